@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+namespace ostrel {
+
+// The folder that holds the program's fixed files (calibrations, preferences, colours, profiles, port list).
+// It is the user's XDG data folder "ostrel", created on first use and seeded with every shipped default file
+// that is missing there; a user's own file is never overwritten.
+QString installfolder();
+
+// Path of a fixed file inside the install folder.
+QString installpath(const QString& name);
+
+// Points the install folder somewhere else (tests); the folder is created and seeded the same way.
+void setinstallfolder(const QString& folder);
+
+// Copies every shipped default file that is missing from the folder; returns how many were copied.
+int seedinstallfolder(const QString& folder);
+
+}  // namespace ostrel

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+
+namespace ostrel {
+
+// Every conversion to a whole number rounds halves to even, as the ECU tools always have.
+inline double roundhalfeven(double value) { return std::nearbyint(value); }
+
+// Rounds half to even and limits to [lo, hi]; NaN gives lo.
+inline long long roundclamp(double value, long long lo, long long hi) {
+  if (std::isnan(value)) return lo;
+  const double r = std::nearbyint(value);
+  if (r <= static_cast<double>(lo)) return lo;
+  if (r >= static_cast<double>(hi)) return hi;
+  return static_cast<long long>(r);
+}
+
+// Fixed decimals in the C locale, whatever the user's locale ("12.50", never "12,50").
+QString formatfixed(double value, int decimals);
+
+// Parses a number written in the C locale; empty when the text is not a number.
+std::optional<double> parsenumber(const QString& text);
+
+}  // namespace ostrel

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QLocale>
+
+#include "common/testsupport.h"
+#include "platform/colors.h"
+#include "platform/installfolder.h"
+#include "platform/numbers.h"
+#include "platform/prompts.h"
+#include "platform/twips.h"
+
+using namespace ostrel;
+
+TEST(Numbers, RoundsHalvesToEven) {
+  struct Case { double in; double out; };
+  for (const Case c : {Case{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, -0}, {-1.5, -2}, {2.4999, 2}, {2.5001, 3}, {7999.5, 8000}}) {
+    EXPECT_EQ(roundhalfeven(c.in), c.out) << c.in;
+  }
+  EXPECT_EQ(roundclamp(255.5, 0, 255), 255);
+  EXPECT_EQ(roundclamp(-3, 0, 255), 0);
+  EXPECT_EQ(roundclamp(std::nan(""), 0, 255), 0);
+  EXPECT_EQ(roundclamp(128.5, 0, 255), 128);
+}
+
+TEST(Numbers, FormatsAndParsesInTheCLocaleWhateverTheDefault) {
+  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+  EXPECT_EQ(formatfixed(12.5, 2), "12.50");
+  EXPECT_EQ(formatfixed(-0.001, 2), "0.00");
+  EXPECT_EQ(formatfixed(3.14159, 0), "3");
+  EXPECT_EQ(parsenumber(" 1.25 ").value(), 1.25);
+  EXPECT_FALSE(parsenumber("1,25").has_value());
+  EXPECT_FALSE(parsenumber("abc").has_value());
+}
+
+TEST(Colors, ConvertsBgrBothWays) {
+  const QColor c = bgrtocolor(0x00336699);
+  EXPECT_EQ(c.red(), 0x99);
+  EXPECT_EQ(c.green(), 0x66);
+  EXPECT_EQ(c.blue(), 0x33);
+  EXPECT_EQ(colortobgr(c), 0x00336699u);
+  EXPECT_EQ(colortobgr(Qt::red), 0x000000FFu);
+}
+
+TEST(Twips, FifteenToAPixel) {
+  EXPECT_EQ(twipstopixels(2750), 183);
+  EXPECT_EQ(twipstopixels(15), 1);
+  EXPECT_EQ(pixelstotwips(200), 3000);
+}
+
+TEST(InstallFolder, SeedsMissingFilesAndKeepsTheUsersOwn) {
+  test::TempInstallFolder folder;
+  EXPECT_EQ(installfolder(), folder.path());
+  ASSERT_TRUE(QFile::exists(folder.file("comports.txt")));
+  QFile::remove(folder.file("comports.txt"));
+  EXPECT_GE(seedinstallfolder(folder.path()), 1);
+  ASSERT_TRUE(QFile::exists(folder.file("comports.txt")));
+  {
+    QFile f(folder.file("comports.txt"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("/dev/pts/9\n");
+  }
+  EXPECT_EQ(seedinstallfolder(folder.path()), 0);
+  QFile f(folder.file("comports.txt"));
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), QByteArray("/dev/pts/9\n"));
+  EXPECT_EQ(installpath("comports.txt"), folder.file("comports.txt"));
+}
+
+TEST(Prompts, RecordingFakeAnswersFromItsScript) {
+  RecordingPrompts p;
+  p.answers.push_back(Prompts::Answer::No);
+  EXPECT_EQ(p.message("Disconnect?", Prompts::Icon::Question, Prompts::Buttons::YesNo), Prompts::Answer::No);
+  EXPECT_EQ(p.message("Done", Prompts::Icon::Information), Prompts::Answer::Ok);
+  EXPECT_EQ(p.openfilename("Open", "*.s26", ""), QString());
+  ASSERT_EQ(p.messages().size(), 2u);
+  EXPECT_EQ(p.messages()[0], "Disconnect?");
+}
