@@ -13,7 +13,7 @@ struct PendingWrite {
   void reset() { *this = PendingWrite{}; }
 };
 
-// The user's preferences (kept in "preferences26.dat").
+// The user's preferences (kept in "preferences26.dat"; shell/preferences.h reads and writes the file).
 struct Preferences {
   bool metricunits = true;
   bool trackmode = true;
@@ -24,6 +24,39 @@ struct Preferences {
   bool vesubstringafrerror = false;
   bool autosync = false;
   bool autosyncupload = false;
+  bool gridcenterload = true;
+  bool panelanalog = true;
+  bool autoconnect = false;
+  bool hidenoncritical = false;
+  std::uint8_t defaultview = 1;  // 1 to 3: view A, B, C
+  bool gridloadup = true;
+  bool substrings = true;
+  bool statusmessages = true;
+
+  bool operator==(const Preferences&) const = default;
+};
+
+// Colours of the map views, 0x00BBGGRR (kept in "colors.dat"; shell/colors.h reads and writes the file). The
+// defaults are those of the shipped file, so a damaged file at start-up still leaves readable graphs.
+struct Colors {
+  std::uint32_t bgcolor = 0x00000000;
+  std::uint32_t wirecolor = 0x0000FF00;
+  std::uint32_t rpmbandcolor = 0x0080FFFF;
+  std::uint32_t mapbandcolor = 0x00FFC080;
+  std::uint32_t trimbandcolor = 0x0080C0FF;
+  std::uint32_t highlightcolor = 0x000000FF;
+  std::uint32_t shadecolor = 0x0000AD00;  // derived from bgcolor and wirecolor when the file is read; not stored
+
+  bool operator==(const Colors&) const = default;
+};
+
+// The selection box of the map views. The anchor and the moving end are grid positions: h across the grid, v down
+// it before the load-direction reversal (on 3-D maps h is the first index, v the second; elsewhere the other way
+// round). The bounds are in map terms, rows over the first index, and hold once the box has been ordered.
+struct TrimBox {
+  bool active = false;
+  std::uint8_t anchorh = 0, anchorv = 0, endh = 0, endv = 0;
+  std::uint8_t colmin = 0, colmax = 0, rowmin = 0, rowmax = 0;
 };
 
 // Program-wide state: one instance, owned by app/ and handed by reference to what needs it; a test builds
@@ -40,17 +73,27 @@ struct ProgramState {
 
   PendingWrite pendingwrite;
   std::uint8_t pendingcommand = 0;
+  // The map the pending-write rectangle was edited on, so that a change of map hands it over for that map and
+  // never writes it into another map's rows; -1 when the editor did not say (the rectangle is then the current map's).
+  std::int16_t pendingmap = -1;
+  std::uint8_t redrawticks = 50;  // ticks since the last single-step key; the deferred 3-D redraw comes at 8
+  std::uint8_t exitticks = 0;     // exit countdown of the checks timer; Exit sets it to 1
+  bool transferwindowopen = false;
 
   std::uint8_t cursorrow = 0, cursorcol = 0;
 
   std::uint8_t noreplyticks = 0;
+  std::int16_t sendcount = 0;  // requests sent, 0 to 1000 then back to 0; the checks timer compares copies
   std::uint16_t syncerrticks = 0;
 
   std::int32_t logindex = -50;
+  // The data logger's channels: trace colour code (0 to 15, 16 no trace) and live variable (0 to 127).
+  std::array<std::uint8_t, 16> logcolour{}, logvar{};
   std::uint8_t progressjob = 0;
 
   // Map protection table: first and last protected row and protecting fragment per map; -1 = unprotected.
   std::array<std::int16_t, 116> protfirstrow{}, protlastrow{}, protfragment{};
+  std::array<bool, 8> fragmenton{};  // the ON flag of each password fragment
   void clearprotection() {
     protfirstrow.fill(-1);
     protlastrow.fill(-1);
@@ -58,6 +101,9 @@ struct ProgramState {
   }
 
   Preferences preferences;
+  Colors colors;
+  bool graphview = false;  // set by the views as they take the focus; the keyboard handler reads it
+  TrimBox trimbox;
 
   ProgramState() { clearprotection(); }
 };

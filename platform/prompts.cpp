@@ -72,10 +72,13 @@ Prompts::Answer RecordingPrompts::showmessage(const QString& text, Icon icon, Bu
 
 std::optional<QString> RecordingPrompts::input(const QString& prompt, const QString& title, const QString&) {
   records.push_back({Record::Kind::Input, prompt, Icon::None, Buttons::OkCancel, title});
-  if (inputs.empty()) return std::nullopt;
-  auto v = inputs.front();
+  if (inputs.empty() || !inputs.front().has_value()) {
+    if (!inputs.empty()) inputs.pop_front();
+    return std::nullopt;
+  }
+  const QString text = *inputs.front();
   inputs.pop_front();
-  return v;
+  return text;
 }
 
 QString RecordingPrompts::openfilename(const QString& title, const QString&, const QString&) {

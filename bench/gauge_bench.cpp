@@ -1,0 +1,51 @@
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include "gauge/noxgauge.h"
+
+namespace {
+
+// Widgets need an application; the gauges draw offscreen unless a platform is chosen.
+void ensureapplication() {
+  if (QApplication::instance() != nullptr) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "gauge_bench";
+  static char* argv[] = {name, nullptr};
+  new QApplication(argc, argv);  // lives until the process ends
+}
+
+// A gauge as the gauge window sets it up, at the window's size.
+void setup(nox::NoxGauge& gauge) {
+  gauge.resize(224, 208);
+  gauge.setNoxGaugeSetZones(40, 60, 80, 1);
+  gauge.setNoxGaugeStrings(QStringLiteral("0,10,20,30,40,50,60,70,80,X,RPM"));
+  gauge.paintGauge(true);
+}
+
+}  // namespace
+
+// Set-up drawing of one gauge: background, scale, shading ring (about a thousand arcs) and inner dial.
+static void BM_FullRepaint(benchmark::State& state) {
+  ensureapplication();
+  nox::NoxGauge gauge;
+  setup(gauge);
+  for (auto _ : state) gauge.paintGauge(true);
+}
+BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMillisecond);
+
+// One needle move, as after every live-values reply.
+static void BM_NeedleMove(benchmark::State& state) {
+  ensureapplication();
+  nox::NoxGauge gauge;
+  setup(gauge);
+  float value = 0;
+  for (auto _ : state) {
+    gauge.setNoxGaugeSetPointAndDraw(value, false);
+    value = value >= 100 ? 0 : value + 7;
+  }
+}
+BENCHMARK(BM_NeedleMove)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();
