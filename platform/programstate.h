@@ -81,6 +81,8 @@ struct ProgramState {
   bool transferwindowopen = false;
 
   std::uint8_t cursorrow = 0, cursorcol = 0;
+  std::int16_t curincrement = 1;  // step of the edit keys, recomputed for every key
+  std::array<std::uint16_t, 5> keycounts{};  // press counters of the map views' hidden key sequence
 
   std::uint8_t noreplyticks = 0;
   std::int16_t sendcount = 0;  // requests sent, 0 to 1000 then back to 0; the checks timer compares copies

@@ -1,0 +1,175 @@
+#include "link/eculink.h"
+
+#include <QTime>
+#include <algorithm>
+
+#include "calibration/maps.h"
+#include "link/serialcommport.h"
+#include "platform/programstate.h"
+#include "platform/prompts.h"
+
+namespace ostrel {
+
+namespace {
+constexpr std::int32_t countercap = 100000;
+
+RequestTable emptytable() {
+  RequestTable t;
+  for (auto& list : t) list.fill(0xFF);
+  return t;
+}
+}  // namespace
+
+EcuLink::EcuLink(ProgramState& state, maps& mainmaps, Prompts& prompts, CommPort& port)
+    : logaddr(emptytable()),
+      lttaddr(emptytable()),
+      inputsaddr(emptytable()),
+      vctaddr(emptytable()),
+      ramdumpaddr(emptytable()),
+      fuelmulsaddr(emptytable()),
+      firmwareaddr(emptytable()),
+      diagaddr(emptytable()),
+      state_(state),
+      mainmaps_(mainmaps),
+      prompts_(prompts),
+      port_(port) {
+  initpollplans();
+}
+
+bool EcuLink::openport() {
+  if (!port_.isopen()) {
+    const int number = state_.preferences.comport;
+    const QString device = comportdevice(number);
+    QString reason;
+    bool opened = false;
+    if (device.isEmpty())
+      reason = QStringLiteral("no device is listed for it in comports.txt");
+    else
+      opened = port_.open(device, reason);
+    if (!opened) {
+      host_->statusmessage(QStringLiteral("Could not open com port %1 (%2): %3")
+                               .arg(number)
+                               .arg(device.isEmpty() ? QStringLiteral("none") : device, reason),
+                           false);
+      prompts_.message(QStringLiteral("An error occurred opening the com port"), Prompts::Icon::Information);
+      return false;
+    }
+    state_.online = true;
+    linkready = true;
+    state_.noreplyticks = 0;
+    framessent = 0;
+    errorcount = 0;
+    outstanding_ = false;
+  }
+  if (state_.preferences.comfastest) host_->setcommsinterval(20);
+  return true;
+}
+
+void EcuLink::closeport() {
+  state_.online = false;
+  outstanding_ = false;
+  if (port_.isopen()) port_.close();
+}
+
+void EcuLink::linelost(const QString& reason) {
+  const QString device = port_.device();
+  closeport();
+  host_->statusmessage(QStringLiteral("The connection to %1 was lost: %2").arg(device, reason), false);
+}
+
+bool EcuLink::checkline() {
+  QString reason;
+  if (port_.failed(&reason)) {
+    linelost(reason);
+    return false;
+  }
+  if (!port_.isopen()) {
+    linelost(QStringLiteral("the port is closed"));
+    return false;
+  }
+  return true;
+}
+
+void EcuLink::addframechecks() {
+  ostrel::addframechecks(txframe.data(), txlen);
+}
+
+void EcuLink::flushinput() {
+  port_.discardinput();
+}
+
+void EcuLink::sendframe() {
+  if (!state_.online) return;
+  flushinput();
+  if (!port_.write(txframe.data(), txlen)) {
+    QString reason;
+    if (!port_.failed(&reason)) reason = QStringLiteral("the request could not be written");
+    linelost(reason);
+    return;
+  }
+  if (framessent < countercap) ++framessent;
+  linkready = false;
+  outstanding_ = true;
+  state_.sendcount = state_.sendcount < 1000 ? static_cast<std::int16_t>(state_.sendcount + 1) : 0;
+}
+
+void EcuLink::receivereply() {
+  if (port_.inbuffercount() <= replydatabytes) {
+    rxframe[18] = 0;
+    rxsum = 255;
+    return;
+  }
+  std::array<std::uint8_t, replylength> wire{};
+  const int n = port_.read(wire.data(), replylength);
+  if (n < replylength) {
+    rxframe[18] = 0;
+    rxsum = 255;
+    return;
+  }
+  rxsum = static_cast<std::int16_t>(decodereply(wire, rxframe));
+}
+
+void EcuLink::logerror(const QString& text) {
+  errlog_.push_back(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")) + QStringLiteral(", [TRYCOMM], ") + text);
+  while (errlog_.size() > errlogmaxlines) errlog_.pop_front();
+}
+
+void EcuLink::counterror() {
+  if (errorcount < countercap) ++errorcount;
+}
+
+QString EcuLink::errlogtext() const {
+  QString text;
+  for (const QString& line : errlog_) text += line + QStringLiteral("\r\n");
+  return text;
+}
+
+int EcuLink::registerreceiver(std::uint8_t selector, Receiver receiver) {
+  const int id = nextreceiverid_++;
+  receivers_.push_back({id, selector, std::move(receiver)});
+  return id;
+}
+
+void EcuLink::unregisterreceiver(int id) {
+  std::erase_if(receivers_, [id](const Registration& r) { return r.id == id; });
+}
+
+void EcuLink::defer(std::function<void()> action) {
+  if (inticks_)
+    deferred_.push_back(std::move(action));
+  else
+    action();
+}
+
+void EcuLink::tick() {
+  if (inticks_ || !state_.online || state_.exiting) return;
+  inticks_ = true;
+  commstick();
+  inticks_ = false;
+  // Deferred actions may open modal boxes, whose event loops may tick again: take the list first.
+  auto actions = std::move(deferred_);
+  deferred_.clear();
+  for (auto& action : actions) action();
+}
+
+}  // namespace ostrel

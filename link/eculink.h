@@ -1,0 +1,177 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "link/commport.h"
+#include "link/frames.h"
+#include "link/linkhost.h"
+#include "link/transferqueue.h"
+
+namespace ostrel {
+
+class maps;
+class Prompts;
+struct ProgramState;
+
+// A live window's request table: two lists of eight ECU RAM addresses, high byte then low byte, 0xFF 0xFF for an
+// empty slot. List 0 goes to ECU RAM 0x6DB0, list 1 to 0x6DC0; the ECU answers window-data requests with the bytes
+// at those addresses, address k of the table as data byte k.
+using RequestTable = std::array<std::array<std::uint8_t, 16>, 2>;
+
+// Request types of the poll plans (4 to 39 write request tables and password rows into ECU RAM).
+namespace requesttype {
+inline constexpr std::uint8_t livesite = 1;
+inline constexpr std::uint8_t livevalues = 2;
+inline constexpr std::uint8_t windowdata = 3;
+inline constexpr std::uint8_t queuedwrite = 40;
+inline constexpr std::uint8_t transferstep = 42;
+}  // namespace requesttype
+
+// The ECU link: the serial line, one request per tick chosen by poll plans, reply checking with retries and an
+// error log, and the dispatch of every intact reply (live site and live values into the live variables and the
+// model's marks, window data to the receiver of the live window that holds the selector, acknowledged writes).
+// Everything runs on the window thread; tick() is the communications timer's step.
+class EcuLink {
+ public:
+  EcuLink(ProgramState& state, maps& mainmaps, Prompts& prompts, CommPort& port);
+  EcuLink(const EcuLink&) = delete;
+  EcuLink& operator=(const EcuLink&) = delete;
+
+  // Calls upward; null means nobody listens. Both must outlive the link or be reset to null first.
+  void sethost(LinkHost* host) { host_ = host ? host : &nullhost_; }
+  void settransfer(TransferSteps* transfer) { transfer_ = transfer; }
+  // The calls upward, for the parts of the link that live outside this class (the transfer steps).
+  LinkHost& host() { return *host_; }
+
+  // --- Port and frames -------------------------------------------------------------------------------------------
+  // Opens the port of the default-port preference and resets the link; on failure shows "An error occurred opening
+  // the com port" and a status line with the device and the system's reason, and stays offline.
+  bool openport();
+  void closeport();
+  // Check bytes of txframe(0 .. txlen - 3) into its last two bytes.
+  void addframechecks();
+  // Sends txframe(0 .. txlen - 1) after dropping all stale input; nothing while offline.
+  void sendframe();
+  void flushinput();
+  // Takes one 19-byte reply into rxframe and sets rxsum (255 with a short reply).
+  void receivereply();
+
+  // --- Scheduler ---------------------------------------------------------------------------------------------------
+  void initpollplans();
+  // One step of the link: the wait countdown, the reply to the previous request, the plan, the next request. Runs
+  // only while online and not exiting; a call from inside a tick returns at once.
+  void tick();
+  // The 0x80 frame of request types 4 to 39 (request tables, password rows); false for a type without one.
+  bool buildrequestframe(std::uint8_t type);
+  // The poll plan that a live-window selector value stands for (values without a plan count as 0).
+  static std::uint8_t effectiveselector(std::uint8_t livemode);
+
+  // --- Replies -----------------------------------------------------------------------------------------------------
+  // The live site and live values handlers, run on an intact reply of request type 1 and 2 with it in rxframe.
+  void livesitedata();
+  void livevaluesdata();
+  // Smooths window data bytes 0 to 15 into smoothvalues by smoothweight percent (reset: take the bytes as they are).
+  void smoothlivevalues(bool reset);
+  // True when ecuchecksum answers a request for the current map, so it may be compared with the model's.
+  bool ecuchecksumcurrent() const;
+
+  // Live windows register for their selector value and unregister when they close; window data under that
+  // selector goes to every receiver registered for it, in order. Returns an id for unregisterreceiver.
+  using Receiver = std::function<void(const RxFrame&)>;
+  int registerreceiver(std::uint8_t selector, Receiver receiver);
+  void unregisterreceiver(int id);
+
+  // Runs the action once the running tick has ended (at once outside a tick): modal questions never open inside
+  // the reply path.
+  void defer(std::function<void()> action);
+  bool inticks() const { return inticks_; }
+
+  // The error log: its lines, newest last, and the whole text with every line ended by CR LF.
+  static constexpr int errlogmaxlines = 2000;
+  const std::deque<QString>& errlog() const { return errlog_; }
+  QString errlogtext() const;
+  // Appends one line: the time of day, ", [TRYCOMM], " and the text. counterror() adds one to errorcount (to 100000).
+  void logerror(const QString& text);
+  void counterror();
+
+  // --- Link state --------------------------------------------------------------------------------------------------
+  bool linkready = false;
+  std::int16_t linkretry = 0;  // wait countdown after a short reply
+  TxFrame txframe{};
+  std::uint8_t txlen = 0;
+  RxFrame rxframe{};
+  std::int16_t rxsum = 0;
+  std::int32_t framessent = 0;  // both stop at 100000
+  std::int32_t errorcount = 0;
+  struct {
+    std::int32_t RTA = 0;  // image address asked for by the last row read
+  } coms;
+
+  std::array<std::array<std::uint8_t, 5>, 32> pollplan{};
+  std::array<std::uint8_t, 5> pollschedule{};
+  std::uint8_t pollindex = 0;
+  std::uint8_t curplan = 0;
+  std::uint8_t pwsendcounter = 0;
+
+  RequestTable logaddr, lttaddr, inputsaddr, vctaddr, ramdumpaddr, fuelmulsaddr, firmwareaddr, diagaddr;
+  // Entered passwords, one 16-byte row per fragment, sent to ECU RAM 0x6800 + 16 row by request types 18 and 19.
+  std::array<std::array<std::uint8_t, 16>, 8> pwsendtable{};
+
+  TransferQueue transferqueue;
+
+  // --- Live values -------------------------------------------------------------------------------------------------
+  std::array<std::int16_t, 18> livevars{};
+  std::int32_t liverpm = 0;
+  std::uint8_t liverow = 0, livecol = 0;
+  std::uint8_t livesample = 0;
+  std::uint8_t afrtarget = 0;
+  std::uint8_t pwprotected = 0;
+  std::uint8_t pwmatchmask = 0;
+  std::uint8_t afrerrorhold = 0;
+  std::uint8_t fwversion = 0;
+  std::int32_t ecuchecksum = 0;
+  int ecuchecksummap = -1;  // the map whose live-values request ecuchecksum answers; -1 before the first
+  std::array<float, 16> smoothvalues{};
+  std::array<std::uint8_t, 16> smoothweight{};
+
+ private:
+  void commstick();
+  void chooseplan();
+  void sendslot(std::uint8_t type);
+  void processreply();
+  void dispatch(std::uint8_t type);
+  void windowdata();
+  // Closes the port after the line failed, with one status line.
+  void linelost(const QString& reason);
+  bool checkline();
+
+  ProgramState& state_;
+  maps& mainmaps_;
+  Prompts& prompts_;
+  CommPort& port_;
+  LinkHost nullhost_;
+  LinkHost* host_ = &nullhost_;
+  TransferSteps* transfer_ = nullptr;
+
+  bool inticks_ = false;
+  bool outstanding_ = false;  // a request went out and its reply has not been looked at yet
+  std::uint8_t sentmap_ = 0;  // map number of the last live request sent
+  TransferRecord sentwrite_;  // the queued write sent last, removed from the head once answered
+  std::deque<QString> errlog_;
+  std::vector<std::function<void()>> deferred_;
+
+  struct Registration {
+    int id;
+    std::uint8_t selector;
+    Receiver receiver;
+  };
+  std::vector<Registration> receivers_;
+  int nextreceiverid_ = 1;
+};
+
+}  // namespace ostrel

@@ -1,0 +1,158 @@
+// The poll scheduler: which request goes to the ECU on each tick.
+#include <algorithm>
+
+#include "link/eculink.h"
+#include "platform/programstate.h"
+
+namespace ostrel {
+
+namespace {
+
+using Plan = std::array<std::uint8_t, 5>;
+
+// Plans 0 to 22 in sending order; 0 is an empty slot. Plans 5 to 12 run whole-image transfers, 13 one queued
+// write; every other plan is chosen by the live-window selector of the same number.
+constexpr std::array<Plan, 23> plantable = {{
+    {1, 2, 3, 4, 5},      // 0 no live window, data logger without rapid logging
+    {4, 3, 5, 3, 0},      // 1 data logger, rapid logging
+    {1, 2, 3, 6, 7},      // 2 long-term trim
+    {1, 2, 3, 10, 11},    // 3 settings editor
+    {4, 5, 4, 5, 3},      // 4 RAM-address monitor
+    {42, 0, 0, 0, 0},     // 5
+    {42, 0, 0, 0, 0},     // 6 write the image
+    {42, 0, 0, 0, 0},     // 7 read the image
+    {42, 0, 0, 0, 0},     // 8 verify the image
+    {42, 0, 0, 0, 0},     // 9
+    {42, 0, 0, 0, 0},     // 10
+    {42, 0, 0, 0, 0},     // 11
+    {42, 0, 0, 0, 0},     // 12
+    {40, 0, 0, 0, 0},     // 13 one queued write
+    {1, 2, 3, 12, 13},    // 14 inputs
+    {1, 2, 3, 14, 15},    // 15 variable cam timing
+    {16, 17, 16, 17, 3},  // 16 RAM dump
+    {1, 2, 3, 18, 19},    // 17 passwords
+    {1, 2, 0, 0, 0},      // 18 gauge window enlarged
+    {2, 0, 0, 0, 0},      // 19 fast verify
+    {1, 2, 3, 20, 21},    // 20 fuel multipliers
+    {1, 2, 3, 22, 23},    // 21 firmware signature
+    {1, 2, 3, 24, 25},    // 22 input diagnostic
+}};
+
+// Request table written by request types 4 to 25, by (type - 4) / 2; null for types without one (8 and 9 are in
+// no plan, 18 and 19 send password rows).
+constexpr std::array<RequestTable EcuLink::*, 11> tableoftype = {
+    &EcuLink::logaddr,  &EcuLink::lttaddr,     nullptr, &EcuLink::logaddr,      &EcuLink::inputsaddr,
+    &EcuLink::vctaddr,  &EcuLink::ramdumpaddr, nullptr, &EcuLink::fuelmulsaddr, &EcuLink::firmwareaddr,
+    &EcuLink::diagaddr,
+};
+
+constexpr std::uint8_t firsttransferplan = 6, lasttransferplan = 12, queuedwriteplan = 13;
+
+}  // namespace
+
+void EcuLink::initpollplans() {
+  for (auto& plan : pollplan) plan.fill(0);
+  std::copy(plantable.begin(), plantable.end(), pollplan.begin());
+}
+
+std::uint8_t EcuLink::effectiveselector(std::uint8_t livemode) {
+  const bool hasplan = livemode <= 4 || (livemode >= 14 && livemode <= 22);
+  return hasplan ? livemode : 0;
+}
+
+void EcuLink::chooseplan() {
+  std::uint8_t plan;
+  if (transfer_ && transfer_->transferactive()) {
+    plan = static_cast<std::uint8_t>(std::min<int>(firsttransferplan + state_.transfermode, lasttransferplan));
+  } else if (transferqueue.headiswrite()) {
+    plan = queuedwriteplan;
+  } else {
+    const std::uint8_t selector = effectiveselector(state_.livemode);
+    plan = selector == 1 ? (state_.preferences.rapidlogging ? 1 : 0) : selector;
+  }
+  curplan = plan;
+  pollschedule = pollplan[plan];
+}
+
+bool EcuLink::buildrequestframe(std::uint8_t type) {
+  if (type < 4 || type > 39) return false;
+  const std::array<std::uint8_t, 16>* data = nullptr;
+  std::uint16_t address = 0;
+  if (type == 18 || type == 19) {
+    const int row = pwsendcounter % 8;
+    address = static_cast<std::uint16_t>(0x6800 + 16 * row);
+    data = &pwsendtable[row];
+    pwsendcounter = static_cast<std::uint8_t>(pwsendcounter + 1);  // wraps from 255 to 0
+  } else {
+    const std::size_t slot = (type - 4) / 2;
+    if (slot >= tableoftype.size() || !tableoftype[slot]) return false;
+    const RequestTable& table = this->*tableoftype[slot];
+    const int list = type % 2;
+    address = list == 0 ? requestlist0address : requestlist1address;
+    data = &table[list];
+  }
+  txlen = static_cast<std::uint8_t>(buildramwriteframe(txframe, address, *data));
+  return true;
+}
+
+void EcuLink::sendslot(std::uint8_t type) {
+  bool built = false;
+  switch (type) {
+    case requesttype::livesite:
+    case requesttype::livevalues:
+    case requesttype::windowdata: {
+      static constexpr std::array<std::uint8_t, 3> ops = {oplivesite, oplivevalues, opwindowdata};
+      sentmap_ = state_.curmap;
+      txlen = static_cast<std::uint8_t>(buildliveframe(txframe, ops[type - 1], sentmap_));
+      built = true;
+      break;
+    }
+    case requesttype::queuedwrite:
+      // The head stays queued until its reply has arrived intact; an error sends it again.
+      if (transferqueue.headiswrite()) {
+        sentwrite_ = transferqueue.records[0];
+        txlen = static_cast<std::uint8_t>(transferqueue.buildqueuewriteframe(0, txframe));
+        built = true;
+      }
+      break;
+    case requesttype::transferstep:
+      if (transfer_) transfer_->transferstep(*this);
+      return;
+    default:
+      built = buildrequestframe(type);
+      break;
+  }
+  if (!built) return;
+  addframechecks();
+  sendframe();
+}
+
+void EcuLink::commstick() {
+  if (!checkline()) return;
+
+  // 1. After a short reply the link waits: three idle ticks, then the same slot again.
+  if (linkretry > 0) --linkretry;
+  if (linkretry > 1) return;
+
+  // 2. The reply to the previous request.
+  processreply();
+  if (!state_.online) return;
+
+  // 3. A new plan once the last one has been worked through.
+  if (pollindex == 0) chooseplan();
+
+  // 4. Skip empty slots; past the last slot the next plan is chosen, and an empty slot 0 sends nothing.
+  while (pollschedule[pollindex] == 0) {
+    if (pollindex > 3) {
+      pollindex = 0;
+      chooseplan();
+      break;
+    }
+    ++pollindex;
+  }
+
+  // 5. The request of the slot, when the link is free.
+  if (linkready) sendslot(pollschedule[pollindex]);
+}
+
+}  // namespace ostrel

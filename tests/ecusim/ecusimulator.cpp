@@ -1,0 +1,386 @@
+#include "ecusim/ecusimulator.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "calibration/settings.h"
+
+namespace ostrel::ecusim {
+
+namespace {
+
+constexpr std::array<std::string_view, 6> faultnames = {"none", "noreply", "short", "corrupt", "late", "hangup"};
+
+// Request frames the ECU knows, by op, with their length.
+int framelength(std::uint8_t op) {
+  switch (op) {
+    case 0x90:
+    case 0x91:
+    case 0x93:
+      return 5;
+    case 0x80:
+    case 0x81:
+      return 22;
+    case 0x82:
+      return 7;
+    default:
+      return 0;
+  }
+}
+
+// The ECU checks a request just as the PC builds it: byte sum, then the sum of neighbouring products.
+bool checksok(std::span<const std::uint8_t> frame) {
+  const std::size_t n = frame.size();
+  unsigned sum = 0, products = 0;
+  for (std::size_t i = 0; i + 2 < n; ++i) sum += frame[i];
+  for (std::size_t i = 0; i + 3 < n; ++i) products += unsigned{frame[i]} * frame[i + 1];
+  return frame[n - 2] == (sum & 0xFF) && frame[n - 1] == (products & 0xFF);
+}
+
+std::vector<std::uint8_t> wireof(const std::array<std::uint8_t, 18>& data) {
+  std::vector<std::uint8_t> wire(19);
+  unsigned sum = 0;
+  for (int i = 1; i <= 18; ++i) {
+    wire[i] = data[18 - i];
+    sum += wire[i];
+  }
+  wire[0] = static_cast<std::uint8_t>(sum & 0xFF);
+  return wire;
+}
+
+std::uint8_t clampbyte(double v) {
+  return static_cast<std::uint8_t>(std::clamp(std::nearbyint(v), 0.0, 255.0));
+}
+
+// The 3-D maps whose second axis is the throttle rather than the load.
+constexpr std::array<int, 8> throttlemaps = {2, 5, 6, 10, 13, 14, 16, 20};
+
+// Index of the last breakpoint at or below value, the breakpoints being running sums of 31 increments.
+int pointof(double value, const std::array<int, 31>& increments, double scale, double fallbackstep) {
+  int total = 0;
+  for (int inc : increments) total += inc;
+  if (total == 0) return std::clamp(static_cast<int>(value / fallbackstep), 0, 31);
+  double breakpoint = 0;
+  int point = 0;
+  for (int i = 0; i < 31; ++i) {
+    breakpoint += increments[i] * scale;
+    if (breakpoint > value) break;
+    point = i + 1;
+  }
+  return point;
+}
+
+}  // namespace
+
+std::string_view faultname(Fault fault) {
+  return faultnames[static_cast<int>(fault)];
+}
+
+std::optional<Fault> faultbyname(std::string_view name) {
+  for (std::size_t i = 0; i < faultnames.size(); ++i)
+    if (faultnames[i] == name) return static_cast<Fault>(i);
+  return std::nullopt;
+}
+
+EcuSimulator::EcuSimulator(std::uint32_t seed) : faultrng_(seed), enginerng_(seed * 7919u + 1u) {
+  model_ = std::make_unique<maps>(prompts_);
+  writeliveram();
+}
+
+EcuSimulator::~EcuSimulator() = default;
+
+void EcuSimulator::setimage(const CalibrationImage& image) {
+  image_ = image;
+  modelstale_ = true;
+}
+
+maps& EcuSimulator::model() {
+  if (modelstale_) {
+    model_->setimage(image_);
+    modelstale_ = false;
+  }
+  return *model_;
+}
+
+int EcuSimulator::checksum(int map) {
+  if (map < 0 || map >= mapcount) return 0;
+  return model().getchecksum(map);
+}
+
+void EcuSimulator::setfaultrate(Fault fault, double rate) {
+  faultrates_[static_cast<int>(fault)] = rate;
+}
+
+void EcuSimulator::setmixedfaults(double rate) {
+  faultrates_.fill(0);
+  for (Fault f : {Fault::noreply, Fault::shortreply, Fault::corruptbyte, Fault::latereply})
+    faultrates_[static_cast<int>(f)] = rate / 4;
+}
+
+void EcuSimulator::injectfault(Fault fault, int count) {
+  for (int i = 0; i < count; ++i) injected_.push_back(fault);
+}
+
+int EcuSimulator::faultstotal() const {
+  int total = 0;
+  for (Fault f : faultmodes) total += faultcount(f);
+  return total;
+}
+
+const std::deque<std::array<std::uint8_t, 18>>& EcuSimulator::sent(std::uint8_t op) const {
+  return sent_[op];
+}
+
+Fault EcuSimulator::choosefault() {
+  if (!injected_.empty()) {
+    const Fault f = injected_.front();
+    injected_.pop_front();
+    return f;
+  }
+  double roll = std::uniform_real_distribution<double>(0.0, 1.0)(faultrng_);
+  for (Fault f : faultmodes) {
+    roll -= faultrates_[static_cast<int>(f)];
+    if (roll < 0) return f;
+  }
+  return Fault::none;
+}
+
+EcuSimulator::Output EcuSimulator::receive(std::span<const std::uint8_t> bytes) {
+  Output out;
+  if (hungup_) return out;
+  input_.insert(input_.end(), bytes.begin(), bytes.end());
+  std::size_t pos = 0;
+  while (pos < input_.size()) {
+    const int len = framelength(input_[pos]);
+    if (len == 0 || (pos + 1 < input_.size() && input_[pos + 1] != len)) {
+      ++badframes_;
+      ++pos;
+      continue;
+    }
+    if (input_.size() - pos < static_cast<std::size_t>(len)) break;
+    const std::span<const std::uint8_t> frame(input_.data() + pos, len);
+    if (!checksok(frame)) {
+      ++badframes_;
+      ++pos;
+      continue;
+    }
+    pos += len;
+    ++requests_;
+    const std::array<std::uint8_t, 18> data = answer(frame);
+    auto& history = sent_[frame[0]];
+    history.push_back(data);
+    if (history.size() > historysize) history.pop_front();
+
+    const Fault fault = choosefault();
+    ++faultcounts_[static_cast<int>(fault)];
+    Reply reply{wireof(data), false};
+    switch (fault) {
+      case Fault::none:
+        break;
+      case Fault::noreply:
+        continue;
+      case Fault::shortreply:
+        reply.bytes.resize(std::uniform_int_distribution<int>(1, 18)(faultrng_));
+        break;
+      case Fault::corruptbyte: {
+        const int at = std::uniform_int_distribution<int>(0, 18)(faultrng_);
+        reply.bytes[at] ^= static_cast<std::uint8_t>(std::uniform_int_distribution<int>(1, 255)(faultrng_));
+        break;
+      }
+      case Fault::latereply:
+        reply.late = true;
+        break;
+      case Fault::hangup:
+        hungup_ = true;
+        out.hangup = true;
+        input_.clear();
+        return out;
+    }
+    out.replies.push_back(std::move(reply));
+  }
+  input_.erase(input_.begin(), input_.begin() + static_cast<std::ptrdiff_t>(pos));
+  return out;
+}
+
+std::array<std::uint8_t, 18> EcuSimulator::answer(std::span<const std::uint8_t> frame) {
+  stepengine(secondsperrequest);
+  std::array<std::uint8_t, 18> data{};
+  switch (frame[0]) {
+    case 0x90:
+      return livesite(frame[2]);
+    case 0x91:
+      return livevalues(frame[2]);
+    case 0x93:
+      return windowdata();
+    case 0x80: {
+      const int address = frame[2] * 256 + frame[3];
+      for (int j = 0; j < 16; ++j)
+        if (address + j < ramsize) ram_[address + j] = frame[4 + j];
+      std::copy_n(frame.begin() + 4, 16, data.begin());
+      data[16] = frame[2];
+      data[17] = frame[3];
+      return data;
+    }
+    case 0x81: {
+      const int offset = frame[2] * 256 + frame[3] - 0x8000;
+      if (offset >= 0 && offset + 16 <= imagesize) {
+        std::copy_n(frame.begin() + 4, 16, image_.begin() + offset);
+        modelstale_ = true;
+      }
+      std::copy_n(frame.begin() + 4, 16, data.begin());
+      data[16] = frame[2];
+      data[17] = frame[3];
+      return data;
+    }
+    case 0x82: {
+      const int row = frame[3] * 16 + frame[4] / 16;
+      if (row >= 0 && row < imagerows) std::copy_n(image_.begin() + 16 * row, 16, data.begin());
+      data[16] = frame[3];
+      data[17] = frame[4];
+      return data;
+    }
+    default:
+      return data;
+  }
+}
+
+std::pair<int, int> EcuSimulator::livecell(int map) {
+  const int kind = model().getcontextandtype(map);
+  if (kind != 0) return {0, std::clamp(static_cast<int>(engine_.rpm / 500), 0, 15)};
+  std::array<int, 31> rpminc{}, loadinc{};
+  for (int i = 0; i < 31; ++i) {
+    rpminc[i] = model().getdata(110, 6 + i / 16, i % 16);
+    loadinc[i] = model().getdata(110, 4 + i / 16, i % 16);
+  }
+  const int row = pointof(engine_.rpm, rpminc, 5.0, 250.0);
+  int col;
+  if (std::find(throttlemaps.begin(), throttlemaps.end(), map) != throttlemaps.end())
+    col = std::clamp(static_cast<int>(engine_.tps * 31 / 100), 0, 31);
+  else
+    col = pointof(engine_.mapmmhg, loadinc, 1.0, 40.0);
+  return {row, col};
+}
+
+std::array<std::uint8_t, 18> EcuSimulator::livesite(int map) {
+  const Engine& e = engine_;
+  std::array<std::uint8_t, 18> d{};
+  const int rpm = static_cast<int>(e.rpm);
+  d[0] = static_cast<std::uint8_t>(rpm >> 8);
+  d[1] = static_cast<std::uint8_t>(rpm & 0xFF);
+  d[3] = clampbyte(std::max(0.0, 760 - e.mapmmhg) / 2.98);
+  d[4] = static_cast<std::uint8_t>(e.knock);
+  d[5] = clampbyte(e.rpm < 1200 ? 40 : 12);
+  const auto [row, col] = livecell(map);
+  if (model().getcontextandtype(map) == 0) {
+    d[6] = static_cast<std::uint8_t>(row);
+    d[7] = static_cast<std::uint8_t>(col);
+  } else {
+    d[6] = static_cast<std::uint8_t>(col);
+  }
+  d[8] = clampbyte((8 + e.rpm / 300 - (e.mapmmhg - 300) / 60 + 64) / 0.5);
+  const double pulsems = 1.5 + e.mapmmhg / 760 * 7 / e.lambda;
+  const int pulseus = static_cast<int>(pulsems * 1000);
+  d[9] = static_cast<std::uint8_t>(pulseus >> 8);
+  d[10] = static_cast<std::uint8_t>(pulseus & 0xFF);
+  d[11] = clampbyte(pulsems / (120000.0 / std::max(e.rpm, 1.0)) * 100 / 0.4);
+  d[12] = clampbyte(e.lambda < 1.0 ? 40 : 6);
+  d[13] = clampbyte(e.lambda < 1.0 ? 38 : 7);
+  d[14] = clampbyte(128 + (1.0 - e.lambda) * 60);
+  d[15] = clampbyte(128 + (1.0 - e.lambda) * 55);
+  return d;
+}
+
+std::array<std::uint8_t, 18> EcuSimulator::livevalues(int map) {
+  const Engine& e = engine_;
+  std::array<std::uint8_t, 18> d{};
+  const int sum = checksum(map);
+  const auto [row, col] = livecell(0);
+  int target = model().getdata(19, row, col);
+  if (target <= 0 || target > 255) target = 100;
+  d[0] = 45;  // 25 degrees C intake air
+  d[1] = clampbyte(e.coolant + 20);
+  d[2] = clampbyte(e.tps / 0.4);
+  d[3] = static_cast<std::uint8_t>(sum >> 8);
+  d[4] = clampbyte(e.lambda * target);
+  d[5] = clampbyte(e.rpm / 45);
+  d[6] = clampbyte((13.9 - 10) / 0.02 + std::sin(e.time) * 3);
+  d[7] = static_cast<std::uint8_t>(sum & 0xFF);
+  d[8] = clampbyte(e.mapmmhg / 4);
+  d[9] = static_cast<std::uint8_t>(target);
+  d[10] = clampbyte(std::max(0.0, e.mapmmhg - 760) * 0.1333 / 2.12);
+  d[11] = pwprotected;
+  d[12] = pwmatchmask;
+  d[14] = afrerrorhold;
+  d[15] = fwversion;
+  return d;
+}
+
+std::array<std::uint8_t, 18> EcuSimulator::windowdata() const {
+  std::array<std::uint8_t, 18> d{};
+  for (int k = 0; k < 16; ++k) {
+    const int at = (k < 8 ? 0x6DB0 + 2 * k : 0x6DC0 + 2 * (k - 8));
+    const int address = ram_[at] * 256 + ram_[at + 1];
+    if (address == 0xFFFF) continue;
+    d[k] = address < ramsize ? ram_[address] : image_[address - ramsize];
+  }
+  return d;
+}
+
+void EcuSimulator::stepengine(double dt) {
+  Engine& e = engine_;
+  e.time += dt;
+  // A 20-second drive: idle, pull to high load, lift off, cruise, idle again.
+  const double phase = std::fmod(e.time, 20.0);
+  double target;
+  if (phase < 4)
+    target = 5;
+  else if (phase < 8)
+    target = 5 + (phase - 4) / 4 * 65;
+  else if (phase < 11)
+    target = 70;
+  else if (phase < 13)
+    target = 70 - (phase - 11) / 2 * 65;
+  else if (phase < 18)
+    target = 25;
+  else
+    target = 5;
+  std::normal_distribution<double> noise(0.0, 1.0);
+  e.tps = std::clamp(e.tps + (target - e.tps) * std::min(1.0, dt * 4) + noise(enginerng_) * 0.3, 0.0, 100.0);
+  const double rpmtarget = 850 + e.tps * 75;
+  e.rpm = std::clamp(e.rpm + (rpmtarget - e.rpm) * std::min(1.0, dt * 1.5) + noise(enginerng_) * 8, 600.0, 7500.0);
+  e.mapmmhg = std::clamp(200 + e.tps * 8.5 + e.rpm * 0.02 + noise(enginerng_) * 3, 150.0, 1400.0);
+  e.coolant += (88 - e.coolant) * dt * 0.02;
+  const double lambdatarget = e.mapmmhg < 700 ? 1.0 : 0.85;
+  e.lambda = lambdatarget * (1 + 0.03 * std::sin(2 * std::numbers::pi * e.time / 4.7)) + noise(enginerng_) * 0.004;
+  e.knock = 0;
+  if (e.mapmmhg > 850 && std::uniform_real_distribution<double>(0, 1)(enginerng_) < 0.05)
+    e.knock = std::uniform_int_distribution<int>(20, 90)(enginerng_);
+  writeliveram();
+}
+
+// Puts the engine's values at the RAM addresses of the live variable table, so that window data (the data logger's
+// channels, the settings editor's values) moves with the engine.
+void EcuSimulator::writeliveram() {
+  static const settings table;
+  const Engine& e = engine_;
+  const auto put = [&](int variable, double raw) {
+    const int address = table.getvarsaddress(variable, true);
+    if (address > 0 && address < ramsize) ram_[address] = clampbyte(raw);
+  };
+  put(0, e.coolant + 20);
+  put(1, e.lambda * 100);
+  put(2, e.rpm / 50);
+  put(3, e.tps / 0.4);
+  put(4, std::max(0.0, e.mapmmhg - 760) * 0.1333 / 2.12);
+  put(5, e.rpm / 45);
+  put(7, 45);
+  put(13, (1.5 + e.mapmmhg / 760 * 7 / e.lambda) / 0.32);
+  put(14, std::max(0.0, 760 - e.mapmmhg) * 0.1333 / 0.392);
+  put(15, (8 + e.rpm / 300 - (e.mapmmhg - 300) / 60 + 64) / 0.5);
+  put(16, e.lambda < 1.0 ? 40 : 6);
+  put(27, (13.9 - 10) / 0.02);
+  put(28, e.mapmmhg / 760 * 100 / 0.57);
+}
+
+}  // namespace ostrel::ecusim

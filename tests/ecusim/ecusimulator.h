@@ -1,0 +1,128 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <random>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "calibration/maps.h"
+#include "platform/prompts.h"
+
+namespace ostrel::ecusim {
+
+// What can go wrong with one reply. Tests name the mode they provoke.
+enum class Fault { none, noreply, shortreply, corruptbyte, latereply, hangup };
+inline constexpr std::array<Fault, 5> faultmodes = {Fault::noreply, Fault::shortreply, Fault::corruptbyte,
+                                                    Fault::latereply, Fault::hangup};
+std::string_view faultname(Fault fault);
+std::optional<Fault> faultbyname(std::string_view name);
+
+// One reply on its way to the line; a late one is held back by the transport until after the link's next check.
+struct Reply {
+  std::vector<std::uint8_t> bytes;
+  bool late = false;
+};
+
+// The ECU's side of the link, with no transport: request frames go in, reply frames come out. It keeps a 32 KB
+// calibration image (ECU 0x8000 to 0xFFFF) and 32 KB of RAM (0x0000 to 0x7FFF), answers live site and live values
+// for the requested map (with that map's checksum of its image and firmware byte 64), window data from the RAM
+// addresses of its request tables at 0x6DB0 and 0x6DC0, RAM writes, row writes and row reads, and runs a small
+// engine whose speed, load and mixture move so that a person watching sees something happen.
+class EcuSimulator {
+ public:
+  static constexpr int ramsize = 0x8000;
+  static constexpr int historysize = 4096;
+
+  explicit EcuSimulator(std::uint32_t seed = 1);
+  ~EcuSimulator();
+  EcuSimulator(const EcuSimulator&) = delete;
+  EcuSimulator& operator=(const EcuSimulator&) = delete;
+
+  // --- Memory ------------------------------------------------------------------------------------------------------
+  const CalibrationImage& image() const { return image_; }
+  void setimage(const CalibrationImage& image);
+  std::uint8_t ram(int address) const { return ram_[address & (ramsize - 1)]; }
+  void setram(int address, std::uint8_t value) { ram_[address & (ramsize - 1)] = value; }
+  // Its own checksum of a map, computed from its image by the calibration model.
+  int checksum(int map);
+
+  // --- Faults ------------------------------------------------------------------------------------------------------
+  // Chance (0 to 1) that a reply suffers the fault.
+  void setfaultrate(Fault fault, double rate);
+  // No reply, short reply, corrupted byte and late reply in equal parts, together at the given rate.
+  void setmixedfaults(double rate);
+  // The next count replies suffer the fault, whatever the rates say.
+  void injectfault(Fault fault, int count = 1);
+  int faultcount(Fault fault) const { return faultcounts_[static_cast<int>(fault)]; }
+  int faultstotal() const;
+
+  // --- Protocol ----------------------------------------------------------------------------------------------------
+  struct Output {
+    std::vector<Reply> replies;
+    bool hangup = false;  // the line goes dead now; nothing more is answered
+  };
+  // Takes bytes from the line and answers every complete request frame among them. Bytes that do not start a
+  // valid frame are dropped one at a time until a frame lines up.
+  Output receive(std::span<const std::uint8_t> bytes);
+
+  int requests() const { return requests_; }
+  int badframes() const { return badframes_; }
+  // The data bytes of every reply made to an op, oldest first (as meant, before any fault), the last historysize.
+  const std::deque<std::array<std::uint8_t, 18>>& sent(std::uint8_t op) const;
+
+  // --- Engine ------------------------------------------------------------------------------------------------------
+  double secondsperrequest = 0.03;  // engine time that passes with each request
+  std::uint8_t fwversion = 64;
+  std::uint8_t pwprotected = 0;
+  std::uint8_t pwmatchmask = 0;
+  std::uint8_t afrerrorhold = 0;
+  struct Engine {
+    double time = 0;
+    double rpm = 850;
+    double tps = 5;        // percent
+    double mapmmhg = 260;  // manifold absolute pressure
+    double coolant = 40;   // degrees C
+    double lambda = 1.0;
+    int knock = 0;
+  };
+  const Engine& engine() const { return engine_; }
+  // The live cell the ECU reports for a map: (rpm point, load or throttle point) on 3-D maps, (0, column) elsewhere.
+  std::pair<int, int> livecell(int map);
+
+ private:
+  std::array<std::uint8_t, 18> answer(std::span<const std::uint8_t> frame);
+  std::array<std::uint8_t, 18> livesite(int map);
+  std::array<std::uint8_t, 18> livevalues(int map);
+  std::array<std::uint8_t, 18> windowdata() const;
+  void stepengine(double seconds);
+  void writeliveram();
+  Fault choosefault();
+  maps& model();
+
+  CalibrationImage image_{};
+  std::array<std::uint8_t, ramsize> ram_{};
+  bool modelstale_ = true;
+  RecordingPrompts prompts_;  // the model never asks anything here
+  std::unique_ptr<maps> model_;
+
+  std::vector<std::uint8_t> input_;
+  int requests_ = 0;
+  int badframes_ = 0;
+  bool hungup_ = false;
+  std::array<std::deque<std::array<std::uint8_t, 18>>, 256> sent_;
+
+  std::mt19937 faultrng_;
+  std::mt19937 enginerng_;
+  std::array<double, 6> faultrates_{};
+  std::deque<Fault> injected_;
+  std::array<int, 6> faultcounts_{};
+
+  Engine engine_;
+};
+
+}  // namespace ostrel::ecusim

@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "linkfixture.h"
+
+namespace ostrel::test {
+namespace {
+
+using ecusim::Fault;
+
+// The window-data slot of plan 2 (long-term trim): site, values, window, ltt0, ltt1.
+TEST_F(SimLink, WindowDataGoesToTheReceiversOfTheSelectorOnly) {
+  state.livemode = 2;
+  // The long-term trim window asks for two RAM bytes; the rest of its table stays empty.
+  link.lttaddr[0] = {0x60, 0x00, 0x60, 0x01};
+  for (int i = 4; i < 16; ++i) link.lttaddr[0][i] = 0xFF;
+  link.lttaddr[1].fill(0xFF);
+  sim.setram(0x6000, 0x42);
+  sim.setram(0x6001, 0x43);
+
+  std::vector<RxFrame> ltt, other;
+  const int id = link.registerreceiver(2, [&](const RxFrame& rx) { ltt.push_back(rx); });
+  link.registerreceiver(14, [&](const RxFrame& rx) { other.push_back(rx); });
+  connectandsettle();
+  step(8);  // to the second window reply: the table went to the ECU after the first
+  ASSERT_EQ(ltt.size(), 2u);
+  EXPECT_TRUE(other.empty());
+  EXPECT_EQ(ltt[1][0], 0x42);
+  EXPECT_EQ(ltt[1][1], 0x43);
+  EXPECT_EQ(ltt[1][2], 0);
+  EXPECT_EQ(link.rxframe, ltt[1]) << "the live windows may read rxframe directly too";
+  EXPECT_TRUE(host.samples.empty()) << "window data of a live window is no log sample";
+
+  link.unregisterreceiver(id);  // the window closed without resetting the selector: its data is dropped
+  step(5);
+  EXPECT_EQ(ltt.size(), 2u);
+}
+
+TEST_F(SimLink, LoggerSelectorsFeedTheLoggerThenTheSampleStore) {
+  struct Case {
+    std::uint8_t livemode;
+    const char* calls;
+  };
+  const Case cases[] = {{0, "addlogsample"},
+                        {1, "logtypedata drawdata addlogsample"},
+                        {4, "logtypedata drawdata addlogsample"},
+                        {9, "addlogsample"},  // no plan: counts as 0
+                        {3, "settingstypedata"}};
+  link.registerreceiver(1, [&](const RxFrame&) { host.calls.push_back(QStringLiteral("logtypedata")); });
+  link.registerreceiver(1, [&](const RxFrame&) { host.calls.push_back(QStringLiteral("drawdata")); });
+  link.registerreceiver(4, [&](const RxFrame&) { host.calls.push_back(QStringLiteral("logtypedata")); });
+  link.registerreceiver(4, [&](const RxFrame&) { host.calls.push_back(QStringLiteral("drawdata")); });
+  link.registerreceiver(3, [&](const RxFrame&) { host.calls.push_back(QStringLiteral("settingstypedata")); });
+  connectandsettle();
+  for (const Case& c : cases) {
+    state.livemode = c.livemode;
+    step(5);  // finish the running plan
+    host.calls.clear();
+    step(5);  // one whole plan of the selector, with exactly one window-data reply
+    const QStringList receivers = {QStringLiteral("logtypedata"), QStringLiteral("drawdata"),
+                                   QStringLiteral("addlogsample"), QStringLiteral("settingstypedata")};
+    QStringList windowcalls;
+    for (const QString& call : host.calls)
+      if (receivers.contains(call)) windowcalls << call;
+    EXPECT_EQ(windowcalls.join(QLatin1Char(' ')), QString::fromLatin1(c.calls)) << "livemode " << int(c.livemode);
+  }
+}
+
+TEST_F(SimLink, AReceiverMayCloseWindowsAndQueueQuestionsWhileItRuns) {
+  state.livemode = 14;
+  int calls = 0, later = 0, asked = 0;
+  int second = 0;
+  link.registerreceiver(14, [&](const RxFrame&) {
+    ++calls;
+    link.unregisterreceiver(second);  // closes the other window
+    link.tick();                      // an event pumped from inside the reply path does not step the link again
+    link.defer([&] {
+      ++asked;
+      EXPECT_FALSE(link.inticks());
+    });
+    EXPECT_EQ(asked, 0) << "a question waits until the tick has ended";
+  });
+  second = link.registerreceiver(14, [&](const RxFrame&) { ++later; });
+  connectandsettle();
+  const auto sent = port.written.size();
+  step(3);  // values, window, inputs0 (the window reply is taken in on the third)
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(later, 0);
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(port.written.size(), sent + 3) << "one request per tick";
+}
+
+TEST_F(SimLink, QueuedWriteLeavesTheQueueOnlyWhenItsReplyArrivedIntact) {
+  connectandsettle();  // slot 0 of plan 0 is out
+  std::array<std::uint8_t, 16> data{};
+  for (int i = 0; i < 16; ++i) data[i] = static_cast<std::uint8_t>(0xA0 + i);
+  ASSERT_EQ(link.transferqueue.append(TransferQueue::ramwrite(0x5680, data)), 0);
+  ASSERT_EQ(link.transferqueue.append(TransferQueue::ramwrite(0x5690, data)), 1);
+  EXPECT_EQ(link.transferqueue.lastqueuedtransfer(), 1);
+
+  step(4);  // the live plan is worked through first
+  EXPECT_EQ(labels().join(QLatin1Char(' ')), QStringLiteral("site values window log0 log1"));
+  sim.injectfault(Fault::corruptbyte);
+  sim.injectfault(Fault::shortreply);
+  step();  // the first write goes out (its reply will be damaged)
+  EXPECT_EQ(link.curplan, 13);
+  EXPECT_EQ(labels().last(), QStringLiteral("ram5680"));
+  host.calls.clear();
+  step();  // wrong check byte: still queued, sent again at once (its reply will be short)
+  EXPECT_TRUE(link.transferqueue.headiswrite());
+  EXPECT_EQ(link.transferqueue.records[0].addresslow, 0x80);
+  EXPECT_EQ(labels().last(), QStringLiteral("ram5680"));
+  step(5);  // short: wait, then again
+  EXPECT_EQ(labels().last(), QStringLiteral("ram5680"));
+  EXPECT_EQ(link.transferqueue.records[0].addresslow, 0x80);
+  step();  // intact: it leaves the queue, the panel shows the count, and the next write goes out
+  EXPECT_EQ(link.transferqueue.records[0].addresslow, 0x90);
+  EXPECT_EQ(link.transferqueue.lastqueuedtransfer(), 0);
+  EXPECT_NE(std::find(host.calls.begin(), host.calls.end(), QStringLiteral("drawpanel 0")), host.calls.end());
+  EXPECT_EQ(labels().last(), QStringLiteral("ram5690"));
+  step();
+  EXPECT_FALSE(link.transferqueue.headiswrite());
+  EXPECT_EQ(labels().last(), QStringLiteral("site"));
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_EQ(sim.ram(0x5680 + i), 0xA0 + i);
+    EXPECT_EQ(sim.ram(0x5690 + i), 0xA0 + i);
+  }
+}
+
+TEST_F(SimLink, AWriteQueuedMidPlanWaitsForTheRestOfThePlan) {
+  state.livemode = 2;
+  connectandsettle();
+  step(2);  // slots 0 and 1 answered, slot 2 out
+  link.transferqueue.append(TransferQueue::ramwrite(0x5680, {}));
+  step(3);
+  EXPECT_EQ(labels().join(QLatin1Char(' ')), QStringLiteral("site values window ltt0 ltt1 ram5680"));
+}
+
+// A stand-in for the whole-image transfer, to show the seam the link offers it.
+struct FakeTransfer : TransferSteps {
+  bool active = true;
+  int steps = 0, replies = 0, errors = 0;
+  bool transferactive() const override { return active; }
+  void transferstep(EcuLink& link) override {
+    ++steps;
+    link.txlen = static_cast<std::uint8_t>(buildrowreadframe(link.txframe, steps - 1));
+    link.coms.RTA = 16 * (steps - 1);
+    link.addframechecks();
+    link.sendframe();
+  }
+  void transferreply(EcuLink&) override { ++replies; }
+  void transferlinkerror() override { ++errors; }
+};
+
+TEST_F(SimLink, ARunningTransferOwnsTheLinkThroughItsSeam) {
+  FakeTransfer transfer;
+  link.settransfer(&transfer);
+  state.transfermode = 1;
+  connectandsettle();
+  EXPECT_EQ(link.curplan, 7);
+  sim.injectfault(Fault::none);
+  sim.injectfault(Fault::corruptbyte);
+  step(4);
+  EXPECT_EQ(labels().join(QLatin1Char(' ')), QStringLiteral("read read read read read"));
+  EXPECT_EQ(transfer.errors, 2);  // the start-up wait and the damaged reply
+  EXPECT_EQ(transfer.replies, 3);
+  EXPECT_EQ(link.rxframe[16] * 256 + link.rxframe[17], link.coms.RTA - 16) << "row reads echo their address";
+  transfer.active = false;
+  step();
+  EXPECT_EQ(labels().last(), QStringLiteral("site"));
+  link.settransfer(nullptr);
+}
+
+}  // namespace
+}  // namespace ostrel::test

@@ -1,0 +1,256 @@
+// The link over a real pseudo-terminal and the real QSerialPort, with the simulator on the other end.
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QProcess>
+#include <algorithm>
+#include <chrono>
+
+#include "ecusim/ptyserver.h"
+#include "link/serialcommport.h"
+#include "linkfixture.h"
+
+namespace ostrel::test {
+namespace {
+
+using ecusim::EcuSimulator;
+using ecusim::PtyServer;
+
+CalibrationImage sampleimage() {
+  CalibrationImage image{};
+  std::uint32_t x = 12345;
+  for (auto& b : image) {
+    x = x * 1103515245u + 12345u;
+    b = static_cast<std::uint8_t>(x >> 16);
+  }
+  return image;
+}
+
+void writecomports(const TempInstallFolder& folder, const QString& device) {
+  QFile file(folder.file(QStringLiteral("comports.txt")));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write(device.toUtf8() + "\n/dev/ttyUSB1\n");
+}
+
+// What a live site / live values reply sets in the live variables (and the values reply's status bytes).
+std::vector<int> sitefields(const std::array<std::uint8_t, 18>& d) {
+  const int rpm = std::min(30000, d[0] * 256 + d[1]);
+  return {rpm, d[3], d[4], d[5], d[8], (d[9] * 256 + d[10]) / 4, d[11], d[12], d[13], d[14], d[15]};
+}
+std::vector<int> sitefields(const EcuLink& l) {
+  const auto& v = l.livevars;
+  return {v[16], v[17], v[15], v[14], v[0], v[1], v[2], v[4], v[5], v[11], v[12]};
+}
+std::vector<int> valuefields(const std::array<std::uint8_t, 18>& d) {
+  return {d[0], d[1], d[2], d[4], d[5], d[6], d[8], d[9], d[10], d[11], d[12], d[14], d[15], d[3] * 256 + d[7]};
+}
+std::vector<int> valuefields(const EcuLink& l) {
+  const auto& v = l.livevars;
+  return {v[9],        v[10], v[13],         v[6],          v[3],           v[8],        l.livesample,
+          l.afrtarget, v[7],  l.pwprotected, l.pwmatchmask, l.afrerrorhold, l.fwversion, l.ecuchecksum};
+}
+template <typename Fields>
+bool wassent(const std::deque<std::array<std::uint8_t, 18>>& history, const std::vector<int>& value, Fields fields) {
+  return std::any_of(history.rbegin(), history.rend(), [&](const auto& d) { return fields(d) == value; });
+}
+
+class PtyLink : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(server.open(&error)) << error;
+    writecomports(folder, QString::fromStdString(server.path()));
+    link.sethost(&host);
+    // The data logger's table asks for engine speed, coolant and throttle.
+    link.logaddr[0] = {0x6C, 0x58, 0x6A, 0xE0, 0x6A, 0x88, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    sim.setimage(image);
+    model.setimage(image);
+  }
+
+  // One tick of the communications timer, then the ECU answers what went out and the answer is on the line.
+  // Every byte the ECU writes is on the program's side before the next tick, as on a real line.
+  void exchange() {
+    const int requests = sim.requests();
+    const auto sent = link.framessent;
+    link.tick();
+    if (!state.online) return;
+    const int waiting = server.waitingforprogram();
+    if (link.framessent != sent) {
+      ASSERT_TRUE(server.pumpuntil(requests + 1, 2000)) << "no request reached the ECU";
+    }
+    server.step();
+    ASSERT_TRUE(server.waitfordelivery(waiting + server.takewritten(), 2000));
+  }
+
+  TempInstallFolder folder;
+  ProgramState state;
+  RecordingPrompts prompts;
+  maps model{prompts};
+  EcuSimulator sim{7};
+  PtyServer server{sim};
+  SerialCommPort port;
+  RecordingHost host;
+  EcuLink link{state, model, prompts, port};
+  CalibrationImage image = sampleimage();
+};
+
+TEST_F(PtyLink, WithoutFaultsEveryReplyIsIntactAndTheLiveValuesAreTheEcus) {
+  state.curmap = 4;
+  ASSERT_TRUE(link.openport()) << (host.statuslines.empty() ? "" : host.statuslines.back().toStdString());
+  // Up to the tick that takes in the window data of the twelfth plan; its live site and values came before.
+  for (int i = 0; i < 63; ++i) exchange();
+  EXPECT_EQ(link.errorcount, 1) << link.errlogtext().toStdString();  // only the start-up wait
+  EXPECT_GE(link.framessent, 55);
+  EXPECT_EQ(sitefields(link), sitefields(sim.sent(0x90).back()));
+  EXPECT_EQ(valuefields(link), valuefields(sim.sent(0x91).back()));
+  EXPECT_EQ(link.fwversion, 64);
+  EXPECT_TRUE(link.ecuchecksumcurrent());
+  EXPECT_EQ(link.ecuchecksum, sim.checksum(4));
+  EXPECT_EQ(link.ecuchecksum, model.getchecksum(4));
+  ASSERT_EQ(host.samples.size(), 12u) << "window data while no live window is open becomes a log sample";
+  const auto& window = sim.sent(0x93).back();
+  EXPECT_TRUE(std::equal(window.begin(), window.end(), host.samples.back().begin()));
+  EXPECT_NE(window[0], 0) << "engine speed";
+}
+
+TEST_F(PtyLink, WithFivePercentFaultsNoDamagedValueIsEverTaken) {
+  sim.setmixedfaults(0.05);
+  ASSERT_TRUE(link.openport());
+  std::array<std::uint8_t, 16> data{};
+  int writes = 0;
+  for (int i = 0; i < 800; ++i) {
+    if (i % 100 == 0) state.curmap = static_cast<std::uint8_t>((i / 100) * 13);
+    if (i % 40 == 0 && writes < 16) {
+      data.fill(static_cast<std::uint8_t>(0x30 + writes));
+      link.transferqueue.append(TransferQueue::ramwrite(static_cast<std::uint16_t>(0x5000 + 16 * writes), data));
+      ++writes;
+    }
+    exchange();
+    ASSERT_TRUE(state.online);
+    if (link.liverpm != 0) {
+      ASSERT_TRUE(wassent(sim.sent(0x90), sitefields(link), [](auto& d) { return sitefields(d); }));
+    }
+    if (link.fwversion != 0) {
+      ASSERT_TRUE(wassent(sim.sent(0x91), valuefields(link), [](auto& d) { return valuefields(d); }));
+      ASSERT_EQ(link.ecuchecksum, sim.checksum(link.ecuchecksummap));
+      ASSERT_EQ(link.fwversion, 64);
+    }
+  }
+  for (const RxFrame& sample : host.samples) {
+    std::array<std::uint8_t, 18> d{};
+    std::copy_n(sample.begin(), 18, d.begin());
+    ASSERT_NE(std::find(sim.sent(0x93).begin(), sim.sent(0x93).end(), d), sim.sent(0x93).end());
+  }
+  EXPECT_GT(sim.faultstotal(), 20);
+  EXPECT_GT(link.errorcount, 20);
+  EXPECT_FALSE(link.transferqueue.headiswrite());
+  for (int w = 0; w < writes; ++w)
+    for (int j = 0; j < 16; ++j) ASSERT_EQ(sim.ram(0x5000 + 16 * w + j), 0x30 + w) << "write " << w;
+}
+
+TEST_F(PtyLink, HangUpClosesThePortWithOneStatusLine) {
+  ASSERT_TRUE(link.openport());
+  for (int i = 0; i < 10; ++i) exchange();
+  server.hangup();
+  for (int i = 0; i < 10 && state.online; ++i) link.tick();
+  EXPECT_FALSE(state.online);
+  ASSERT_EQ(host.statuslines.size(), 1u);
+  EXPECT_TRUE(host.statuslines[0].startsWith(
+      QStringLiteral("The connection to %1 was lost: ").arg(QString::fromStdString(server.path()))))
+      << host.statuslines[0].toStdString();
+  link.tick();
+  EXPECT_EQ(host.statuslines.size(), 1u);
+}
+
+TEST_F(PtyLink, MissingDeviceGivesTheMessageAndTheSystemsReason) {
+  writecomports(folder, QStringLiteral("/dev/ostrel-no-such-tty"));
+  EXPECT_FALSE(link.openport());
+  EXPECT_FALSE(state.online);
+  EXPECT_EQ(prompts.messages(), std::vector<QString>{QStringLiteral("An error occurred opening the com port")});
+  ASSERT_EQ(host.statuslines.size(), 1u);
+  EXPECT_TRUE(host.statuslines[0].contains(QStringLiteral("/dev/ostrel-no-such-tty")));
+  EXPECT_TRUE(host.statuslines[0].contains(QStringLiteral("No such file or directory")))
+      << host.statuslines[0].toStdString();
+}
+
+// Bytes waiting on a terminal, seen through a descriptor of our own.
+bool waitforbytes(int fd, int count, int timeoutms) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutms);
+  for (;;) {
+    int n = 0;
+    if (::ioctl(fd, FIONREAD, &n) == 0 && n >= count) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    pollfd p{fd, POLLIN, 0};
+    ::poll(&p, 1, 1);
+    ::usleep(200);
+  }
+}
+
+TEST(EcusimProgram, ServesTheLinkAndDumpsItsImageWhenTerminated) {
+  TempInstallFolder folder;
+  const CalibrationImage image = sampleimage();
+  const QString imagepath = folder.file(QStringLiteral("ecu.bin"));
+  const QString dumppath = folder.file(QStringLiteral("dump.bin"));
+  {
+    QFile f(imagepath);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char*>(image.data()), image.size());
+  }
+  QProcess ecusim;
+  ecusim.start(QStringLiteral(OSTREL_ECUSIM_PATH),
+               {QStringLiteral("--image"), imagepath, QStringLiteral("--dump"), dumppath});
+  ASSERT_TRUE(ecusim.waitForStarted(5000));
+  while (!ecusim.canReadLine()) ASSERT_TRUE(ecusim.waitForReadyRead(5000)) << "no device path printed";
+  const QString device = QString::fromUtf8(ecusim.readLine()).trimmed();
+  ASSERT_TRUE(device.startsWith(QStringLiteral("/dev/")));
+  writecomports(folder, device);
+  const int watch = ::open(device.toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+  ASSERT_GE(watch, 0);
+
+  ProgramState state;
+  state.curmap = 24;
+  RecordingPrompts prompts;
+  maps model{prompts};
+  model.setimage(image);
+  SerialCommPort port;
+  EcuLink link{state, model, prompts, port};
+  ASSERT_TRUE(link.openport());
+
+  // One row of the image written through the queue.
+  TransferRecord row;
+  row.op = oprowwrite;
+  row.addresshigh = 0x80 + 100 / 16;
+  row.addresslow = (100 % 16) * 16;
+  row.count = 16;
+  for (int j = 0; j < 16; ++j) row.data[j] = static_cast<std::uint8_t>(0xC0 + j);
+  link.transferqueue.append(row);
+
+  for (int i = 0; i < 30; ++i) {
+    const auto sent = link.framessent;
+    link.tick();
+    if (link.framessent != sent) waitforbytes(watch, 19, 2000);
+  }
+  ::close(watch);
+  EXPECT_EQ(link.errorcount, 1) << link.errlogtext().toStdString();
+  EXPECT_FALSE(link.transferqueue.headiswrite());
+  EXPECT_EQ(link.fwversion, 64);
+  EXPECT_EQ(link.ecuchecksum, model.getchecksum(24));
+  link.closeport();
+
+  ecusim.terminate();
+  ASSERT_TRUE(ecusim.waitForFinished(5000));
+  EXPECT_EQ(ecusim.exitCode(), 0);
+  QFile dump(dumppath);
+  ASSERT_TRUE(dump.open(QIODevice::ReadOnly));
+  const QByteArray bytes = dump.readAll();
+  ASSERT_EQ(bytes.size(), imagesize);
+  CalibrationImage expected = image;
+  std::copy(row.data.begin(), row.data.end(), expected.begin() + 1600);
+  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), reinterpret_cast<const std::uint8_t*>(bytes.data())));
+}
+
+}  // namespace
+}  // namespace ostrel::test
