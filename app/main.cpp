@@ -1,15 +1,40 @@
+// ostrel: the start procedure and the one instance of everything the program works on.
 #include <QApplication>
-#include <QLabel>
 
+#include "calibration/maps.h"
+#include "calibration/settings.h"
+#include "link/eculink.h"
+#include "link/serialcommport.h"
 #include "platform/installfolder.h"
+#include "platform/programstate.h"
+#include "platform/prompts.h"
+#include "shell/shellhooks.h"
+#include "shell/startup.h"
+#include "shell/statuslog.h"
+
+namespace {
+
+// Everything lives as long as the program; members are destroyed in reverse order, so the windows (inside the start
+// procedure) go before the link and the state they use.
+struct App {
+  ostrel::ProgramState state;
+  ostrel::QtPrompts prompts;
+  ostrel::maps mainmaps{prompts};
+  ostrel::settings mainsettings;
+  ostrel::StatusLog log;
+  ostrel::SerialCommPort port;
+  ostrel::EcuLink link{state, mainmaps, prompts, port};
+  ostrel::ShellContext context{state, prompts, mainmaps, mainsettings, log, link, {}};
+  ostrel::StartProcedure start{context};
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
+  QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("ostrel"));
   ostrel::installfolder();
-  QLabel label(QStringLiteral("ostrel: the main window is not built yet."));
-  label.setMinimumSize(480, 120);
-  label.setAlignment(Qt::AlignCenter);
-  label.show();
-  return app.exec();
+  App app;
+  app.start.begin();
+  return QApplication::exec();
 }

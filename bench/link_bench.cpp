@@ -1,4 +1,5 @@
-// CPU time of one step of the ECU link: a live poll, a queued write, and a live poll answered by the simulator.
+// CPU time of one step of the ECU link: a live poll, a queued write, a live poll answered by the simulator, and a
+// step of a whole-image transfer (a row write, a row read answered by the simulator, storing a read image).
 #include <benchmark/benchmark.h>
 
 #include <QFile>
@@ -9,6 +10,7 @@
 #include "ecusim/ecusimulator.h"
 #include "ecusim/simport.h"
 #include "link/eculink.h"
+#include "link/imagetransfer.h"
 #include "platform/installfolder.h"
 #include "platform/programstate.h"
 #include "platform/prompts.h"
@@ -99,6 +101,56 @@ void BM_TickLivePollWithSimulator(benchmark::State& s) {
   }
 }
 BENCHMARK(BM_TickLivePollWithSimulator);
+
+// A whole-image write running for good: every tick sends one row (the canned reply acknowledges it).
+void BM_TickTransferWrite(benchmark::State& s) {
+  CannedPort port;
+  Bench b(port);
+  ImageTransfer transfer(b.state, b.model, b.prompts, b.link);
+  b.state.transfermode = 0;
+  transfer.preparebuffer();
+  for (auto _ : s) {
+    if (!transfer.transferactive()) transfer.queuefullwrite();
+    b.link.tick();
+  }
+}
+BENCHMARK(BM_TickTransferWrite);
+
+// A whole-image read answered by the simulator; once in 2049 ticks the image is stored into the model.
+void BM_TickTransferReadWithSimulator(benchmark::State& s) {
+  ecusim::EcuSimulator sim;
+  ecusim::SimPort port(sim);
+  Bench b(port);
+  ImageTransfer transfer(b.state, b.model, b.prompts, b.link);
+  b.state.transfermode = 1;
+  std::int64_t reads = 0;
+  for (auto _ : s) {
+    if (!transfer.transferactive()) {
+      transfer.resettransfer();
+      transfer.queuefullread();
+      ++reads;
+    }
+    b.link.tick();
+    port.step();
+  }
+  s.counters["errors"] = b.link.errorcount;
+  s.counters["reads"] = static_cast<double>(reads);
+}
+BENCHMARK(BM_TickTransferReadWithSimulator);
+
+// The end of a read: the received image into the model, then the recalculation.
+void BM_StoreReadImage(benchmark::State& s) {
+  CannedPort port;
+  Bench b(port);
+  ImageTransfer transfer(b.state, b.model, b.prompts, b.link);
+  b.state.transfermode = 1;
+  for (int i = 0; i < imagesize; ++i) transfer.rximage[i] = static_cast<std::uint8_t>(i * 7);
+  for (auto _ : s) {
+    transfer.processtransfer(transfer.rximage);
+    b.model.recalc();
+  }
+}
+BENCHMARK(BM_StoreReadImage);
 
 }  // namespace
 

@@ -122,7 +122,23 @@ class EcuLink {
   // Entered passwords, one 16-byte row per fragment, sent to ECU RAM 0x6800 + 16 row by request types 18 and 19.
   std::array<std::array<std::uint8_t, 16>, 8> pwsendtable{};
 
+  // Writes waiting for the ECU, oldest at record 0.
   TransferQueue transferqueue;
+
+  // --- Edited rows to the ECU ------------------------------------------------------------------------------------
+  // Queues one row write for each distinct image row that the cells lowrow..highrow, lowcol..highcol of the map
+  // touch (cells outside the map are skipped), the first preceded by the eight block-table writes, and lists the
+  // queue through debugmessage. A batch that does not fit into the queue is refused whole, with a status line.
+  // Returns the number of records queued.
+  int queuemapwrite(std::uint8_t map, std::uint8_t lowrow, std::uint8_t highrow, std::uint8_t lowcol,
+                    std::uint8_t highcol);
+  // Queues the write of image row (0 to 2047) with the model's bytes, after the block table when first is true;
+  // false when the queue had no room (nothing is then queued).
+  bool queuewriteblock(int row, bool first);
+  // Queues the eight writes of the block table to ECU RAM 0x5680 to 0x56FF; false when they do not all fit.
+  bool queueramblockwrite();
+  // One debug line per waiting record among the first 101: "index, op, count, address high, address low" in hex.
+  void dumpqueue();
 
   // --- Live values -------------------------------------------------------------------------------------------------
   std::array<std::int16_t, 18> livevars{};

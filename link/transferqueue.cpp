@@ -11,10 +11,33 @@ int TransferQueue::firstfree(int limit) const {
   return -1;
 }
 
+int TransferQueue::room() const {
+  int free = 0;
+  for (const TransferRecord& r : records)
+    if (r.op == 0) ++free;
+  return free;
+}
+
 int TransferQueue::append(const TransferRecord& record) {
   const int n = firstfree();
   if (n >= 0) records[n] = record;
   return n;
+}
+
+void TransferQueue::clear() {
+  records.fill(TransferRecord{});
+}
+
+int TransferQueue::removerowwrites() {
+  int kept = 0, removed = 0;
+  for (const TransferRecord& r : records) {
+    if (r.op == oprowwrite)
+      ++removed;
+    else if (r.op != 0)
+      records[kept++] = r;
+  }
+  std::fill(records.begin() + kept, records.end(), TransferRecord{});
+  return removed;
 }
 
 TransferRecord TransferQueue::ramwrite(std::uint16_t address, const std::array<std::uint8_t, 16>& data) {
@@ -24,6 +47,27 @@ TransferRecord TransferQueue::ramwrite(std::uint16_t address, const std::array<s
   r.addresslow = static_cast<std::uint8_t>(address & 0xFF);
   r.data = data;
   r.count = 16;
+  return r;
+}
+
+TransferRecord TransferQueue::rowwrite(int row, const std::array<std::uint8_t, 16>& data) {
+  TransferRecord r;
+  r.op = oprowwrite;
+  r.addresshigh = static_cast<std::uint8_t>(row / 16 + 0x80);
+  r.addresslow = static_cast<std::uint8_t>((row % 16) * 16);
+  r.data = data;
+  r.count = 16;
+  r.status = true;
+  return r;
+}
+
+TransferRecord TransferQueue::rowread(int row) {
+  TransferRecord r;
+  r.op = oprowread;
+  r.page = static_cast<std::uint8_t>(60 + row / 1024);
+  r.addresshigh = static_cast<std::uint8_t>(row / 16);
+  r.addresslow = static_cast<std::uint8_t>((row % 16) * 16);
+  r.count = readframelength;
   return r;
 }
 
@@ -49,6 +93,17 @@ int TransferQueue::buildqueuewriteframe(int n, TxFrame& frame) const {
   frame[3] = r.addresslow;
   std::copy_n(r.data.begin(), count, frame.begin() + 4);
   return count + 6;
+}
+
+int TransferQueue::buildqueuereadframe(int n, TxFrame& frame, std::int32_t& rta) const {
+  const TransferRecord& r = records[n];
+  rta = r.addresshigh * 256 + r.addresslow;
+  frame[0] = r.op;
+  frame[1] = readframelength;
+  frame[2] = r.page;
+  frame[3] = r.addresshigh;
+  frame[4] = r.addresslow;
+  return readframelength;
 }
 
 }  // namespace ostrel

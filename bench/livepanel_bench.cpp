@@ -1,0 +1,101 @@
+// Painting time of the live data after one live-values reply: the live panel's value pass, and one update of the
+// gauge window's six needles.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include "calibration/maps.h"
+#include "ecusim/ecusimulator.h"
+#include "ecusim/simport.h"
+#include "link/eculink.h"
+#include "platform/installfolder.h"
+#include "platform/programstate.h"
+#include "platform/prompts.h"
+#include "platform/twips.h"
+#include "shell/gaugewindow.h"
+#include "shell/livepanel.h"
+
+namespace {
+
+using namespace ostrel;
+
+void ensureapplication() {
+  if (QApplication::instance() != nullptr) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "livepanel_bench";
+  static char* argv[] = {name, nullptr};
+  new QApplication(argc, argv);  // lives until the process ends
+}
+
+// The gauge window at a given outer size with its panel, over a link that is never opened.
+struct Bench {
+  explicit Bench(int widthtwips, int heighttwips) {
+    display.resize(twipstopixels(widthtwips), twipstopixels(heighttwips));
+    display.show();
+    display.layoutforsize();
+    display.drawpanel = [this](bool redraw) { panel.drawpanel(redraw); };
+    panel.drawpanel(true);
+  }
+
+  QTemporaryDir folder;
+  bool folderset = (setinstallfolder(folder.path()), true);  // before the model is built
+  ProgramState state;
+  RecordingPrompts prompts;
+  maps model{prompts};
+  ecusim::EcuSimulator sim;
+  ecusim::SimPort port{sim};
+  EcuLink link{state, model, prompts, port};
+  frmDisplay display{state, link, nullptr};
+  LivePanel panel{state, model, link, display};
+};
+
+// Live values that move every bar and every needle by more than the gauges' dead band from one step to the next.
+void nextvalues(EcuLink& link, int step) {
+  const std::int16_t swing = static_cast<std::int16_t>(step % 2 == 0 ? 60 : 180);
+  for (std::size_t i = 0; i < link.livevars.size(); ++i) link.livevars[i] = static_cast<std::int16_t>(swing + i);
+  link.livevars[16] = static_cast<std::int16_t>(swing * 40);
+  link.afrtarget = static_cast<std::uint8_t>(swing);
+}
+
+}  // namespace
+
+// One value pass of the panel in the narrow window (4400 by 6900 twips, the gauges out of view): 18 bars, values
+// and units, the queue strip and the engine speed.
+static void BM_LivePanelValuePass(benchmark::State& state) {
+  ensureapplication();
+  Bench bench(4400, 6900);
+  int step = 0;
+  for (auto _ : state) {
+    nextvalues(bench.link, ++step);
+    bench.panel.drawpanel(false);
+  }
+}
+BENCHMARK(BM_LivePanelValuePass)->Unit(benchmark::kMicrosecond);
+
+// One update of the six gauges with every needle moving (the partial repaint of each gauge).
+static void BM_GaugeWindowUpdate(benchmark::State& state) {
+  ensureapplication();
+  Bench bench(13500, 8100);
+  int step = 0;
+  for (auto _ : state) {
+    nextvalues(bench.link, ++step);
+    bench.display.drawNoxgauges(false);
+  }
+}
+BENCHMARK(BM_GaugeWindowUpdate)->Unit(benchmark::kMicrosecond);
+
+// What one live-values reply costs on the wide gauge window: the value pass followed by the needles.
+static void BM_LivePanelWithGauges(benchmark::State& state) {
+  ensureapplication();
+  Bench bench(13500, 8100);
+  int step = 0;
+  for (auto _ : state) {
+    nextvalues(bench.link, ++step);
+    bench.panel.drawpanel(false);
+  }
+}
+BENCHMARK(BM_LivePanelWithGauges)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,55 @@
+#include "mapviews/viewhelpers.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "calibration/maps.h"
+#include "platform/numbers.h"
+
+namespace ostrel {
+
+int decimalsforscale(float x) {
+  const double v = x;  // the stored single value, widened
+  int result = 0;
+  for (int k = 3; k >= 1; --k) {
+    // fmod keeps the sign of the rounded number, so negative multipliers never qualify; doubles cannot overflow
+    // here, where the whole number the digit came from once could.
+    const double digit = std::fmod(roundhalfeven(v * std::pow(10.0, k)), 10.0);
+    if (digit >= 1.0) result = k;
+  }
+  return result;
+}
+
+MapDisplay mapdisplay(const maps& model, int map, int fueltype) {
+  const QString s = model.getmapname(map);
+  MapDisplay d;
+  // Each separator is looked for after the one before it: the name may hold a colon of its own.
+  const int colon = s.indexOf(QLatin1Char(':'));
+  const int semi = s.indexOf(QLatin1Char(';'), colon + 1);
+  const int underscore = semi < 0 ? -1 : s.indexOf(QLatin1Char('_'), semi + 1);
+  const int bar = underscore < 0 ? -1 : s.indexOf(QLatin1Char('|'), underscore + 1);
+  if (colon < 0) return d;
+  d.group = s.left(colon);
+  d.name = semi < 0 ? s.mid(colon + 1) : s.mid(colon + 1, semi - colon - 1);
+  if (semi < 0) return d;
+  d.units = underscore < 0 ? s.mid(semi + 1) : s.mid(semi + 1, underscore - semi - 1);
+  if (underscore < 0) return d;
+  const QString multiplier = bar < 0 ? s.mid(underscore + 1) : s.mid(underscore + 1, bar - underscore - 1);
+  d.gain = static_cast<float>(parsenumber(multiplier).value_or(0.0)) * model.getspecialmul(map, fueltype);
+  if (bar >= 0) d.offset = static_cast<float>(parsenumber(s.mid(bar + 1)).value_or(0.0));
+  return d;
+}
+
+ShownArea shownarea(const maps& model, int map) {
+  const int rows = model.getmaprows(map), cols = model.getmapcols(map);
+  if (rows <= 0 || cols <= 0) return {};
+  const bool counts = map >= 0 && map <= 23;
+  const int lastrow = model.getlastshowrow(map) + (counts ? 0 : 1);
+  const int lastcol = model.getlastshowcol(map) + (counts ? 0 : 1);
+  // On 3-D maps the rows run across the grid; getlastshowrow speaks of grid rows, getlastshowcol of grid columns.
+  const bool threed = model.getcontextandtype(map) == 0;
+  const int acrossmax = threed ? rows : cols, downmax = threed ? cols : rows;
+  return {std::clamp(lastcol, 0, acrossmax), std::clamp(lastrow, 0, downmax)};
+}
+
+}  // namespace ostrel

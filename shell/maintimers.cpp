@@ -1,0 +1,182 @@
+#include "shell/maintimers.h"
+
+#include <algorithm>
+
+#include "calibration/maps.h"
+#include "calibration/translate.h"
+#include "link/eculink.h"
+#include "platform/prompts.h"
+
+namespace ostrel {
+
+namespace {
+
+constexpr std::uint8_t autotunetoolmode = 12;
+constexpr std::uint8_t mapsyncjob = 3;
+constexpr std::uint16_t syncerrcap = 100;
+constexpr std::uint8_t tickcap = 100;
+
+// Sets a flag for the lifetime of a handler, so a tick arriving while its message box is up returns at once.
+class Busy {
+ public:
+  explicit Busy(bool& flag) : flag_(flag) { flag_ = true; }
+  ~Busy() { flag_ = false; }
+  Busy(const Busy&) = delete;
+  Busy& operator=(const Busy&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+MainTimers::MainTimers(ProgramState& state, maps& mainmaps, EcuLink& link, Prompts& prompts, TimerHooks hooks)
+    : state_(state), mainmaps_(mainmaps), link_(link), prompts_(prompts), hooks_(std::move(hooks)) {}
+
+QString MainTimers::mismatchwarning() {
+  const QString lfcr = QStringLiteral("\n\r");
+  return translate(QStringLiteral("This map or settings group does not match the map or settings group stored in the "
+                                  "ECU. You should:     ")) +
+         lfcr + QStringLiteral("                    1. Open the file from the ECU OR") + lfcr +
+         QStringLiteral("                    2. Save this file to the ECU before continuing.");
+}
+
+void MainTimers::commstick() {
+  // The link's deferred questions run at the end of its tick; no further tick starts while one is up.
+  if (!state_.online || state_.exiting || incomms_) return;
+  Busy busy(incomms_);
+  link_.tick();
+}
+
+void MainTimers::handoverpending(bool always) {
+  const bool othermap = state_.pendingmap >= 0 && state_.pendingmap != state_.curmap;
+  if (!othermap && !(always && state_.pendingcommand > 0)) return;
+  // A countdown of 1 has been queued already on the tick that brought it there.
+  if (state_.online && state_.pendingcommand > 1 && !state_.pendingwrite.empty() && hooks_.queuemapwrite) {
+    const auto map = static_cast<std::uint8_t>(state_.pendingmap >= 0 ? state_.pendingmap : state_.curmap);
+    hooks_.queuemapwrite(map, state_.pendingwrite);
+  }
+  state_.pendingcommand = 0;
+  state_.pendingwrite.reset();
+  state_.pendingmap = -1;
+}
+
+void MainTimers::commandstick() {
+  if (state_.exiting || incommands_) return;
+  Busy busy(incommands_);
+  handoverpending();
+
+  // Edits made while offline are never written to the ECU.
+  if (!state_.online) {
+    state_.pendingcommand = 0;
+  } else if (state_.pendingcommand > 0) {
+    --state_.pendingcommand;
+    if (state_.pendingcommand == 1 && hooks_.queuemapwrite) {
+      const auto map = static_cast<std::uint8_t>(state_.pendingmap >= 0 ? state_.pendingmap : state_.curmap);
+      hooks_.queuemapwrite(map, state_.pendingwrite);
+    }
+  }
+  if (state_.pendingcommand == 0) {
+    state_.pendingwrite.reset();
+    state_.pendingmap = -1;
+  }
+
+  // The full 3-D redraw 0.8 s after the last single-cell step.
+  if (state_.redrawticks < 10) {
+    const int kind = mainmaps_.getcontextandtype(state_.curmap);
+    ++state_.redrawticks;
+    if (state_.redrawticks == 8 && kind == 0 && hooks_.drawmap) hooks_.drawmap(true);
+  }
+}
+
+void MainTimers::startexit() {
+  state_.exiting = true;
+  state_.exitticks = 1;
+}
+
+void MainTimers::checkstick() {
+  if (inchecks_) return;
+  Busy busy(inchecks_);
+
+  if (state_.exiting) {
+    if (state_.exitticks < 255) ++state_.exitticks;
+    if (state_.exitticks == unloadticks) call(hooks_.unloadmainwindow);
+    return;
+  }
+  if (!state_.online) {
+    lastsendcount = state_.sendcount;
+    return;
+  }
+  comparechecksums();
+  // The mismatch warning may have been answered by a disconnect elsewhere.
+  if (!state_.online) {
+    lastsendcount = state_.sendcount;
+    return;
+  }
+  watchlink();
+}
+
+void MainTimers::comparechecksums() {
+  state_.syncerrticks = std::min(state_.syncerrticks, syncerrcap);
+  // A checksum that answers another map (the current map has just changed) says nothing about this one.
+  if (!link_.ecuchecksumcurrent()) return;
+  const int pc = mainmaps_.getchecksum(state_.curmap);
+  if (link_.ecuchecksum == pc) {
+    state_.syncerrticks = 0;
+    return;
+  }
+  const bool transferring = hooks_.transferactive && hooks_.transferactive();
+  if (link_.transferqueue.headiswrite() || transferring) return;
+  if (state_.sendcount != lastsendcount && state_.syncerrticks < syncerrcap) ++state_.syncerrticks;
+
+  if (state_.noreplyticks == 0 && state_.syncerrticks == mismatchticks && !state_.transferwindowopen &&
+      state_.toolmode != autotunetoolmode)
+    actonmismatch();
+}
+
+void MainTimers::actonmismatch() {
+  bool synchronise = false;
+  if (state_.imageread && state_.preferences.autosync && !state_.preferences.autosyncupload) {
+    // Writing into the ECU unasked only for a map whose protecting fragment exists and is switched off.
+    const int fragment = state_.protfragment[state_.curmap];
+    synchronise = fragment >= 0 && fragment < 8 && !state_.fragmenton[fragment];
+  }
+  if (!synchronise) {
+    // Also where synchronisation may not act, the tuner is told rather than left with a silent mismatch.
+    prompts_.message(mismatchwarning());
+    call(hooks_.refreshactiveview);
+    return;
+  }
+  prompts_.message(QStringLiteral("Please wait while a map syncronisation occurs"));
+  call(hooks_.refreshactiveview);
+  state_.progressjob = mapsyncjob;
+  call(hooks_.runmapsync);
+}
+
+void MainTimers::watchlink() {
+  if (state_.sendcount != lastsendcount) {
+    if (state_.noreplyticks < tickcap) ++state_.noreplyticks;
+    if (link_.fwversion != expectedfirmware)
+      fwticks = static_cast<std::uint8_t>(std::min<int>(fwticks + 1, tickcap));
+    else
+      fwticks = 0;
+
+    if (state_.noreplyticks == warningticks) {
+      const auto answer = prompts_.message(QStringLiteral("The ECU is not responding, disconnect now?"),
+                                           Prompts::Icon::None, Prompts::Buttons::YesNo);
+      call(hooks_.refreshactiveview);
+      if (answer == Prompts::Answer::Yes) {
+        link_.closeport();
+        call(hooks_.setonlinemenus);
+      }
+    }
+    if (fwticks == warningticks && state_.online) {
+      prompts_.message(QStringLiteral("The ECU firmware version is not correct for this PC software version (V2.64)"),
+                       Prompts::Icon::Critical);
+      call(hooks_.refreshactiveview);
+    }
+  }
+  lastsendcount = state_.sendcount;
+}
+
+}  // namespace ostrel

@@ -1,0 +1,164 @@
+// Key edits on their way into the ECU: the keyboard handler, the commands timer's countdown and the link, with the
+// simulator on a pseudo-terminal behind the real QSerialPort.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <set>
+
+#include "calibration/settings.h"
+#include "ecusim/ptyserver.h"
+#include "link/serialcommport.h"
+#include "mapviews/keycodes.h"
+#include "mapviews/keyhandler.h"
+#include "mapviewsfixture.h"
+#include "shell/maintimers.h"
+
+using namespace ostrel;
+
+namespace {
+
+class KeyEditsOverTheLine : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(server.open(&error)) << error;
+    QFile ports(folder.file(QStringLiteral("comports.txt")));
+    ASSERT_TRUE(ports.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ports.write(QByteArray::fromStdString(server.path()) + "\n");
+    ports.close();
+
+    ASSERT_TRUE(model.openfile(test::sourcepath(QStringLiteral("data/lastsaved.s26")), true, false));
+    sim.setimage(model.getimage());
+    handler.install();
+    timers.sethooks({.queuemapwrite = [this](std::uint8_t map, const PendingWrite& rect) {
+      handovers.push_back({ticks, map, rect});
+      link.queuemapwrite(map, rect.lowrow, rect.highrow, rect.lowcol, rect.highcol);
+    }});
+    state.preferences.trackmode = false;  // the live replies leave the cursor where the keys put it
+    state.curmap = 4;
+  }
+
+  // One tick of the communications timer; the ECU answers and its answer is on the line before the next tick.
+  void exchange() {
+    const int requests = sim.requests();
+    const auto sent = link.framessent;
+    link.tick();
+    if (!state.online) return;
+    const int waiting = server.waitingforprogram();
+    if (link.framessent != sent) {
+      ASSERT_TRUE(server.pumpuntil(requests + 1, 2000)) << "no request reached the ECU";
+    }
+    server.step();
+    ASSERT_TRUE(server.waitfordelivery(waiting + server.takewritten(), 2000));
+  }
+  // 100 ms: three ticks of the communications timer, then one of the commands timer.
+  void tick() {
+    for (int i = 0; i < 3; ++i) exchange();
+    ++ticks;
+    timers.commandstick();
+  }
+  void key(int keycode, int shift = 0) { handler.mapkeydown(keycode, shift, MapView::grid, false); }
+  std::size_t rowwrites() const { return sim.sent(oprowwrite).size(); }
+  bool simholdsmodel() const {
+    const CalibrationImage mine = model.getimage();
+    return std::equal(mine.begin(), mine.end(), sim.image().begin());
+  }
+
+  struct Handover {
+    int tick;
+    int map;
+    PendingWrite rect;
+  };
+
+  test::TempInstallFolder folder;
+  ecusim::EcuSimulator sim{3};
+  ecusim::PtyServer server{sim};
+  SerialCommPort port;
+  ProgramState state;
+  RecordingPrompts prompts;
+  maps model{prompts};
+  settings mainsettings;
+  EcuLink link{state, model, prompts, port};
+  MapViews views{state, model, link, prompts};
+  KeyHandler handler{state, model, mainsettings, link, views, prompts};
+  MainTimers timers{state, model, link, prompts};
+  std::vector<Handover> handovers;
+  int ticks = 0;
+};
+
+TEST_F(KeyEditsOverTheLine, ABurstOfKeysIsWrittenOnceAboutSevenTenthsOfASecondAfterTheLastKey) {
+  ASSERT_TRUE(link.openport());
+  for (int i = 0; i < 5; ++i) tick();
+  ASSERT_TRUE(state.online);
+  ASSERT_EQ(rowwrites(), 0u);
+
+  // Steps on three cells and a box, each key within 0.7 s of the one before.
+  state.cursorrow = 3, state.cursorcol = 5;
+  key(vk::pageup);
+  tick();
+  key(vk::right);
+  key(vk::plus, vk::shift);
+  tick();
+  tick();
+  key(vk::down);
+  key(vk::pagedown);
+  for (int i = 0; i < 5; ++i) tick();
+  key(vk::right, vk::ctrl);
+  key(vk::right, vk::ctrl);
+  key(vk::pageup);  // the last edit: cells (4..6, 6) up by 2
+  const int lastkey = ticks;
+  ASSERT_EQ(state.pendingcommand, 8);
+
+  while (ticks < lastkey + 6) {
+    tick();
+    ASSERT_TRUE(handovers.empty()) << "handed over at tick " << ticks - lastkey << " after the last key";
+    ASSERT_EQ(rowwrites(), 0u);
+  }
+  tick();
+  ASSERT_EQ(handovers.size(), 1u);
+  EXPECT_EQ(handovers[0].tick, lastkey + 7) << "on the seventh commands tick after the last key";
+  EXPECT_EQ(handovers[0].map, 4);
+  const PendingWrite& r = handovers[0].rect;
+  EXPECT_EQ((std::array<int, 4>{r.lowrow, r.highrow, r.lowcol, r.highcol}), (std::array<int, 4>{3, 6, 5, 6}));
+
+  // The queue drains one write per plan slot; every touched image row reaches the ECU once.
+  for (int i = 0; i < 20 && link.transferqueue.headiswrite(); ++i) tick();
+  ASSERT_FALSE(link.transferqueue.headiswrite());
+  std::set<int> touched;
+  for (int row = 3; row <= 6; ++row)
+    for (int col = 5; col <= 6; ++col) touched.insert(model.getbufferrow(4, row, col));
+  EXPECT_EQ(rowwrites(), touched.size());
+  EXPECT_TRUE(simholdsmodel());
+  EXPECT_EQ(sim.checksum(4), model.getchecksum(4));
+
+  // Nothing more follows.
+  for (int i = 0; i < 12; ++i) tick();
+  EXPECT_EQ(handovers.size(), 1u);
+  EXPECT_EQ(rowwrites(), touched.size());
+  EXPECT_EQ(link.errorcount, 1) << link.errlogtext().toStdString();  // only the start-up wait
+}
+
+TEST_F(KeyEditsOverTheLine, EditsMadeOfflineAreNeverSent) {
+  ASSERT_TRUE(link.openport());
+  for (int i = 0; i < 3; ++i) tick();
+  link.closeport();
+  ASSERT_FALSE(state.online);
+
+  state.cursorrow = 10, state.cursorcol = 10;
+  key(vk::pageup);
+  key(vk::right, vk::ctrl);
+  key(vk::pageup);  // a box edit marks the box even offline
+  EXPECT_EQ(state.pendingcommand, 8);
+  tick();
+  EXPECT_EQ(state.pendingcommand, 0);
+  EXPECT_TRUE(state.pendingwrite.empty());
+
+  // Connecting a moment later writes nothing of them.
+  ASSERT_TRUE(link.openport());
+  for (int i = 0; i < 20; ++i) tick();
+  EXPECT_TRUE(handovers.empty());
+  EXPECT_EQ(rowwrites(), 0u);
+  EXPECT_FALSE(simholdsmodel());
+}
+
+}  // namespace

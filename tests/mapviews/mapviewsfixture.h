@@ -1,0 +1,90 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <vector>
+
+#include "calibration/maps.h"
+#include "common/testsupport.h"
+#include "link/eculink.h"
+#include "mapviews/mapviews.h"
+#include "platform/programstate.h"
+#include "platform/prompts.h"
+
+namespace ostrel::test {
+
+// A port that is never opened: the views only read the link's live cell.
+class IdlePort final : public CommPort {
+ public:
+  bool open(const QString&, QString& reason) override {
+    reason = QStringLiteral("no line in this test");
+    return false;
+  }
+  void close() override {}
+  bool isopen() const override { return false; }
+  QString device() const override { return {}; }
+  int inbuffercount() override { return 0; }
+  int read(std::uint8_t*, int) override { return 0; }
+  bool write(const std::uint8_t*, int) override { return false; }
+  void discardinput() override {}
+  bool failed(QString* = nullptr) const override { return false; }
+};
+
+// The link's upward calls, forwarded to the map views as the shell does, and recorded.
+struct ForwardingHost : LinkHost {
+  explicit ForwardingHost(MapViews& views) : views(views) {}
+  void scrollgridtocell(bool flag) override { views.scrollgridtocell(flag); }
+  void updategridhighlights(bool full) override { views.updategridhighlights(full); }
+  void filldatagrid(bool full) override { views.filldatagrid(full); }
+  MapViews& views;
+};
+
+// The map views over a calibration model, a link without a line and recording prompts; the hooks record calls.
+class MapViewsTest : public ::testing::Test {
+ protected:
+  MapViewsTest() {
+    views.hooks.drawmap = [this](bool redraw) { calls.push_back(QStringLiteral("drawmap %1").arg(redraw)); };
+    views.hooks.statusmessage = [this](const QString& text, bool clear) {
+      calls.push_back(QStringLiteral("status %1 %2").arg(text).arg(clear));
+    };
+    views.hooks.setmaincaption = [this](const QString& caption) { maincaption = caption; };
+    views.hooks.cleartabletrail = [this] { calls.push_back(QStringLiteral("cleartabletrail")); };
+    views.hooks.drawmapgraph = [this](bool full, bool workcopy) {
+      calls.push_back(QStringLiteral("drawmapgraph %1 %2").arg(full).arg(workcopy));
+    };
+    views.hooks.mapkeydown = [this](int keycode, int shift, MapView view, bool loadup) {
+      calls.push_back(QStringLiteral("mapkeydown %1 %2 %3 %4")
+                          .arg(keycode)
+                          .arg(shift)
+                          .arg(view == MapView::grid ? QStringLiteral("grid") : QStringLiteral("graph"))
+                          .arg(loadup));
+    };
+  }
+
+  // The shipped calibration, as the program opens at start-up.
+  void openshipped() { ASSERT_TRUE(model.openfile(sourcepath(QStringLiteral("data/lastsaved.s26")), true, false)); }
+
+  // The calls recorded whose text starts with the prefix.
+  std::vector<QString> callsof(const QString& prefix) const {
+    std::vector<QString> out;
+    for (const QString& c : calls)
+      if (c.startsWith(prefix)) out.push_back(c);
+    return out;
+  }
+
+  QString text(int gridrow, int gridcol) { return views.mapgrid().celltext(gridrow, gridcol); }
+  std::uint32_t back(int gridrow, int gridcol) { return views.mapgrid().cellbackcolor(gridrow, gridcol); }
+
+  TempInstallFolder folder;
+  ProgramState state;
+  RecordingPrompts prompts;
+  maps model{prompts};
+  IdlePort port;
+  EcuLink link{state, model, prompts, port};
+  MapViews views{state, model, link, prompts};
+  std::vector<QString> calls;
+  QString maincaption;
+};
+
+}  // namespace ostrel::test

@@ -1,0 +1,190 @@
+// The program against the ECU simulator on a pseudo-terminal, through the real serial port: connect, live polling
+// from the communications tick, an edit written about 0.7 s after it was made, the mismatch warning and the
+// no-reply question. Every tick is driven by hand; the waits are bounded waits for bytes on the line.
+#include <gtest/gtest.h>
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "ecusim/ecusimulator.h"
+#include "ecusim/ptyserver.h"
+#include "link/serialcommport.h"
+#include "platform/installfolder.h"
+#include "shell/placeholders.h"
+#include "shellfixture.h"
+
+using namespace ostrel;
+
+namespace {
+
+constexpr int commsperchecks = 17;   // 500 ms / 30 ms
+constexpr int commspercommands = 3;  // 100 ms / 30 ms
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(server.open(&error)) << error;
+    ASSERT_TRUE(test::writefile(installpath("comports.txt"), QByteArray::fromStdString(server.path() + "\n")));
+    window = test::startprogram(start);
+    ASSERT_NE(window, nullptr);
+    sim.setimage(parts.mainmaps.getimage());  // the ECU holds what the program opened
+    parts.prompts.clear();
+  }
+
+  // One tick of the communications timer; the simulator answers what went out.
+  void commstep() {
+    const auto sent = parts.state.sendcount;
+    const int before = sim.requests();
+    window->timers().commstick();
+    if (answering && parts.state.sendcount != sent) {
+      ASSERT_TRUE(server.pumpuntil(before + 1, 1000));
+      ASSERT_TRUE(server.waitfordelivery(replylength, 1000));
+    }
+    server.step();
+  }
+  void commsteps(int n) {
+    for (int i = 0; i < n; ++i) commstep();
+  }
+  // Half a second: the communications ticks, then one checks tick.
+  void checksround() {
+    commsteps(commsperchecks);
+    window->timers().checkstick();
+  }
+
+  void connect() {
+    window->mnuComsConnect->trigger();
+    ASSERT_TRUE(parts.state.online);
+    commsteps(10);
+  }
+
+  std::vector<std::uint8_t> simrow(int row) const {
+    return {sim.image().begin() + 16 * row, sim.image().begin() + 16 * row + 16};
+  }
+  std::vector<std::uint8_t> modelrow(int row) const {
+    std::vector<std::uint8_t> bytes;
+    for (int j = 0; j < 16; ++j) bytes.push_back(parts.mainmaps.getmapbufferbyte(row, j));
+    return bytes;
+  }
+
+  test::TempInstallFolder folder;
+  ecusim::EcuSimulator sim;
+  ecusim::PtyServer server{sim};
+  SerialCommPort port;
+  test::ShellParts parts{port};
+  StartProcedure start{parts.context};
+  VelkorV5* window = nullptr;
+  bool answering = true;
+};
+
+TEST_F(EndToEnd, ConnectsAndPollsFromTheCommunicationsTick) {
+  window->mnuComsConnect->trigger();
+  ASSERT_TRUE(parts.state.online);
+  EXPECT_FALSE(window->mnuComsConnect->isEnabled());
+  EXPECT_TRUE(window->mnuComsDisconnect->isEnabled());
+  EXPECT_TRUE(window->mnuEcuSave->isEnabled());
+
+  const int before = sim.requests();
+  commsteps(40);
+  EXPECT_GE(sim.requests() - before, 30);  // one request a tick once the link has settled
+  EXPECT_LE(parts.link.errorcount, 2);
+  EXPECT_GT(parts.link.liverpm, 0);
+  EXPECT_EQ(parts.link.fwversion, 64);
+  EXPECT_TRUE(parts.link.ecuchecksumcurrent());
+  EXPECT_EQ(parts.link.ecuchecksum, parts.mainmaps.getchecksum(parts.state.curmap));
+  auto* display = qobject_cast<PlaceholderWindow*>(window->frmDisplay);
+  ASSERT_NE(display, nullptr);
+  EXPECT_TRUE(display->note().startsWith("Engine speed")) << display->note().toStdString();
+
+  // Ticks of the checks timer with matching checksums raise nothing.
+  for (int i = 0; i < 3; ++i) checksround();
+  EXPECT_EQ(parts.state.syncerrticks, 0);
+  EXPECT_TRUE(parts.prompts.messages().empty());
+  test::savescreenshot(window, "mainwindow");
+
+  window->mnuComsDisconnect->trigger();
+  EXPECT_FALSE(parts.state.online);
+  EXPECT_TRUE(window->mnuComsConnect->isEnabled());
+  const int after = sim.requests();
+  commsteps(5);
+  EXPECT_EQ(sim.requests(), after);
+}
+
+TEST_F(EndToEnd, EditReachesTheEcuOnTheSeventhCommandsTick) {
+  connect();
+  const std::uint8_t map = 8;
+  parts.state.curmap = map;
+  const int row = parts.mainmaps.getbufferrow(map, 3, 4);
+  const auto original = simrow(row);
+
+  // The edit as the map views make it: the model's cell, the rectangle, its map and the countdown.
+  parts.mainmaps.setdata(map, 3, 4, parts.mainmaps.getdata(map, 3, 4) + 5, true);
+  parts.state.pendingwrite = {3, 3, 4, 4};
+  parts.state.pendingmap = map;
+  parts.state.pendingcommand = MainTimers::writecountdown;
+  ASSERT_NE(modelrow(row), original);
+
+  for (int tick = 1; tick <= 6; ++tick) {
+    commsteps(commspercommands);
+    window->timers().commandstick();
+    EXPECT_FALSE(parts.link.transferqueue.headiswrite()) << "commands tick " << tick;
+  }
+  commsteps(commspercommands);
+  EXPECT_EQ(simrow(row), original);
+  window->timers().commandstick();  // 0.7 s after the edit
+  ASSERT_TRUE(parts.link.transferqueue.headiswrite());
+  EXPECT_EQ(parts.link.transferqueue.lastqueuedtransfer(), 8);  // eight block-table writes and the row
+
+  int steps = 0;
+  while (simrow(row) != modelrow(row) && steps < 40) {
+    commstep();
+    ++steps;
+  }
+  EXPECT_EQ(simrow(row), modelrow(row));
+  EXPECT_LE(steps, 25);
+  // The rows around it are untouched and the ECU now reports the program's checksum.
+  EXPECT_EQ(simrow(row + 1), modelrow(row + 1));
+  commsteps(10);
+  EXPECT_EQ(parts.link.ecuchecksum, parts.mainmaps.getchecksum(map));
+}
+
+TEST_F(EndToEnd, MismatchWarningAfterTenMismatchingChecksTicks) {
+  connect();
+  parts.state.curmap = 8;
+  checksround();
+  EXPECT_EQ(parts.state.syncerrticks, 0);
+  // The program's map changes without being written to the ECU.
+  parts.mainmaps.setdata(8, 0, 0, parts.mainmaps.getdata(8, 0, 0) + 1, false);
+  for (int tick = 1; tick <= 9; ++tick) {
+    checksround();
+    EXPECT_EQ(parts.state.syncerrticks, tick);
+  }
+  EXPECT_TRUE(parts.prompts.messages().empty());
+  checksround();
+  ASSERT_EQ(parts.prompts.messages().size(), 1u);
+  EXPECT_EQ(parts.prompts.messages()[0], MainTimers::mismatchwarning());
+  checksround();
+  EXPECT_EQ(parts.prompts.messages().size(), 1u);
+}
+
+TEST_F(EndToEnd, NoReplyQuestionThirteenChecksTicksAfterTheEcuFallsSilent) {
+  connect();
+  checksround();
+  commsteps(commsperchecks);
+  answering = false;
+  commstep();  // takes in the last reply that was already on its way
+  parts.prompts.answers = {Prompts::Answer::Yes};
+  for (int tick = 1; tick <= 12; ++tick) {
+    window->timers().checkstick();
+    EXPECT_TRUE(parts.prompts.messages().empty()) << "checks tick " << tick;
+    EXPECT_EQ(parts.state.noreplyticks, tick);
+    commsteps(commsperchecks);
+  }
+  window->timers().checkstick();
+  ASSERT_EQ(parts.prompts.messages(), std::vector<QString>{"The ECU is not responding, disconnect now?"});
+  EXPECT_FALSE(parts.state.online);
+  EXPECT_TRUE(window->mnuComsConnect->isEnabled());
+  EXPECT_FALSE(window->mnuComsDisconnect->isEnabled());
+}
+
+}  // namespace

@@ -1,0 +1,312 @@
+// The main window as the start procedure leaves it, its close box, Exit and the file commands.
+#include <gtest/gtest.h>
+
+#include <QButtonGroup>
+#include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+#include "ecusim/ecusimulator.h"
+#include "ecusim/simport.h"
+#include "mapviews/viewhelpers.h"
+#include "platform/installfolder.h"
+#include "shell/preferencesdialog.h"
+#include "shell/statuswindow.h"
+#include "shellfixture.h"
+
+using namespace ostrel;
+
+namespace {
+
+const QString minimisemessage =
+    "The application will now be minimised. To exit the application, use the file->exit menu command";
+
+class MainWindow : public ::testing::Test {
+ protected:
+  MainWindow() {
+    // Every status line as it is written (opening a map view clears the console right after a file is opened).
+    QObject::connect(&parts.log, &StatusLog::consolechanged, [this] { written << parts.log.lines()[3]; });
+  }
+
+  void SetUp() override {
+    window = test::startprogram(start);
+    ASSERT_NE(window, nullptr);
+    parts.prompts.clear();
+  }
+
+  test::TempInstallFolder folder;
+  ecusim::EcuSimulator sim;
+  ecusim::SimPort port{sim};
+  test::ShellParts parts{port};
+  StartProcedure start{parts.context};
+  VelkorV5* window = nullptr;
+  QStringList written;
+};
+
+TEST_F(MainWindow, StartsWithCaptionPermanentWindowsAndLastSavedFile) {
+  EXPECT_EQ(window->windowTitle(), "VELKOR OSTREL V2.64 revision 8 ONLINE PROGRAMMER");
+  EXPECT_TRUE(window->isMaximized());
+
+  QStringList names, captions;
+  for (QMdiSubWindow* sub : window->mdiarea()->subWindowList()) {
+    names << sub->widget()->objectName();
+    captions << sub->widget()->windowTitle();
+    EXPECT_TRUE(sub->isVisible()) << sub->widget()->objectName().toStdString();
+  }
+  EXPECT_EQ(names, QStringList({"frmDisplay", "frmMapGrid", "frmStatus", "frmNavigate"}));
+  EXPECT_EQ(captions[0], "Display");
+  EXPECT_TRUE(captions[1].startsWith("Map data, units = ")) << captions[1].toStdString();
+  EXPECT_EQ(captions[2], "Status");
+  EXPECT_EQ(captions[3], "Navigation");
+
+  // The shipped calibration is open.
+  EXPECT_EQ(parts.state.filename, installpath("lastsaved.s26"));
+  RecordingPrompts quiet;
+  maps shipped(quiet);
+  ASSERT_TRUE(shipped.openfile(installpath("lastsaved.s26"), true, false));
+  EXPECT_EQ(parts.mainmaps.getimage(), shipped.getimage());
+  EXPECT_TRUE(written.contains(QDir::toNativeSeparators(installpath("lastsaved.s26")) + " opened successfully"));
+
+  EXPECT_FALSE(parts.state.exiting);
+  EXPECT_FALSE(parts.state.imageread);
+  EXPECT_EQ(parts.state.redrawticks, 50);
+  EXPECT_EQ(parts.state.logindex, -50);
+  EXPECT_EQ(parts.state.livemode, 0);
+}
+
+TEST_F(MainWindow, TimersAndMenus) {
+  struct Timer {
+    QTimer* timer;
+    int interval;
+  };
+  for (const Timer& t :
+       {Timer{window->TimerComms, 30}, Timer{window->TimerCommands, 100}, Timer{window->timerChecks, 500}}) {
+    EXPECT_EQ(t.timer->interval(), t.interval);
+    EXPECT_EQ(t.timer->timerType(), Qt::PreciseTimer);
+  }
+
+  struct Item {
+    QAction* action;
+    const char* caption;
+    bool enabled;
+  };
+  const Item items[] = {
+      {window->mnuFileOpen, "&Open from file", true},
+      {window->mnuEcuOpen, "O&pen from ECU", false},
+      {window->mnuEcuVerify, "&Complete Verify from ECU", false},
+      {window->mnuFastVerify, "&Fast verify from ECU", true},
+      {window->mnuFileSave, "&Save to file", true},
+      {window->mnuEcuSave, "Sa&ve to ECU", false},
+      {window->mnuExit, "E&xit", true},
+      {window->mnuComsConnect, "&Connect", true},
+      {window->mnuComsDisconnect, "&Disconnect", false},
+      {window->mnuToolsPreferences, "&Preferences", true},
+      {window->mnuToolsColors, "&Colors", true},
+      {window->mnuOpenUnix, "&Open from unix emailed file", true},
+      {window->mnuAbout, "&About", true},
+  };
+  for (const Item& item : items) {
+    EXPECT_EQ(item.action->text(), item.caption);
+    EXPECT_EQ(item.action->isEnabled(), item.enabled) << item.caption;
+  }
+  EXPECT_EQ(window->mnuFile->title(), "&File");
+  EXPECT_EQ(window->mnuComs->title(), "&Comms");
+  EXPECT_EQ(window->mnuFile->actions().size(), 9);  // seven items and two separators
+}
+
+TEST_F(MainWindow, CloseBoxMinimisesAndExitClosesAfterTheCountdown) {
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    window->showMaximized();
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->isMinimized());
+  }
+  EXPECT_EQ(parts.prompts.messages(), std::vector<QString>(2, minimisemessage));
+
+  window->mnuExit->trigger();
+  EXPECT_TRUE(parts.state.exiting);
+  for (int tick = 1; tick <= 3; ++tick) {
+    window->timers().checkstick();
+    EXPECT_TRUE(window->isVisible()) << "tick " << tick;
+  }
+  window->timers().checkstick();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(parts.prompts.messages().size(), 2u);  // no message on the way out
+}
+
+TEST_F(MainWindow, AfterExitTheCloseBoxClosesAtOnce) {
+  window->mnuExit->trigger();
+  EXPECT_TRUE(window->close());
+  EXPECT_TRUE(parts.prompts.messages().empty());
+  EXPECT_FALSE(window->TimerCommands->isActive());
+}
+
+TEST_F(MainWindow, PermanentChildWindowsMinimiseInsteadOfClosing) {
+  for (QMdiSubWindow* sub : window->mdiarea()->subWindowList()) {
+    EXPECT_FALSE(sub->close());
+    EXPECT_TRUE(sub->isMinimized()) << sub->widget()->objectName().toStdString();
+  }
+  EXPECT_EQ(window->mdiarea()->subWindowList().size(), 4);
+}
+
+TEST_F(MainWindow, AboutBox) {
+  window->mnuAbout->trigger();
+  ASSERT_EQ(parts.prompts.records.size(), 1u);
+  const QStringList lines = parts.prompts.records[0].text.split("\r\n");
+  ASSERT_EQ(lines.size(), 3);
+  EXPECT_EQ(lines[0], "Software version: 2.64 revision 8        ");
+  EXPECT_EQ(lines[1], "        Company: VELKOR EMS");
+  EXPECT_EQ(parts.prompts.records[0].icon, Prompts::Icon::Information);
+}
+
+TEST_F(MainWindow, ConnectFailureReportsAndStaysOffline) {
+  port.openfailure = "No such file or directory";
+  window->mnuComsConnect->trigger();
+  EXPECT_FALSE(parts.state.online);
+  EXPECT_EQ(parts.prompts.messages(), std::vector<QString>{"An error occurred opening the com port"});
+  EXPECT_TRUE(window->mnuComsConnect->isEnabled());
+  EXPECT_FALSE(window->mnuComsDisconnect->isEnabled());
+  EXPECT_FALSE(window->mnuFastVerify->isEnabled());
+}
+
+TEST_F(MainWindow, PreferencesDialogSetsTheCommsTimerAtOnce) {
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<frmPreferences*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    dialog->optiongroup(13)->button(0)->click();  // COM FREQUENCY: FASTEST
+    dialog->Command3->click();                    // Ok
+  });
+  window->mnuToolsPreferences->trigger();
+  EXPECT_TRUE(parts.state.preferences.comfastest);
+  EXPECT_EQ(window->TimerComms->interval(), 20);
+}
+
+TEST_F(MainWindow, ScreenshotOffline) {
+  const QString path = test::savescreenshot(window, "mainwindow_offline");
+  EXPECT_TRUE(QFile::exists(path));
+}
+
+// --- File commands --------------------------------------------------------------------------------------------------
+
+class FileCommandsTest : public MainWindow {
+ protected:
+  // A second calibration, different from the shipped one in one cell of map 8.
+  QString othercalibration() {
+    RecordingPrompts quiet;
+    maps other(quiet);
+    other.setimage(parts.mainmaps.getimage());
+    other.setdata(8, 2, 3, other.getdata(8, 2, 3) + 7, false);
+    const QString path = folder.file("other.s26");
+    EXPECT_TRUE(other.savefile(path));
+    return path;
+  }
+};
+
+TEST_F(FileCommandsTest, CancelledDialogsChangeNothing) {
+  const QString before = parts.state.filename;
+  const QString caption = window->windowTitle();
+  parts.prompts.paths = {QString(), QString(), QString()};
+  window->mnuFileOpen->trigger();
+  window->mnuOpenUnix->trigger();
+  window->mnuFileSave->trigger();
+  EXPECT_EQ(parts.state.filename, before);
+  EXPECT_EQ(window->windowTitle(), caption);
+  EXPECT_TRUE(parts.prompts.messages().empty());
+}
+
+TEST_F(FileCommandsTest, OpenFromFileTakesTheFileAndClearsImageRead) {
+  const QString path = othercalibration();
+  const int shipped = parts.mainmaps.getdata(8, 2, 3);
+  parts.state.imageread = true;
+  parts.state.curmap = 8;
+  parts.prompts.paths = {path};
+  window->mnuFileOpen->trigger();
+  EXPECT_EQ(parts.state.filename, path);
+  EXPECT_EQ(parts.mainmaps.getdata(8, 2, 3), shipped + 7);
+  EXPECT_FALSE(parts.state.imageread);
+  const MapDisplay d = mapdisplay(parts.mainmaps, 8, parts.state.preferences.fueltype);
+  EXPECT_EQ(window->windowTitle(), d.group + ": " + d.name + "  (" + QDir::toNativeSeparators(path) + ")");
+  EXPECT_TRUE(written.contains(QDir::toNativeSeparators(path) + " opened successfully"));
+}
+
+TEST_F(FileCommandsTest, OpenUnixKeepsImageRead) {
+  // The same calibration with line feeds alone.
+  QByteArray bytes = test::readfile(othercalibration());
+  bytes.replace("\r\n", "\n");
+  const QString path = folder.file("unix.s26");
+  ASSERT_TRUE(test::writefile(path, bytes));
+  parts.state.imageread = true;
+  const int shipped = parts.mainmaps.getdata(8, 2, 3);
+  parts.prompts.paths = {path};
+  window->mnuOpenUnix->trigger();
+  EXPECT_TRUE(parts.prompts.messages().empty());
+  EXPECT_EQ(parts.state.filename, path);
+  EXPECT_EQ(parts.mainmaps.getdata(8, 2, 3), shipped + 7);
+  EXPECT_TRUE(parts.state.imageread);
+}
+
+TEST_F(FileCommandsTest, DamagedFileLeavesEverythingAsItWas) {
+  const QString path = folder.file("damaged.s26");
+  QByteArray bytes = test::readfile(installpath("lastsaved.s26"));
+  bytes.truncate(bytes.size() / 2);
+  ASSERT_TRUE(test::writefile(path, bytes));
+  const auto image = parts.mainmaps.getimage();
+  const QString before = parts.state.filename;
+  const QString caption = window->windowTitle();
+  written.clear();
+  parts.state.imageread = true;
+  parts.prompts.paths = {path};
+  window->mnuFileOpen->trigger();
+  // The calibration model has said what is wrong; the command adds nothing.
+  EXPECT_FALSE(parts.prompts.messages().empty());
+  for (const QString& m : parts.prompts.messages()) EXPECT_NE(m, "A file error occurred");
+  EXPECT_EQ(parts.mainmaps.getimage(), image);
+  EXPECT_EQ(parts.state.filename, before);
+  EXPECT_EQ(window->windowTitle(), caption);
+  EXPECT_TRUE(written.isEmpty());
+  EXPECT_TRUE(parts.state.imageread);
+}
+
+TEST_F(FileCommandsTest, SaveWritesTheFileAndTheLastSavedCopy) {
+  parts.mainmaps.setdata(8, 1, 1, 99, true);
+  const QString path = folder.file("mine");  // no extension: .s26 is added
+  parts.prompts.paths = {path};
+  window->mnuFileSave->trigger();
+  EXPECT_TRUE(parts.prompts.messages().empty());
+  EXPECT_EQ(parts.state.filename, path + ".s26");
+  EXPECT_EQ(test::readfile(path + ".s26"), test::readfile(installpath("lastsaved.s26")));
+  RecordingPrompts quiet;
+  maps back(quiet);
+  ASSERT_TRUE(back.openfile(installpath("lastsaved.s26"), true, false));
+  EXPECT_EQ(back.getdata(8, 1, 1), 99);
+  EXPECT_TRUE(window->windowTitle().endsWith("  (" + QDir::toNativeSeparators(path + ".s26") + ")"));
+}
+
+TEST_F(FileCommandsTest, SaveUnderTheTemplateOrNoNameIsRefused) {
+  const QByteArray templatebytes = test::readfile(installpath("template.s26"));
+  const QByteArray lastsaved = test::readfile(installpath("lastsaved.s26"));
+  const QString before = parts.state.filename;
+  parts.mainmaps.setdata(8, 1, 1, 99, true);
+  parts.prompts.paths = {installpath("template.s26"), installpath("*.s26")};
+  window->mnuFileSave->trigger();
+  window->mnuFileSave->trigger();
+  EXPECT_EQ(parts.prompts.messages(), std::vector<QString>(2, "A file error occurred"));
+  EXPECT_EQ(parts.prompts.records[1].icon, Prompts::Icon::Exclamation);  // after the save dialog
+  EXPECT_EQ(test::readfile(installpath("template.s26")), templatebytes);
+  EXPECT_EQ(test::readfile(installpath("lastsaved.s26")), lastsaved);
+  EXPECT_FALSE(QFile::exists(installpath("*.s26")));
+  EXPECT_EQ(parts.state.filename, before);
+}
+
+TEST_F(FileCommandsTest, FailedSaveSaysSoAndKeepsTheFileName) {
+  const QString before = parts.state.filename;
+  parts.prompts.paths = {folder.file("no/such/folder/x.s26")};
+  window->mnuFileSave->trigger();
+  EXPECT_EQ(parts.prompts.messages(), std::vector<QString>{"A file error occurred"});
+  EXPECT_EQ(parts.state.filename, before);
+}
+
+}  // namespace

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QApplication>
+#include <QFile>
+#include <QString>
+#include <QTimer>
+
+#include "calibration/maps.h"
+#include "calibration/settings.h"
+#include "common/testsupport.h"
+#include "link/eculink.h"
+#include "platform/programstate.h"
+#include "platform/prompts.h"
+#include "shell/mainwindow.h"
+#include "shell/shellhooks.h"
+#include "shell/splash.h"
+#include "shell/startup.h"
+#include "shell/statuslog.h"
+
+namespace ostrel::test {
+
+// The parts the shell works on, over whatever port the test puts behind the link. The install folder must be set
+// before they are built.
+struct ShellParts {
+  explicit ShellParts(CommPort& port) : link(state, mainmaps, prompts, port) {}
+
+  ProgramState state;
+  RecordingPrompts prompts;
+  maps mainmaps{prompts};
+  settings mainsettings;
+  StatusLog log;
+  EcuLink link;
+  ShellContext context{state, prompts, mainmaps, mainsettings, log, link, {}};
+};
+
+// Runs the start procedure with the splash ticks driven by hand and the main window's timers stopped, so that the
+// test calls every tick itself. Returns the main window.
+inline VelkorV5* startprogram(StartProcedure& start) {
+  QApplication::setQuitOnLastWindowClosed(false);
+  start.begin();
+  start.splash()->Timer1->stop();
+  for (int i = 0; i < StartProcedure::splashticks; ++i) start.splash()->tick();
+  VelkorV5* window = start.mainwindow();
+  if (window) {
+    window->TimerComms->stop();
+    window->TimerCommands->stop();
+    window->timerChecks->stop();
+  }
+  return window;
+}
+
+// Writes a file of the given bytes.
+inline bool writefile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+  return f.write(bytes) == bytes.size();
+}
+
+inline QByteArray readfile(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace ostrel::test

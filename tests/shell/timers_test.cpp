@@ -1,0 +1,438 @@
+// The three timers of the main window, driven tick by tick without the window.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "ecusim/ecusimulator.h"
+#include "ecusim/simport.h"
+#include "shell/maintimers.h"
+#include "shellfixture.h"
+
+using namespace ostrel;
+
+namespace {
+
+struct Queued {
+  int map;
+  PendingWrite rect;
+};
+
+// Message boxes that run a callback while they are up, as a modal box lets timer ticks through.
+class ReentrantPrompts final : public Prompts {
+ public:
+  std::function<void()> whileshown;
+  std::vector<QString> texts;
+  Answer answer = Answer::Yes;
+
+  std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
+  QString openfilename(const QString&, const QString&, const QString&) override { return {}; }
+  QString savefilename(const QString&, const QString&, const QString&) override { return {}; }
+  std::optional<QColor> colour(const QColor&) override { return std::nullopt; }
+
+ protected:
+  Answer showmessage(const QString& text, Icon, Buttons buttons, const QString&) override {
+    texts.push_back(text);
+    if (whileshown) whileshown();
+    return buttons == Buttons::YesNo ? answer : Answer::Ok;
+  }
+};
+
+class Timers : public ::testing::Test {
+ protected:
+  Timers() {
+    state.online = true;
+    state.curmap = 8;
+    link.ecuchecksum = parts.mainmaps.getchecksum(8);
+    link.ecuchecksummap = 8;
+    link.fwversion = 64;
+  }
+
+  TimerHooks hooks() {
+    return {
+        .queuemapwrite =
+            [this](std::uint8_t map, const PendingWrite& rect) {
+              queued.push_back({map, rect});
+            },
+        .transferactive = [this] { return transferring; },
+        .runmapsync = [this] { ++syncs; },
+        .refreshactiveview = [this] { ++refreshes; },
+        .drawmap = [this](bool redraw) { drawmaps.push_back(redraw); },
+        .setonlinemenus = [this] { ++menus; },
+        .unloadmainwindow = [this] { ++unloads; },
+    };
+  }
+
+  // A checks tick after requests went out (traffic) or not.
+  void checks(bool traffic = true) {
+    if (traffic) state.sendcount = static_cast<std::int16_t>((state.sendcount + 3) % 1000);
+    timers.checkstick();
+  }
+
+  // Makes the ECU report another checksum for the current map.
+  void mismatch() { link.ecuchecksum = parts.mainmaps.getchecksum(state.curmap) + 1; }
+
+  std::vector<QString> messages() const { return parts.prompts.messages(); }
+
+  test::TempInstallFolder folder;
+  ecusim::EcuSimulator sim;
+  ecusim::SimPort port{sim};
+  test::ShellParts parts{port};
+  ProgramState& state = parts.state;
+  EcuLink& link = parts.link;
+  std::vector<Queued> queued;
+  std::vector<bool> drawmaps;
+  bool transferring = false;
+  int syncs = 0, refreshes = 0, menus = 0, unloads = 0;
+  MainTimers timers{parts.state, parts.mainmaps, parts.link, parts.prompts, hooks()};
+};
+
+TEST_F(Timers, PendingWriteIsQueuedOnTheSeventhCommandsTick) {
+  state.pendingwrite = {3, 4, 5, 6};
+  state.pendingcommand = MainTimers::writecountdown;
+  state.pendingmap = 8;
+  for (int tick = 1; tick <= 6; ++tick) {
+    timers.commandstick();
+    EXPECT_TRUE(queued.empty()) << "tick " << tick;
+  }
+  timers.commandstick();  // 7th: the countdown reaches 1
+  ASSERT_EQ(queued.size(), 1u);
+  EXPECT_EQ(queued[0].map, 8);
+  EXPECT_EQ(queued[0].rect.lowrow, 3);
+  EXPECT_EQ(queued[0].rect.highcol, 6);
+  EXPECT_FALSE(state.pendingwrite.empty());  // cleared on the next tick
+  timers.commandstick();
+  EXPECT_EQ(queued.size(), 1u);
+  EXPECT_TRUE(state.pendingwrite.empty());
+  EXPECT_EQ(state.pendingmap, -1);
+}
+
+TEST_F(Timers, CountdownEdgeCases) {
+  struct Case {
+    const char* name;
+    bool online;
+    std::uint8_t countdown;
+    int ticks;
+    std::size_t queuedwrites;
+  };
+  const Case cases[] = {
+      {"offline edits are dropped at once", false, 8, 1, 0},
+      {"countdown set to 1 directly is not queued", true, 1, 3, 0},
+      {"countdown 2 queues on the first tick", true, 2, 1, 1},
+      {"an edit in the last 100 ms queues again", true, 8, 7, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    queued.clear();
+    state.online = c.online;
+    state.pendingwrite = {0, 0, 0, 0};
+    state.pendingcommand = c.countdown;
+    for (int i = 0; i < c.ticks; ++i) timers.commandstick();
+    EXPECT_EQ(queued.size(), c.queuedwrites);
+    if (!c.online) {
+      EXPECT_EQ(state.pendingcommand, 0);
+      EXPECT_TRUE(state.pendingwrite.empty());
+    }
+  }
+  // Widened again while the countdown stood at 1: the whole rectangle goes once more.
+  queued.clear();
+  state.pendingcommand = 2;
+  state.pendingwrite = {1, 1, 1, 1};
+  timers.commandstick();
+  state.pendingwrite.highrow = 2;
+  state.pendingcommand = 2;
+  timers.commandstick();
+  ASSERT_EQ(queued.size(), 2u);
+  EXPECT_EQ(queued[1].rect.highrow, 2);
+}
+
+TEST_F(Timers, EditOfAnotherMapIsHandedOverForItsOwnMap) {
+  state.curmap = 8;
+  state.pendingwrite = {2, 2, 7, 7};
+  state.pendingcommand = MainTimers::writecountdown;
+  state.pendingmap = 8;
+  timers.commandstick();
+  state.curmap = 12;  // the tuner moves on before the countdown has run out
+  timers.handoverpending();
+  ASSERT_EQ(queued.size(), 1u);
+  EXPECT_EQ(queued[0].map, 8);
+  EXPECT_EQ(state.pendingcommand, 0);
+  EXPECT_TRUE(state.pendingwrite.empty());
+  for (int i = 0; i < 10; ++i) timers.commandstick();
+  EXPECT_EQ(queued.size(), 1u);  // nothing is written into map 12's rows
+
+  // The commands tick does the same for a change nobody announced; offline nothing goes out but the edit ends.
+  queued.clear();
+  state.pendingwrite = {0, 0, 0, 0};
+  state.pendingcommand = 5;
+  state.pendingmap = 12;
+  state.curmap = 13;
+  timers.commandstick();
+  ASSERT_EQ(queued.size(), 1u);
+  EXPECT_EQ(queued[0].map, 12);
+  // An edit whose map nobody recorded belongs to the current map.
+  queued.clear();
+  state.pendingwrite = {0, 0, 0, 0};
+  state.pendingcommand = 2;
+  state.pendingmap = -1;
+  timers.commandstick();
+  ASSERT_EQ(queued.size(), 1u);
+  EXPECT_EQ(queued[0].map, 13);
+}
+
+TEST_F(Timers, PendingEditGoesBeforeTheCalibrationIsReplaced) {
+  state.pendingwrite = {4, 4, 4, 4};
+  state.pendingcommand = 6;
+  timers.handoverpending();  // same map: nothing to hand over
+  EXPECT_TRUE(queued.empty());
+  timers.handoverpending(true);
+  ASSERT_EQ(queued.size(), 1u);
+  EXPECT_EQ(queued[0].map, state.curmap);
+  EXPECT_EQ(state.pendingcommand, 0);
+}
+
+TEST_F(Timers, DeferredRedrawOnlyFor3DMapsAtTheEighthTick) {
+  state.online = false;
+  state.curmap = 8;
+  state.redrawticks = 0;
+  for (int i = 1; i <= 7; ++i) timers.commandstick();
+  EXPECT_TRUE(drawmaps.empty());
+  timers.commandstick();
+  EXPECT_EQ(drawmaps, std::vector<bool>{true});
+  for (int i = 0; i < 5; ++i) timers.commandstick();
+  EXPECT_EQ(drawmaps.size(), 1u);
+  EXPECT_EQ(state.redrawticks, 10);  // counts up to 10 and stops
+
+  drawmaps.clear();
+  state.curmap = 30;  // a 2-D table
+  state.redrawticks = 0;
+  for (int i = 0; i < 12; ++i) timers.commandstick();
+  EXPECT_TRUE(drawmaps.empty());
+}
+
+TEST_F(Timers, ExitStopsCommsAndCommandsAndUnloadsOnTheFourthChecksTick) {
+  state.pendingcommand = 5;
+  state.pendingwrite = {0, 0, 0, 0};
+  timers.startexit();
+  EXPECT_TRUE(state.exiting);
+  EXPECT_EQ(state.exitticks, 1);
+  const auto sent = state.sendcount;
+  timers.commstick();
+  timers.commandstick();
+  EXPECT_EQ(state.sendcount, sent);
+  EXPECT_EQ(state.pendingcommand, 5);  // nothing is sent at exit
+  for (int tick = 1; tick <= 3; ++tick) {
+    checks();
+    EXPECT_EQ(unloads, 0) << "tick " << tick;
+  }
+  checks();
+  EXPECT_EQ(state.exitticks, 5);
+  EXPECT_EQ(unloads, 1);
+  checks();
+  EXPECT_EQ(unloads, 1);
+  EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(Timers, MismatchWarningAtExactlyTenTicksWithTraffic) {
+  mismatch();
+  for (int tick = 1; tick <= 9; ++tick) {
+    checks();
+    state.noreplyticks = 0;  // the replies keep coming
+  }
+  checks(false);  // a tick without traffic does not count
+  state.noreplyticks = 0;
+  EXPECT_EQ(state.syncerrticks, 9);
+  EXPECT_TRUE(messages().empty());
+  checks();
+  ASSERT_EQ(messages().size(), 1u);
+  EXPECT_EQ(messages()[0], MainTimers::mismatchwarning());
+  EXPECT_EQ(refreshes, 1);
+  for (int tick = 0; tick < 100; ++tick) {
+    state.noreplyticks = 0;
+    checks();
+  }
+  EXPECT_EQ(messages().size(), 1u);  // a lasting mismatch acts once
+  EXPECT_EQ(state.syncerrticks, 100);
+  link.ecuchecksum = parts.mainmaps.getchecksum(state.curmap);
+  checks();
+  EXPECT_EQ(state.syncerrticks, 0);
+}
+
+TEST_F(Timers, MismatchWarningText) {
+  EXPECT_EQ(MainTimers::mismatchwarning(),
+            "This map or settings group does not match the map or settings group stored in the ECU. You should:     "
+            "\n\r                    1. Open the file from the ECU OR\n\r"
+            "                    2. Save this file to the ECU before continuing.");
+}
+
+TEST_F(Timers, MismatchCounterHeldOrNotActedOn) {
+  struct Case {
+    const char* name;
+    std::function<void()> set;
+    int expectedcount;  // after ten ticks with traffic
+  };
+  const Case cases[] = {
+      {"a queued write holds the counter", [this] { link.transferqueue.records[0].op = oprowwrite; }, 0},
+      {"a running transfer holds the counter", [this] { transferring = true; }, 0},
+      {"an open transfer window lets it rise but not act", [this] { state.transferwindowopen = true; }, 10},
+      {"the auto-tune lets it rise but not act", [this] { state.toolmode = 12; }, 10},
+      {"no reply lets it rise but not act", [this] { state.noreplyticks = 5; }, 10},
+      {"a checksum of another map is not compared", [this] { link.ecuchecksummap = 9; }, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    parts.prompts.clear();
+    link.transferqueue.records[0].op = 0;
+    transferring = false;
+    state.transferwindowopen = false;
+    state.toolmode = 0;
+    link.ecuchecksummap = state.curmap;
+    state.syncerrticks = 0;
+    mismatch();
+    c.set();
+    for (int i = 0; i < 10; ++i) {
+      const auto noreply = state.noreplyticks;
+      checks();
+      state.noreplyticks = noreply;
+    }
+    EXPECT_EQ(state.syncerrticks, c.expectedcount);
+    EXPECT_TRUE(messages().empty());
+    state.noreplyticks = 0;
+  }
+}
+
+TEST_F(Timers, AutomaticSynchronisationConditions) {
+  struct Case {
+    const char* name;
+    bool imageread, autosync, upload;
+    int fragment;
+    bool fragmenton;
+    bool synchronises;
+  };
+  const Case cases[] = {
+      {"image not read from the ECU", false, true, false, 2, false, false},
+      {"auto sync off", true, false, false, 2, false, false},
+      {"upload method", true, true, true, 2, false, false},
+      {"download, map without fragment", true, true, false, -1, false, false},
+      {"download, fragment switched on", true, true, false, 2, true, false},
+      {"download, fragment switched off", true, true, false, 2, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    parts.prompts.clear();
+    syncs = 0;
+    state.syncerrticks = 0;
+    state.imageread = c.imageread;
+    state.preferences.autosync = c.autosync;
+    state.preferences.autosyncupload = c.upload;
+    state.protfragment[state.curmap] = static_cast<std::int16_t>(c.fragment);
+    state.fragmenton.fill(false);
+    if (c.fragment >= 0) state.fragmenton[c.fragment] = c.fragmenton;
+    mismatch();
+    for (int i = 0; i < 10; ++i) {
+      state.noreplyticks = 0;
+      checks();
+    }
+    ASSERT_EQ(messages().size(), 1u);
+    if (c.synchronises) {
+      EXPECT_EQ(messages()[0], "Please wait while a map syncronisation occurs");
+      EXPECT_EQ(syncs, 1);
+      EXPECT_EQ(state.progressjob, 3);
+    } else {
+      EXPECT_EQ(messages()[0], MainTimers::mismatchwarning());
+      EXPECT_EQ(syncs, 0);
+    }
+  }
+}
+
+TEST_F(Timers, NoReplyQuestionAtTheThirteenthTickWithTraffic) {
+  for (auto answer : {Prompts::Answer::No, Prompts::Answer::Yes}) {
+    SCOPED_TRACE(answer == Prompts::Answer::Yes ? "Yes" : "No");
+    parts.prompts.clear();
+    parts.prompts.answers = {answer};
+    state.online = true;
+    state.noreplyticks = 0;
+    for (int tick = 1; tick <= 12; ++tick) checks();
+    checks(false);  // no traffic: no count
+    EXPECT_EQ(state.noreplyticks, 12);
+    EXPECT_TRUE(messages().empty());
+    checks();
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0], "The ECU is not responding, disconnect now?");
+    EXPECT_EQ(parts.prompts.records[0].buttons, Prompts::Buttons::YesNo);
+    EXPECT_EQ(state.online, answer == Prompts::Answer::No);
+    EXPECT_EQ(menus, answer == Prompts::Answer::Yes ? 1 : 0);
+    if (answer == Prompts::Answer::No) {
+      for (int tick = 0; tick < 100; ++tick) checks();
+      EXPECT_EQ(messages().size(), 1u);  // not again until a good reply resets the count
+      EXPECT_EQ(state.noreplyticks, 100);
+    }
+  }
+}
+
+TEST_F(Timers, FirmwareWarningAtTheThirteenthTickAndAgainOnlyAfterAGoodByte) {
+  link.fwversion = 63;
+  for (int tick = 1; tick <= 12; ++tick) {
+    state.noreplyticks = 0;
+    checks();
+  }
+  EXPECT_TRUE(messages().empty());
+  state.noreplyticks = 0;
+  checks();
+  ASSERT_EQ(messages().size(), 1u);
+  EXPECT_EQ(messages()[0], "The ECU firmware version is not correct for this PC software version (V2.64)");
+  EXPECT_EQ(parts.prompts.records[0].icon, Prompts::Icon::Critical);
+  for (int tick = 0; tick < 20; ++tick) {
+    state.noreplyticks = 0;
+    checks();
+  }
+  EXPECT_EQ(messages().size(), 1u);
+  link.fwversion = 64;
+  checks();
+  EXPECT_EQ(timers.fwticks, 0);
+}
+
+TEST_F(Timers, OfflineChecksOnlyFollowTheSendCount) {
+  state.online = false;
+  mismatch();
+  state.sendcount = 40;
+  timers.checkstick();
+  EXPECT_EQ(timers.lastsendcount, 40);
+  EXPECT_EQ(state.syncerrticks, 0);
+  EXPECT_EQ(state.noreplyticks, 0);
+  // The first online tick sees no traffic since then.
+  state.online = true;
+  timers.checkstick();
+  EXPECT_EQ(state.syncerrticks, 0);
+  EXPECT_EQ(state.noreplyticks, 0);
+}
+
+TEST(TimersReentry, ChecksTickReturnsAtOnceWhileItsMessageBoxIsUp) {
+  test::TempInstallFolder folder;
+  ecusim::EcuSimulator sim;
+  ecusim::SimPort port{sim};
+  test::ShellParts parts{port};
+  ReentrantPrompts prompts;
+  parts.state.online = true;
+  parts.link.fwversion = 64;
+  int unloads = 0;
+  MainTimers timers(parts.state, parts.mainmaps, parts.link, prompts, {.unloadmainwindow = [&] { ++unloads; }});
+  int nested = 0;
+  prompts.answer = Prompts::Answer::No;
+  prompts.whileshown = [&] {
+    ++nested;
+    parts.state.sendcount = static_cast<std::int16_t>(parts.state.sendcount + 1);
+    timers.checkstick();  // a tick delivered while the question is open
+  };
+  parts.state.noreplyticks = 12;
+  parts.state.sendcount = 1;
+  timers.checkstick();
+  EXPECT_EQ(nested, 1);
+  EXPECT_EQ(prompts.texts.size(), 1u);
+  EXPECT_EQ(parts.state.noreplyticks, 13);  // the nested tick did nothing
+  // Once the box is closed the ticks work again.
+  parts.state.sendcount = static_cast<std::int16_t>(parts.state.sendcount + 1);
+  timers.checkstick();
+  EXPECT_EQ(parts.state.noreplyticks, 14);
+}
+
+}  // namespace
