@@ -5,6 +5,7 @@
 #include "calibration/maps.h"
 #include "link/eculink.h"
 #include "mapviews/gridscroll.h"
+#include "mapviews/selection.h"
 #include "mapviews/viewhelpers.h"
 #include "platform/programstate.h"
 #include "platform/prompts.h"
@@ -86,6 +87,8 @@ void MapViews::openmapview() {
   const int lastcol = std::max(0, mainmaps_.getmapcols(map) - 1);
   if (state_.cursorrow > lastrow) state_.cursorrow = static_cast<std::uint8_t>(lastrow);
   if (state_.cursorcol > lastcol) state_.cursorcol = static_cast<std::uint8_t>(lastcol);
+  // A box carried over from another map, by whatever path the map changed, stays inside this one.
+  if (state_.trimbox.active) limitselection(state_, mainmaps_);
 
   filldatagrid(true);
 

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -14,11 +15,16 @@
 #include "calibration/settings.h"
 #include "calibration/translate.h"
 #include "link/eculink.h"
+#include "mapviews/gridlayer.h"
+#include "mapviews/keycodes.h"
 #include "mapviews/mapgrid.h"
 #include "platform/programstate.h"
 #include "platform/prompts.h"
 #include "platform/twips.h"
 #include "shell/colorsdialog.h"
+#include "shell/gaugewindow.h"
+#include "shell/livepanel.h"
+#include "shell/picturesurface.h"
 #include "shell/placeholders.h"
 #include "shell/preferencesdialog.h"
 #include "shell/splash.h"
@@ -71,7 +77,8 @@ VelkorV5::VelkorV5(ShellContext& context, QWidget* parent)
       host_(context, *this),
       timers_(context.state, context.mainmaps, context.link, context.prompts),
       files_(context.state, context.mainmaps, context.prompts, context.log),
-      views_(context.state, context.mainmaps, context.link, context.prompts) {
+      views_(context.state, context.mainmaps, context.link, context.prompts),
+      keys_(context.state, context.mainmaps, context.mainsettings, context.link, views_, context.prompts) {
   setObjectName(QStringLiteral("VelkorV5"));
   if (auto* qtprompts = dynamic_cast<QtPrompts*>(&context_.prompts)) qtprompts->setparent(this);
 
@@ -115,6 +122,7 @@ VelkorV5::VelkorV5(ShellContext& context, QWidget* parent)
   setCentralWidget(mdi_);
   buildmenus();
   buildchildwindows();
+  wirekeys();
 
   // The commands and checks timers run from the window's creation, the communications timer from the end of the load.
   TimerComms = maketimer(this, "TimerComms", MainTimers::commsinterval);
@@ -131,6 +139,15 @@ VelkorV5::VelkorV5(ShellContext& context, QWidget* parent)
 
 VelkorV5::~VelkorV5() {
   context_.link.sethost(nullptr);
+  // The child windows call into the map views, the keyboard handler and the live panel (focus changes while they
+  // go, the grid detaching its scrolling): they go first, while those are still here.
+  livepanel_.reset();
+  delete mdi_;
+  mdi_ = nullptr;
+  frmDisplay = nullptr;
+  frmMapGrid = nullptr;
+  frmStatusWindow = nullptr;
+  frmNavigate = nullptr;
   if (auto* qtprompts = dynamic_cast<QtPrompts*>(&context_.prompts)) qtprompts->setparent(nullptr);
 }
 
@@ -237,23 +254,49 @@ QMdiSubWindow* VelkorV5::addchild(QWidget* child) {
 
 void VelkorV5::buildchildwindows() {
   const ProgramState& state = context_.state;
-  frmDisplay = new PlaceholderWindow(QStringLiteral("frmDisplay"), QStringLiteral("Display"),
-                                     QStringLiteral("Not connected"), state);
+  auto* display = new ostrel::frmDisplay(context_.state, context_.link, &context_.log);
+  frmDisplay = display;
+  livepanel_ = std::make_unique<LivePanel>(context_.state, context_.mainmaps, context_.link, *display);
+  display->drawpanel = [this](bool redraw) { drawpanel(redraw); };
   frmMapGrid = new ostrel::frmMapGrid(views_, state);
   frmMapGrid->setObjectName(QStringLiteral("frmMapGrid"));
   frmStatusWindow = new frmStatus(context_.log, context_.state);
   frmNavigate = new PlaceholderWindow(QStringLiteral("frmNavigate"), QStringLiteral("Navigation"),
                                       QStringLiteral("Maps and setting modules"), state);
-  for (QWidget* child :
-       {frmDisplay, static_cast<QWidget*>(frmMapGrid), static_cast<QWidget*>(frmStatusWindow), frmNavigate})
+  for (QWidget* child : {static_cast<QWidget*>(frmDisplay), static_cast<QWidget*>(frmMapGrid),
+                         static_cast<QWidget*>(frmStatusWindow), frmNavigate})
     addchild(child);
+}
+
+void VelkorV5::wirekeys() {
+  keys_.install();
+  keys_.setdialogparent(this);
+  keys_.hooks.setfocus = [this](MapView view) {
+    // Until the graph window comes, the gauge window's picture stands in for the graph's surface.
+    QWidget* target = view == MapView::grid ? static_cast<QWidget*>(frmMapGrid->MapGrid())
+                                            : static_cast<QWidget*>(frmDisplay->picGraph);
+    if (target) target->setFocus(Qt::OtherFocusReason);
+  };
+  keys_.hooks.openmapview = [this] { openmapview(); };
+  keys_.hooks.drawpanel = [this](bool redraw) { drawpanel(redraw); };
+  keys_.hooks.maximisegrid = [this] { cyclewindowstate(frmMapGrid->parentWidget()); };
+
+  // The other permanent windows hand their keys on with the graph as the view that gets the focus, load direction up.
+  frmDisplay->keydown = [this](const QKeyEvent& event) { keys_.keydown(event, MapView::graph, true); };
+  keys_.forwardkeys(frmStatusWindow);
+  connect(frmStatusWindow, &frmStatus::keypressed, this, [this](int key, Qt::KeyboardModifiers modifiers) {
+    keys_.mapkeydown(virtualkeycode(key, modifiers.testFlag(Qt::KeypadModifier)), shiftmask(modifiers), MapView::graph,
+                     true);
+  });
+  if (auto* navigation = qobject_cast<PlaceholderWindow*>(frmNavigate))
+    navigation->keydown = [this](const QKeyEvent& event) { keys_.keydown(event, MapView::graph, true); };
 }
 
 void VelkorV5::load() {
   ProgramState& state = context_.state;
   setmenucaptions();
-  for (QWidget* child :
-       {frmDisplay, static_cast<QWidget*>(frmMapGrid), static_cast<QWidget*>(frmStatusWindow), frmNavigate}) {
+  for (QWidget* child : {static_cast<QWidget*>(frmDisplay), static_cast<QWidget*>(frmMapGrid),
+                         static_cast<QWidget*>(frmStatusWindow), frmNavigate}) {
     child->parentWidget()->show();
     child->show();
   }
@@ -296,9 +339,11 @@ void VelkorV5::arrangewindows(int layout) {
     hooks_.arrangewindows(layout);
     return;
   }
-  // Until the window layouts come: gauges top left, grid to their right, navigation and status below.
+  // Until the window layouts come, the first layout without its graph window: the gauge window 4400 by 6900 twips
+  // top left (the size its panel is drawn for), the grid to its right, navigation and status below. A low screen
+  // keeps a fifth of its height for the lower row.
   const QSize area = mdi_->viewport()->size();
-  const int top = area.height() * 3 / 5;
+  const int top = std::min(twipstopixels(6900), area.height() * 4 / 5);
   const int displaywidth = std::min(twipstopixels(4400), area.width() * 2 / 5);
   const auto place = [](QWidget* child, int x, int y, int w, int h) {
     QWidget* frame = child->parentWidget();
@@ -312,23 +357,13 @@ void VelkorV5::arrangewindows(int layout) {
     place(frmStatusWindow, area.width() / 2, top, area.width() - area.width() / 2, area.height() - top);
   else
     frmStatusWindow->parentWidget()->showMinimized();
+  // Every layout ends with the keys on the map grid.
+  mdi_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(frmMapGrid->parentWidget()));
+  frmMapGrid->MapGrid()->setFocus(Qt::OtherFocusReason);
 }
 
-void VelkorV5::drawpanel(bool) {
-  // The live panel comes with the gauge window; until then the panel's place shows the values that arrive.
-  auto* panel = qobject_cast<PlaceholderWindow*>(frmDisplay);
-  if (!panel) return;
-  const EcuLink& link = context_.link;
-  if (!context_.state.online) {
-    panel->setnote(QStringLiteral("Not connected"));
-    return;
-  }
-  panel->setnote(QStringLiteral("Engine speed %1 rpm\nLive cell %2, %3\nFrames sent %4, link errors %5")
-                     .arg(link.liverpm)
-                     .arg(link.liverow)
-                     .arg(link.livecol)
-                     .arg(link.framessent)
-                     .arg(link.errorcount));
+void VelkorV5::drawpanel(bool redraw) {
+  if (livepanel_) livepanel_->drawpanel(redraw);
 }
 
 void VelkorV5::drawmap(bool) {

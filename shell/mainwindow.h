@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <memory>
 
+#include "mapviews/keyhandler.h"
 #include "mapviews/mapviews.h"
 #include "shell/apphost.h"
 #include "shell/connectionstate.h"
@@ -18,8 +19,10 @@ class QTimer;
 
 namespace ostrel {
 
+class frmDisplay;
 class frmMapGrid;
 class frmStatus;
+class LivePanel;
 
 // The program's main window: the permanent child windows in a multiple-document area, the File and Comms menus
 // (with the Tools and Help items of the file commands, preferences, colours and About), and the three timers of the
@@ -36,7 +39,8 @@ class VelkorV5 : public QMainWindow {
   // values, layout, the communications timer and the auto-connect.
   void load();
 
-  // Live panel and map graph (their windows come with later parts of the program; until then nothing is drawn).
+  // The live panel on the gauge window (redraw true: its background, else its values and the gauges' needles), and
+  // the map graph (its window comes with a later part of the program; until then nothing is drawn).
   void drawpanel(bool redraw);
   void drawmap(bool redraw);
 
@@ -68,6 +72,8 @@ class VelkorV5 : public QMainWindow {
   MainTimers& timers() { return timers_; }
   FileCommands& files() { return files_; }
   MapViews& views() { return views_; }
+  KeyHandler& keys() { return keys_; }
+  LivePanel* livepanel() const { return livepanel_.get(); }
   const OnlineMenus& onlinemenus() const { return online_; }
   QMdiArea* mdiarea() const { return mdi_; }
 
@@ -98,7 +104,7 @@ class VelkorV5 : public QMainWindow {
   QAction* mnuAbout = nullptr;
 
   // The permanent child windows.
-  QWidget* frmDisplay = nullptr;
+  ostrel::frmDisplay* frmDisplay = nullptr;
   ostrel::frmMapGrid* frmMapGrid = nullptr;
   frmStatus* frmStatusWindow = nullptr;
   QWidget* frmNavigate = nullptr;
@@ -110,6 +116,7 @@ class VelkorV5 : public QMainWindow {
   void buildmenus();
   void setmenucaptions();
   void buildchildwindows();
+  void wirekeys();
   QMdiSubWindow* addchild(QWidget* child);
   void arrangewindows(int layout);
   void unload();
@@ -127,6 +134,8 @@ class VelkorV5 : public QMainWindow {
   MainTimers timers_;
   FileCommands files_;
   MapViews views_;
+  KeyHandler keys_;
+  std::unique_ptr<LivePanel> livepanel_;
   OnlineMenus online_;
   QMdiArea* mdi_ = nullptr;
   bool unloaded_ = false;

@@ -1,6 +1,7 @@
 #include "shell/placeholders.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -13,6 +14,7 @@ PlaceholderWindow::PlaceholderWindow(const QString& name, const QString& caption
     : QWidget(parent), state_(state) {
   setObjectName(name);
   setWindowTitle(caption);
+  setFocusPolicy(Qt::StrongFocus);
   label_ = new QLabel(note, this);
   label_->setObjectName(QStringLiteral("note"));
   label_->setAlignment(Qt::AlignCenter);
@@ -28,6 +30,15 @@ void PlaceholderWindow::setnote(const QString& note) {
 
 QString PlaceholderWindow::note() const {
   return label_->text();
+}
+
+void PlaceholderWindow::keyPressEvent(QKeyEvent* event) {
+  if (!keydown) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  keydown(*event);
+  event->accept();
 }
 
 void PlaceholderWindow::closeEvent(QCloseEvent* event) {

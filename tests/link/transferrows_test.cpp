@@ -1,6 +1,7 @@
 // The rows of whole-image transfers over the in-process simulator: progress, repeats after damaged replies, rows
 // answered for the wrong address, verify questions, and what waits in the write queue meanwhile.
 #include <algorithm>
+#include <functional>
 
 #include "link/imagetransfer.h"
 #include "linkfixture.h"
@@ -89,8 +90,14 @@ TEST_F(Rows, AWriteSendsARowAgainUntilItsReplyIsIntactAndEndsOnlyWhenAllAre) {
   runtransfer(0, [&] {
     // Between ticks the row just sent is transferline; the simulator has answered it already, so a fault injected
     // now hits the next row: the reply to row 500 comes back damaged, the one to row 2047 not at all.
-    if (!damaged && transfer.transferline == 499) damaged = true, sim.injectfault(Fault::corruptbyte);
-    if (!lost && transfer.transferline == 2046) lost = true, sim.injectfault(Fault::noreply);
+    if (!damaged && transfer.transferline == 499) {
+      damaged = true;
+      sim.injectfault(Fault::corruptbyte);
+    }
+    if (!lost && transfer.transferline == 2046) {
+      lost = true;
+      sim.injectfault(Fault::noreply);
+    }
     if (lost && lastrowsends < 0 && !transfer.transferactive()) {
       const std::vector<int> rows = rowframes(0x81);
       lastrowsends = std::count(rows.begin(), rows.end(), 2047);

@@ -74,7 +74,8 @@ TEST_F(MainWindow, StartsWithCaptionPermanentWindowsAndLastSavedFile) {
   EXPECT_FALSE(parts.state.imageread);
   EXPECT_EQ(parts.state.redrawticks, 50);
   EXPECT_EQ(parts.state.logindex, -50);
-  EXPECT_EQ(parts.state.livemode, 0);
+  // Reset by the load, then asked for again by the gauge window, which the layout makes wider than 2750 twips.
+  EXPECT_EQ(parts.state.livemode, 18);
 }
 
 TEST_F(MainWindow, TimersAndMenus) {
