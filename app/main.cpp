@@ -4,6 +4,7 @@
 #include "calibration/maps.h"
 #include "calibration/settings.h"
 #include "link/eculink.h"
+#include "link/imagetransfer.h"
 #include "link/serialcommport.h"
 #include "platform/installfolder.h"
 #include "platform/programstate.h"
@@ -11,6 +12,7 @@
 #include "shell/shellhooks.h"
 #include "shell/startup.h"
 #include "shell/statuslog.h"
+#include "shell/transferwiring.h"
 
 namespace {
 
@@ -24,8 +26,11 @@ struct App {
   ostrel::StatusLog log;
   ostrel::SerialCommPort port;
   ostrel::EcuLink link{state, mainmaps, prompts, port};
+  ostrel::ImageTransfer transfer{state, mainmaps, prompts, link};
   ostrel::ShellContext context{state, prompts, mainmaps, mainsettings, log, link, {}};
   ostrel::StartProcedure start{context};
+
+  App() { ostrel::connecttransfer(context, transfer, start); }
 };
 
 }  // namespace

@@ -2,9 +2,9 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include "platform/colors.h"
+#include "platform/filesave.h"
 #include "platform/installfolder.h"
 #include "platform/numbers.h"
 #include "platform/prompts.h"
@@ -68,17 +68,12 @@ bool loadcolors(Colors& colors, Prompts& prompts) {
 
 bool savecolors(const Colors& colors, Prompts& prompts) {
   const QString path = installpath(colorsfilename);
-  QByteArray content = colorbytes(colors);
-  {
-    // Whatever a longer file holds after the six records is kept.
-    QFile old(path);
-    if (old.open(QIODevice::ReadOnly)) content.append(old.readAll().mid(colorfilesize));
-  }
-  QSaveFile file(path);
-  if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit()) return true;
+  // Whatever a longer file holds after the six records is kept.
+  const QString failure = savefilehead(path, colorbytes(colors));
+  if (failure.isEmpty()) return true;
   prompts.message(
       QStringLiteral("The colours could not be saved in %1 (%2). They stay in force until the program ends.")
-          .arg(QDir::toNativeSeparators(path), file.errorString()),
+          .arg(QDir::toNativeSeparators(path), failure),
       Prompts::Icon::Exclamation);
   return false;
 }

@@ -2,8 +2,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
+#include "platform/filesave.h"
 #include "platform/installfolder.h"
 #include "platform/prompts.h"
 
@@ -110,17 +110,12 @@ void loadpreferences(Preferences& prefs, Prompts& prompts) {
 
 bool savepreferences(const Preferences& prefs, Prompts& prompts) {
   const QString path = installpath(preferencesfilename);
-  QByteArray content = preferencebytes(prefs);
-  {
-    // Whatever a longer file holds after the 17 digits is kept.
-    QFile old(path);
-    if (old.open(QIODevice::ReadOnly)) content.append(old.readAll().mid(preferencecount));
-  }
-  QSaveFile file(path);
-  if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit()) return true;
+  // Whatever a longer file holds after the 17 digits is kept.
+  const QString failure = savefilehead(path, preferencebytes(prefs));
+  if (failure.isEmpty()) return true;
   prompts.message(QStringLiteral("The preferences could not be saved in %1 (%2). They stay in force until the program "
                                  "ends.")
-                      .arg(nativepath(path), file.errorString()),
+                      .arg(nativepath(path), failure),
                   Prompts::Icon::Exclamation);
   return false;
 }

@@ -139,4 +139,11 @@ void PtyServer::hangup() {
   held_.clear();
 }
 
+bool PtyServer::answertick(int requestsbefore, bool requestsent, int timeoutms) {
+  const int waiting = waitingforprogram();
+  if (requestsent && !pumpuntil(requestsbefore + 1, timeoutms)) return false;
+  step();
+  return waitfordelivery(waiting + takewritten(), timeoutms);
+}
+
 }  // namespace ostrel::ecusim

@@ -40,6 +40,11 @@ class PtyServer {
   // Bytes written to the line since the last call.
   int takewritten() { return std::exchange(written_, 0); }
 
+  // The ECU's side of one tick of the program: answers the request the tick sent (when it sent one), lets a tick of
+  // time pass, and waits until every byte the ECU wrote is on the program's side, as on a real line before the next
+  // tick. requestsbefore is sim.requests() before the tick. False when the request or the reply did not arrive.
+  bool answertick(int requestsbefore, bool requestsent, int timeoutms = 2000);
+
   // Closes the line: the program's side sees a hang-up.
   void hangup();
   bool hungup() const { return master_ < 0 && opened_; }

@@ -72,12 +72,7 @@ class PtyTransfer : public ::testing::Test {
     link.tick();
     if (onexchange) onexchange();
     if (!state.online || server.hungup()) return;
-    const int waiting = server.waitingforprogram();
-    if (link.framessent != sent) {
-      ASSERT_TRUE(server.pumpuntil(requests + 1, 2000)) << "no request reached the ECU";
-    }
-    server.step();
-    ASSERT_TRUE(server.waitfordelivery(waiting + server.takewritten(), 2000));
+    ASSERT_TRUE(server.answertick(requests, link.framessent != sent)) << "the ECU's answer did not arrive";
   }
 
   // The dialog's side of a transfer: a dialog tick, then a second's worth of link ticks, until the dialog closes.

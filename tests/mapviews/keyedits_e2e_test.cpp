@@ -44,12 +44,7 @@ class KeyEditsOverTheLine : public ::testing::Test {
     const auto sent = link.framessent;
     link.tick();
     if (!state.online) return;
-    const int waiting = server.waitingforprogram();
-    if (link.framessent != sent) {
-      ASSERT_TRUE(server.pumpuntil(requests + 1, 2000)) << "no request reached the ECU";
-    }
-    server.step();
-    ASSERT_TRUE(server.waitfordelivery(waiting + server.takewritten(), 2000));
+    ASSERT_TRUE(server.answertick(requests, link.framessent != sent)) << "the ECU's answer did not arrive";
   }
   // 100 ms: three ticks of the communications timer, then one of the commands timer.
   void tick() {
