@@ -20,8 +20,7 @@ constexpr long double pwstep = 0.005;  // ms per step of map 0
 
 // Whole numbers with thousands grouped by ",", as the axis labels print larger pressures.
 QString grouped(double value, int decimals) {
-  const double scale = std::pow(10.0, decimals);
-  QString text = formatfixed(roundhalfeven(value * scale) / scale, decimals);
+  QString text = formatfixed(value, decimals);
   const int point = text.indexOf(QLatin1Char('.'));
   const int intend = point < 0 ? text.size() : point;
   const int intstart = text.startsWith(QLatin1Char('-')) ? 1 : 0;

@@ -38,12 +38,10 @@ QString derivedlabels(const settings& table, int variable, bool metric, int poin
   const double offset = table.getvarsoffset(variable, metric);
   const double step = std::abs(mul * rawstep);
   const int decimals = step >= 2.0 ? 0 : step >= 0.2 ? 1 : 2;
-  const double scale = decimals == 0 ? 1.0 : decimals == 1 ? 10.0 : 100.0;
   const QString units = labelunits(variable, metric);
   QString text;
   for (int i = 0; i < points; ++i) {
-    const double value = roundhalfeven((i * rawstep * mul + offset) * scale) / scale;
-    text += formatfixed(value, decimals);
+    text += formatfixed(i * rawstep * mul + offset, decimals);
     if (!units.isEmpty()) text += QLatin1Char(' ') + units;
     text += QLatin1Char(';');
   }

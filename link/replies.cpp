@@ -77,14 +77,18 @@ void EcuLink::dispatch(std::uint8_t type) {
 
 void EcuLink::windowdata() {
   const std::uint8_t selector = effectiveselector(state_.livemode);
-  // A receiver may close its window (or another) while it runs: look each one up again before calling it.
-  std::vector<int> ids;
-  for (const Registration& r : receivers_)
-    if (r.selector == selector) ids.push_back(r.id);
-  for (int id : ids) {
-    auto it = std::find_if(receivers_.begin(), receivers_.end(), [id](const Registration& r) { return r.id == id; });
-    if (it == receivers_.end()) continue;
-    Receiver receiver = it->receiver;
+  // A receiver may close its window (or another, or open one) while it runs, so the next receiver is looked up
+  // afresh after each call: registrations stay in the order of their ids, the next is the first with a higher id.
+  // Windows registered during this reply get the next one.
+  const int end = nextreceiverid_;
+  int after = 0;
+  for (;;) {
+    const auto it = std::find_if(receivers_.begin(), receivers_.end(), [&](const Registration& r) {
+      return r.id > after && r.id < end && r.selector == selector;
+    });
+    if (it == receivers_.end()) break;
+    after = it->id;
+    const Receiver receiver = it->receiver;  // it may unregister itself while it runs
     receiver(rxframe);
   }
   if (selector == 0 || selector == 1 || selector == 4) host_->addlogsample(rxframe);

@@ -58,11 +58,6 @@ bool cellshown(const GridFill& fill, int i, int j) {
   return row < fill.protfirst || row > fill.protlast;
 }
 
-QString displaynumber(double value, int decimals) {
-  const double scale = std::pow(10.0, decimals);
-  return formatfixed(roundhalfeven(value * scale) / scale, decimals);
-}
-
 QString unitnote(const maps& model, const GridFill& fill, int i, int j) {
   if (!fill.substrings) return {};
   switch (fill.map) {
@@ -81,7 +76,7 @@ QString unitnote(const maps& model, const GridFill& fill, int i, int j) {
         if (e < 0) return QStringLiteral(", DEC") + QString::number(std::abs(e));
         return {};
       }
-      return QStringLiteral(", ") + displaynumber(model.getVEPW(i, j), 2) + QStringLiteral(" ms");
+      return QStringLiteral(", ") + formatfixed(model.getVEPW(i, j), 2) + QStringLiteral(" ms");
     }
     case 8:
       return model.getmapknocked(i, j) ? QStringLiteral(", K") : QString();
@@ -93,7 +88,7 @@ QString unitnote(const maps& model, const GridFill& fill, int i, int j) {
 QString mapcelltext(const maps& model, const GridFill& fill, int i, int j) {
   // Raw times gain plus offset in single precision, as the scale is stored.
   const float value = static_cast<float>(model.getdata(fill.map, i, j)) * fill.gain + fill.offset;
-  const QString text = displaynumber(value, fill.decimals) + unitnote(model, fill, i, j);
+  const QString text = formatfixed(value, fill.decimals) + unitnote(model, fill, i, j);
   if (model.getchange(fill.map, i, j)) return QLatin1Char('[') + text + QLatin1Char(']');
   return text;
 }

@@ -1,13 +1,17 @@
 #include "platform/numbers.h"
 
 #include <QLocale>
+#include <cmath>
 
 namespace ostrel {
 
 QString formatfixed(double value, int decimals) {
   if (decimals < 0) decimals = 0;
-  // QString::number ignores the user's locale, so the decimal point is always '.'.
-  QString text = QString::number(value, 'f', decimals);
+  // QString::number rounds halves away from zero, so the rounding is done here first. It ignores the user's
+  // locale, so the decimal point is always '.'.
+  const double scale = std::pow(10.0, decimals);
+  const double rounded = roundhalfeven(value * scale) / scale;
+  QString text = QString::number(std::isfinite(rounded) ? rounded : value, 'f', decimals);
   if (text.startsWith(QLatin1Char('-'))) {
     bool allzero = true;
     for (QChar c : text.mid(1))

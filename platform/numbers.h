@@ -19,7 +19,8 @@ inline long long roundclamp(double value, long long lo, long long hi) {
   return static_cast<long long>(r);
 }
 
-// Fixed decimals in the C locale, whatever the user's locale ("12.50", never "12,50").
+// Fixed decimals in the C locale, whatever the user's locale ("12.50", never "12,50"); halves of the last digit go
+// to the even neighbour ("2.5" with no decimals is "2", 0.125 with two is "0.12").
 QString formatfixed(double value, int decimals);
 
 // Parses a number written in the C locale; empty when the text is not a number.

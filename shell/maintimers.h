@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "mapviews/pendingwrite.h"
 #include "platform/programstate.h"
 
 namespace ostrel {
@@ -34,7 +35,7 @@ class MainTimers {
   static constexpr int commandsinterval = 100;
   static constexpr int checksinterval = 500;
 
-  static constexpr std::uint8_t writecountdown = 8;  // what an edit sets pendingcommand to
+  static constexpr std::uint8_t writecountdown = pendingcountdown;  // what an edit sets pendingcommand to
   static constexpr int mismatchticks = 10;           // checks ticks with traffic before a mismatch acts
   static constexpr int warningticks = 13;            // no-reply question and firmware warning
   static constexpr int unloadticks = 5;              // exitticks at which the main window unloads

@@ -69,17 +69,19 @@ TEST_F(SimLink, LoggerSelectorsFeedTheLoggerThenTheSampleStore) {
 
 TEST_F(SimLink, AReceiverMayCloseWindowsAndQueueQuestionsWhileItRuns) {
   state.livemode = 14;
-  int calls = 0, later = 0, asked = 0;
+  int calls = 0, later = 0, asked = 0, opened = 0;
   int second = 0;
   link.registerreceiver(14, [&](const RxFrame&) {
     ++calls;
     link.unregisterreceiver(second);  // closes the other window
-    link.tick();                      // an event pumped from inside the reply path does not step the link again
+    // Opens one, which waits for the next reply.
+    if (calls == 1) link.registerreceiver(14, [&](const RxFrame&) { ++opened; });
+    link.tick();  // an event pumped from inside the reply path does not step the link again
     link.defer([&] {
       ++asked;
       EXPECT_FALSE(link.inticks());
     });
-    EXPECT_EQ(asked, 0) << "a question waits until the tick has ended";
+    EXPECT_EQ(asked, calls - 1) << "a question waits until the tick has ended";
   });
   second = link.registerreceiver(14, [&](const RxFrame&) { ++later; });
   connectandsettle();
@@ -87,8 +89,13 @@ TEST_F(SimLink, AReceiverMayCloseWindowsAndQueueQuestionsWhileItRuns) {
   step(3);  // values, window, inputs0 (the window reply is taken in on the third)
   EXPECT_EQ(calls, 1);
   EXPECT_EQ(later, 0);
+  EXPECT_EQ(opened, 0);
   EXPECT_EQ(asked, 1);
   EXPECT_EQ(port.written.size(), sent + 3) << "one request per tick";
+  step(5);  // the next window reply reaches the window opened meanwhile
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(later, 0);
 }
 
 TEST_F(SimLink, QueuedWriteLeavesTheQueueOnlyWhenItsReplyArrivedIntact) {

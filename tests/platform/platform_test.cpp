@@ -33,6 +33,16 @@ TEST(Numbers, FormatsAndParsesInTheCLocaleWhateverTheDefault) {
   EXPECT_FALSE(parsenumber("abc").has_value());
 }
 
+TEST(Numbers, FixedDecimalsRoundHalvesToEven) {
+  struct Case { double in; int decimals; const char* out; };
+  for (const Case c : {Case{0.5, 0, "0"}, {1.5, 0, "2"}, {2.5, 0, "2"}, {-2.5, 0, "-2"}, {-0.5, 0, "0"},
+                       {0.125, 2, "0.12"}, {0.375, 2, "0.38"}, {7.25, 1, "7.2"}, {2.5001, 0, "3"}}) {
+    EXPECT_EQ(formatfixed(c.in, c.decimals), c.out) << c.in << " with " << c.decimals;
+  }
+  // Values too large to scale are written as they are.
+  EXPECT_TRUE(formatfixed(1e307, 2).endsWith(".00"));
+}
+
 TEST(Colors, ConvertsBgrBothWays) {
   const QColor c = bgrtocolor(0x00336699);
   EXPECT_EQ(c.red(), 0x99);
