@@ -56,7 +56,4 @@ QString gridcelltext(const maps& model, const GridFill& fill, int gridrow, int g
 // The first count labels of an axis label string, each ended by ";" (a missing ";" ends the last label).
 QStringList axislabels(const QString& scalestring, int count);
 
-// A value in display units with a fixed number of decimals, rounded half to even, in the C locale.
-QString displaynumber(double value, int decimals);
-
 }  // namespace ostrel

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/numbers.h"
 #include "mapviews/mapgridcontent.h"
 #include "mapviewsfixture.h"
 
@@ -119,7 +120,7 @@ TEST_F(GridFillTest, UnitNotesFollowTheMapAndThePreferences) {
   // The VE map's other note is the cell's pulse width.
   state.preferences.vesubstringafrerror = false;
   open(4);
-  EXPECT_TRUE(text(j, i).endsWith(QStringLiteral(", ") + displaynumber(model.getVEPW(i, j), 2) + QStringLiteral(" ms")))
+  EXPECT_TRUE(text(j, i).endsWith(QStringLiteral(", ") + formatfixed(model.getVEPW(i, j), 2) + QStringLiteral(" ms")))
       << text(j, i).toStdString();
 
   // Knock on the base timing map.
