@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(build-essential cmake ninja-build qt6-base-dev libqt6serialport6-dev libgtest-dev libgmock-dev
+packages=(build-essential cmake ninja-build qt6-base-dev qt6-qpa-plugins fonts-dejavu-core libqt6serialport6-dev libgtest-dev libgmock-dev
           libbenchmark-dev srecord)
 missing=()
 for p in "${packages[@]}"; do
