@@ -439,6 +439,36 @@ void GridView::setcurrent(int row, int col) {
   if (index.isValid()) selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
 }
 
+namespace {
+
+// Puts the header's first visible section, the scroll bar's value, at the leading edge; true when that moved it.
+bool alignfirstsection(QHeaderView* header, const QScrollBar* bar) {
+  if (header->count() == 0) return false;
+  const int offset = header->sectionPosition(header->logicalIndex(std::min(bar->value(), header->count() - 1)));
+  if (header->offset() == offset) return false;
+  header->setOffset(offset);
+  return true;
+}
+
+}  // namespace
+
+void GridView::scrollContentsBy(int dx, int dy) {
+  QTableView::scrollContentsBy(dx, dy);
+  alignfirstcells();
+}
+
+void GridView::updateGeometries() {
+  QTableView::updateGeometries();
+  alignfirstcells();
+}
+
+void GridView::alignfirstcells() {
+  // At the end of its range the table view lines the last row or column up with the far edge and cuts the first
+  // one; a tuner reads whole cells from the first visible row and column, so the gap goes after the last instead.
+  const bool moved = alignfirstsection(horizontalHeader(), horizontalScrollBar());
+  if (alignfirstsection(verticalHeader(), verticalScrollBar()) || moved) viewport()->update();
+}
+
 void GridView::keyPressEvent(QKeyEvent* event) {
   emit keydown(virtualkeycode(*event), shiftmask(event->modifiers()));
   event->accept();

@@ -166,9 +166,13 @@ class GridView : public QTableView, public GridScrolling {
   void keyPressEvent(QKeyEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   bool focusNextPrevChild(bool next) override;
+  void scrollContentsBy(int dx, int dy) override;
+  void updateGeometries() override;
 
  private:
   void layoutnow() const;
+  // Whole first row and column at the end of the scroll range too.
+  void alignfirstcells();
   void setcurrent(int row, int col);
   void fitcolumns(const QModelIndex& first, const QModelIndex& last, const QList<int>& roles);
   void setallcolumnwidths(int pixels);

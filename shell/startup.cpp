@@ -31,6 +31,9 @@ void StartProcedure::begin() {
   splash_ = new frmSplash;
   connect(splash_, &frmSplash::ticked, this, &StartProcedure::splashticked);
   splash_->show();
+  // A message box below (a damaged start-up file) runs its own event loop; the splash must not count ticks, nor
+  // bring up the main window, before the tables are filled. Its wait starts when they are.
+  splash_->Timer1->stop();
 
   state.clearprotection();
   loadpreferences(state.preferences, context_.prompts);
@@ -45,6 +48,7 @@ void StartProcedure::begin() {
   context_.link.transferqueue.records.fill(TransferRecord{.status = true});
   initvariables(state);
   loadcolors(state.colors, context_.prompts);
+  splash_->Timer1->start();
 }
 
 void StartProcedure::splashticked(int count) {

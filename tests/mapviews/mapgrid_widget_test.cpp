@@ -131,6 +131,33 @@ TEST_F(MapGridWindowTest, ScrollsTheCursorIntoView) {
   EXPECT_EQ(grid()->rightcol(), 30);
 }
 
+// Scrolled as far as it goes, the grid still starts with a whole row and column and shows the last ones whole; the
+// space left over lies beyond them. The sizes leave part of a row and of a column over.
+TEST_F(MapGridWindowTest, AtTheFarEndTheFirstVisibleRowAndColumnAreWhole) {
+  openshipped();
+  state.preferences.gridloadup = true;
+  for (const QSize size : {QSize(760, 420), QSize(980, 520), QSize(613, 301)}) {
+    window.resize(size);
+    open(0);  // starts at the last rows and columns
+    const int top = grid()->toprow(), left = grid()->leftcol();
+    EXPECT_GT(top, 0) << size.width();
+    EXPECT_GT(left, 0) << size.width();
+    EXPECT_EQ(grid()->rowViewportPosition(top), 0) << size.width();
+    EXPECT_EQ(grid()->columnViewportPosition(left), 0) << size.width();
+    EXPECT_TRUE(onscreen(top, left)) << size.width();
+    EXPECT_TRUE(onscreen(31, 31)) << size.width();
+    EXPECT_EQ(grid()->bottomrow(), 31) << size.width();
+    EXPECT_EQ(grid()->rightcol(), 31) << size.width();
+    // Back from the end and there again, as a tuner scrolls.
+    grid()->setleftcol(0);
+    grid()->settoprow(0);
+    grid()->setrightcol(31);
+    grid()->setbottomrow(31);
+    EXPECT_EQ(grid()->columnViewportPosition(grid()->leftcol()), 0) << size.width();
+    EXPECT_EQ(grid()->rowViewportPosition(grid()->toprow()), 0) << size.width();
+  }
+}
+
 TEST_F(MapGridWindowTest, ScrollPutsStopAtTheEdges) {
   open(0);
   grid()->settoprow(31);

@@ -7,22 +7,12 @@
 
 #include "common/testsupport.h"
 #include "platform/prompts.h"
+#include "shellfixture.h"
 #include "shell/colors.h"
 
 using namespace ostrel;
 
 namespace {
-
-QByteArray readfile(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writefile(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  f.write(bytes);
-}
 
 QByteArray record(int b0, int b1, int b2, int b3) {
   QByteArray r(4, '\0');
@@ -47,7 +37,7 @@ Colors sample() {
 }  // namespace
 
 TEST(ColorsFile, ShippedFileIsTheDefaults) {
-  const QByteArray shipped = readfile(test::sourcepath("data/colors.dat"));
+  const QByteArray shipped = test::readfile(test::sourcepath("data/colors.dat"));
   ASSERT_EQ(shipped.size(), 24);
   Colors c;
   c.bgcolor = c.wirecolor = c.shadecolor = 0x00777777;
@@ -105,7 +95,7 @@ TEST(ColorsFile, DamagedFileLeavesTheColoursAsTheyWere) {
   EXPECT_FALSE(colorsfrombytes(colorbytes(Colors{}).left(23), colors));
   EXPECT_EQ(colors, before);
 
-  writefile(path, colorbytes(Colors{}).left(10));
+  ASSERT_TRUE(test::writefile(path, colorbytes(Colors{}).left(10)));
   EXPECT_FALSE(loadcolors(colors, prompts));
   EXPECT_EQ(colors, before);
   ASSERT_EQ(prompts.messages().size(), 1u);
@@ -131,16 +121,16 @@ TEST(ColorsFile, SaveAndReadBack) {
   Colors colors = sample();
   colors.shadecolor = 0x00ABCDEF;  // not stored
   ASSERT_TRUE(savecolors(colors, prompts));
-  EXPECT_EQ(readfile(path).size(), 24);
+  EXPECT_EQ(test::readfile(path).size(), 24);
 
   Colors back;
   ASSERT_TRUE(loadcolors(back, prompts));
   for (const ColorSlot& slot : colorslots) EXPECT_EQ(back.*slot.color, colors.*slot.color) << slot.listtext;
   EXPECT_EQ(back.shadecolor, shadecolorof(colors.bgcolor, colors.wirecolor));
 
-  writefile(path, QByteArray(30, 'x'));
+  ASSERT_TRUE(test::writefile(path, QByteArray(30, 'x')));
   ASSERT_TRUE(savecolors(colors, prompts));
-  EXPECT_EQ(readfile(path), colorbytes(colors) + "xxxxxx");
+  EXPECT_EQ(test::readfile(path), colorbytes(colors) + "xxxxxx");
   EXPECT_TRUE(prompts.records.empty());
 }
 
@@ -158,7 +148,7 @@ TEST(ColorsFile, SaveFailureIsReportedNotFatal) {
 TEST(ColorsEditor, PickSaveAndOk) {
   test::TempInstallFolder folder;
   const QString path = folder.file("colors.dat");
-  const QByteArray shipped = readfile(path);
+  const QByteArray shipped = test::readfile(path);
   RecordingPrompts prompts;
   Colors colors;
   int redraws = 0;
@@ -180,11 +170,11 @@ TEST(ColorsEditor, PickSaveAndOk) {
   EXPECT_EQ(prompts.records.size(), 3u);
 
   editor.ok();
-  EXPECT_EQ(readfile(path), shipped);
+  EXPECT_EQ(test::readfile(path), shipped);
   EXPECT_EQ(redraws, 1);
 
   EXPECT_TRUE(editor.save());
-  EXPECT_EQ(readfile(path), colorbytes(colors));
+  EXPECT_EQ(test::readfile(path), colorbytes(colors));
   EXPECT_EQ(redraws, 2);
 
   QFile::remove(path);

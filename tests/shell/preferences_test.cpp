@@ -7,21 +7,11 @@
 
 #include "common/testsupport.h"
 #include "platform/prompts.h"
+#include "shellfixture.h"
 
 using namespace ostrel;
 
 namespace {
-
-QByteArray readfile(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writefile(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  f.write(bytes);
-}
 
 // Every boolean of the struct in file order, for checks over all of them.
 std::vector<bool> flags(const Preferences& p) {
@@ -34,7 +24,7 @@ std::vector<bool> flags(const Preferences& p) {
 }  // namespace
 
 TEST(PreferencesFile, ShippedFileIsSeventeenDigitsAndTheDefaults) {
-  const QByteArray shipped = readfile(test::sourcepath("data/preferences26.dat"));
+  const QByteArray shipped = test::readfile(test::sourcepath("data/preferences26.dat"));
   ASSERT_EQ(shipped.size(), 17);
   for (char c : shipped) EXPECT_TRUE(c == '0' || c == '1') << c;
   EXPECT_EQ(preferencesfrombytes(shipped), defaultpreferences());
@@ -132,7 +122,7 @@ TEST(PreferencesFile, LoadHandlesMissingShortAndUnreadableFiles) {
   RecordingPrompts prompts;
   Preferences p;
 
-  writefile(path, "00001200100010000");
+  ASSERT_TRUE(test::writefile(path, "00001200100010000"));
   loadpreferences(p, prompts);
   EXPECT_FALSE(p.metricunits);
   EXPECT_TRUE(p.autoconnect);
@@ -147,7 +137,7 @@ TEST(PreferencesFile, LoadHandlesMissingShortAndUnreadableFiles) {
   EXPECT_EQ(p, defaultpreferences());
   EXPECT_TRUE(prompts.records.empty());  // a first start is not an error
 
-  writefile(path, "0000");
+  ASSERT_TRUE(test::writefile(path, "0000"));
   loadpreferences(p, prompts);
   EXPECT_FALSE(p.metricunits);
   EXPECT_EQ(p.fueltype, defaultpreferences().fueltype);
@@ -175,12 +165,12 @@ TEST(PreferencesFile, SaveWritesSeventeenDigitsAndKeepsWhatFollows) {
 
   QFile::remove(path);
   ASSERT_TRUE(savepreferences(p, prompts));
-  EXPECT_EQ(readfile(path), preferencebytes(p));
-  EXPECT_EQ(readfile(path).size(), 17);
+  EXPECT_EQ(test::readfile(path), preferencebytes(p));
+  EXPECT_EQ(test::readfile(path).size(), 17);
 
-  writefile(path, "11111111111111111tail");
+  ASSERT_TRUE(test::writefile(path, "11111111111111111tail"));
   ASSERT_TRUE(savepreferences(p, prompts));
-  EXPECT_EQ(readfile(path), preferencebytes(p) + "tail");
+  EXPECT_EQ(test::readfile(path), preferencebytes(p) + "tail");
 
   Preferences back;
   loadpreferences(back, prompts);
@@ -254,7 +244,7 @@ TEST_F(EditorFixture, NumberOutOfRangeSelectsNothing) {
 
 TEST_F(EditorFixture, OkWithChangedFuelTypeWarnsAndLeavesTheFile) {
   const QString path = folder.file("preferences26.dat");
-  const QByteArray before = readfile(path);
+  const QByteArray before = test::readfile(path);
   editor.open();
   editor.click(9, 4);  // E85
   editor.ok();
@@ -263,7 +253,7 @@ TEST_F(EditorFixture, OkWithChangedFuelTypeWarnsAndLeavesTheFile) {
             "The default fuel type has been altered, but not saved. Save this preference and restart the application "
             "for this change to take effect");
   EXPECT_EQ(prompts.records[0].icon, Prompts::Icon::Information);
-  EXPECT_EQ(readfile(path), before);
+  EXPECT_EQ(test::readfile(path), before);
   EXPECT_EQ(prefs.fueltype, 5);
   EXPECT_EQ(mapviews, 1);
   EXPECT_EQ(panels, 1);
@@ -282,7 +272,7 @@ TEST_F(EditorFixture, SaveAndExitWritesTheFile) {
   editor.click(0, 1);
   EXPECT_TRUE(editor.saveandexit());
   EXPECT_TRUE(prompts.records.empty());
-  EXPECT_EQ(readfile(path)[0], '0');
+  EXPECT_EQ(test::readfile(path)[0], '0');
 
   editor.open();
   editor.click(9, 1);
@@ -290,7 +280,7 @@ TEST_F(EditorFixture, SaveAndExitWritesTheFile) {
   ASSERT_EQ(prompts.messages().size(), 1u);
   EXPECT_EQ(prompts.messages()[0],
             "The default fuel type has been altered. Restart the application for this change to take effect");
-  EXPECT_EQ(readfile(path)[9], '2');
+  EXPECT_EQ(test::readfile(path)[9], '2');
   EXPECT_EQ(mapviews, 2);
   EXPECT_EQ(panels, 2);
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QScreen>
+#include <QTest>
 #include <QTimer>
 
 #include "ecusim/ecusimulator.h"
@@ -154,6 +155,46 @@ TEST_F(Startup, LoadsTheStartupFiles) {
   EXPECT_EQ(parts.state.protfirstrow[0], -1);  // map protection cleared
   EXPECT_EQ(parts.link.transferqueue.records[5].op, 0);
   EXPECT_TRUE(parts.prompts.records.empty());
+}
+
+// Answers every message box only after the user has read it for a while, with the event loop running as under a
+// real message box.
+class SlowReader final : public Prompts {
+ public:
+  explicit SlowReader(int readms) : readms_(readms) {}
+  std::vector<QString> texts;
+  std::optional<QString> input(const QString&, const QString&, const QString&) override { return std::nullopt; }
+  QString openfilename(const QString&, const QString&, const QString&) override { return {}; }
+  QString savefilename(const QString&, const QString&, const QString&) override { return {}; }
+  std::optional<QColor> colour(const QColor&) override { return std::nullopt; }
+
+ protected:
+  Answer showmessage(const QString& text, Icon, Buttons, const QString&) override {
+    texts.push_back(text);
+    QTest::qWait(readms_);
+    return Answer::Ok;
+  }
+
+ private:
+  int readms_;
+};
+
+TEST_F(Startup, AStartupMessageNeitherShortensTheSplashNorBringsTheMainWindowEarly) {
+  // A short preferences file is reported while most tables are still to be filled; the user reads the message for
+  // longer than the whole splash wait.
+  ASSERT_TRUE(test::writefile(installpath(preferencesfilename), "0000"));
+  ASSERT_TRUE(test::writefile(installpath(defaultlogprofilename), profilebytes({3}, {44})));
+  QApplication::setQuitOnLastWindowClosed(false);
+  SlowReader reader(3300);
+  ShellContext context{parts.state, reader, parts.mainmaps, parts.mainsettings, parts.log, parts.link, {}};
+  StartProcedure slow{context};
+  slow.begin();
+  ASSERT_EQ(reader.texts.size(), 1u);
+  EXPECT_EQ(slow.mainwindow(), nullptr);
+  ASSERT_NE(slow.splash(), nullptr);
+  slow.splash()->Timer1->stop();
+  EXPECT_EQ(slow.splash()->windowTitle(), "VELKOR OSTREL V2.64 revision 8 ONLINE PROGRAMMER LOADING..");
+  EXPECT_EQ(parts.state.logvar[0], 44);  // the rest of the start-up ran after the message
 }
 
 TEST_F(Startup, MissingOrShortStartupFilesFallBackToTheShippedDefaults) {
