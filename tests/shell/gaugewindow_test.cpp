@@ -21,6 +21,7 @@
 #include "shell/livepanel.h"
 #include "shell/picturesurface.h"
 #include "shell/statuslog.h"
+#include "displayfixture.h"
 
 namespace ostrel {
 namespace {
@@ -156,49 +157,12 @@ TEST(GaugeWindowLayout, GaugesArePackedHiddenOrSpread) {
 
 // --- The window ------------------------------------------------------------------------------------------------------
 
-struct GaugeHost : LinkHost {
-  LivePanel* panel = nullptr;
-  void drawpanel(bool redraw) override {
-    if (panel) panel->drawpanel(redraw);
-  }
-};
 
-class GaugeWindow : public ::testing::Test {
+class GaugeWindow : public test::DisplayFixture {
  protected:
-  GaugeWindow() {
-    display = new frmDisplay(state, link, &log);
-    frame = area.addSubWindow(display);
-    panel = std::make_unique<LivePanel>(state, model, link, *display);
-    display->drawpanel = [this](bool redraw) {
-      ++panelredraws;
-      panel->drawpanel(redraw);
-    };
-    host.panel = panel.get();
-    link.sethost(&host);
-    area.resize(1500, 1000);
-    area.show();
-    frame->show();
-  }
-  ~GaugeWindow() override { link.sethost(nullptr); }
-
   // The window's outer size, in whole pixels.
   void setpixels(int w, int h) { frame->resize(w, h); }
   QImage gaugeimage(int i) { return display->gauges[static_cast<std::size_t>(i)]->grab().toImage(); }
-
-  test::TempInstallFolder folder;
-  ProgramState state;
-  RecordingPrompts prompts;
-  maps model{prompts};
-  ecusim::EcuSimulator sim;
-  ecusim::SimPort port{sim};
-  EcuLink link{state, model, prompts, port};
-  StatusLog log;
-  GaugeHost host;
-  QMdiArea area;
-  frmDisplay* display = nullptr;  // owned by the area
-  QMdiSubWindow* frame = nullptr;
-  std::unique_ptr<LivePanel> panel;
-  int panelredraws = 0;
 };
 
 TEST_F(GaugeWindow, LaysOutPictureAndGaugesForItsSize) {

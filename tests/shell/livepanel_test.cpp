@@ -19,6 +19,7 @@
 #include "shell/livepanel.h"
 #include "shell/picturesurface.h"
 #include "shell/statuslog.h"
+#include "displayfixture.h"
 
 namespace ostrel {
 namespace {
@@ -128,31 +129,10 @@ TEST(LivePanelArithmetic, PanelIsCentredOnlyInATallWindow) {
 // --- The panel on its window ---------------------------------------------------------------------------------------
 
 // Forwards the link's redraws to the panel, as the main window does.
-struct PanelHost : LinkHost {
-  LivePanel* panel = nullptr;
-  int valuepasses = 0;
-  void drawpanel(bool redraw) override {
-    if (!redraw) ++valuepasses;
-    if (panel) panel->drawpanel(redraw);
-  }
-};
 
 // The gauge window in an MDI area, its panel, and a link over the ECU simulator.
-class LivePanelWindow : public ::testing::Test {
+class LivePanelWindow : public test::DisplayFixture {
  protected:
-  LivePanelWindow() {
-    display = new frmDisplay(state, link, &log);
-    frame = area.addSubWindow(display);
-    panel = std::make_unique<LivePanel>(state, model, link, *display);
-    display->drawpanel = [this](bool redraw) { panel->drawpanel(redraw); };
-    host.panel = panel.get();
-    link.sethost(&host);
-    area.resize(1500, 1000);
-    area.show();
-    frame->show();
-  }
-  ~LivePanelWindow() override { link.sethost(nullptr); }
-
   void setsize(int widthtwips, int heighttwips) {
     frame->resize(twipstopixels(widthtwips), twipstopixels(heighttwips));
   }
@@ -171,20 +151,6 @@ class LivePanelWindow : public ::testing::Test {
       port.step();
     }
   }
-
-  test::TempInstallFolder folder;
-  ProgramState state;
-  RecordingPrompts prompts;
-  maps model{prompts};
-  ecusim::EcuSimulator sim;
-  ecusim::SimPort port{sim};
-  EcuLink link{state, model, prompts, port};
-  StatusLog log;
-  PanelHost host;
-  QMdiArea area;
-  frmDisplay* display = nullptr;  // owned by the area
-  QMdiSubWindow* frame = nullptr;
-  std::unique_ptr<LivePanel> panel;
 };
 
 TEST_F(LivePanelWindow, QueueStripCountsTheWaitingWrites) {

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <memory>
+
+#include "calibration/maps.h"
+#include "common/testsupport.h"
+#include "ecusim/ecusimulator.h"
+#include "ecusim/simport.h"
+#include "link/eculink.h"
+#include "link/linkhost.h"
+#include "platform/programstate.h"
+#include "platform/prompts.h"
+#include "shell/gaugewindow.h"
+#include "shell/livepanel.h"
+#include "shell/statuslog.h"
+
+namespace ostrel::test {
+
+// The link's panel redraws go to the live panel, counted.
+struct PanelHost : LinkHost {
+  LivePanel* panel = nullptr;
+  int valuepasses = 0;
+  void drawpanel(bool redraw) override {
+    if (!redraw) ++valuepasses;
+    if (panel) panel->drawpanel(redraw);
+  }
+};
+
+// The gauge window in an MDI area with its live panel, and a link over the ECU simulator that redraws the panel.
+class DisplayFixture : public ::testing::Test {
+ protected:
+  DisplayFixture() {
+    display = new frmDisplay(state, link, &log);
+    frame = area.addSubWindow(display);
+    panel = std::make_unique<LivePanel>(state, model, link, *display);
+    display->drawpanel = [this](bool redraw) {
+      ++panelredraws;
+      panel->drawpanel(redraw);
+    };
+    host.panel = panel.get();
+    link.sethost(&host);
+    area.resize(1500, 1000);
+    area.show();
+    frame->show();
+  }
+  ~DisplayFixture() override { link.sethost(nullptr); }
+
+  TempInstallFolder folder;
+  ProgramState state;
+  RecordingPrompts prompts;
+  maps model{prompts};
+  ecusim::EcuSimulator sim;
+  ecusim::SimPort port{sim};
+  EcuLink link{state, model, prompts, port};
+  StatusLog log;
+  PanelHost host;
+  QMdiArea area;
+  frmDisplay* display = nullptr;  // owned by the area
+  QMdiSubWindow* frame = nullptr;
+  std::unique_ptr<LivePanel> panel;
+  int panelredraws = 0;  // redraws the window asked for
+};
+
+}  // namespace ostrel::test
