@@ -2,20 +2,12 @@
 
 #include <QApplication>
 
+#include "benchsupport.h"
 #include "gauge/noxgauge.h"
 
 namespace {
 
 // Widgets need an application; the gauges draw offscreen unless a platform is chosen.
-void ensureapplication() {
-  if (QApplication::instance() != nullptr) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "gauge_bench";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);  // lives until the process ends
-}
-
 // A gauge as the gauge window sets it up, at the window's size.
 void setup(nox::NoxGauge& gauge) {
   gauge.resize(224, 208);
@@ -28,7 +20,7 @@ void setup(nox::NoxGauge& gauge) {
 
 // Set-up drawing of one gauge: background, scale, shading ring (about a thousand arcs) and inner dial.
 static void BM_FullRepaint(benchmark::State& state) {
-  ensureapplication();
+  ensureapplication("gauge_bench");
   nox::NoxGauge gauge;
   setup(gauge);
   for (auto _ : state) gauge.paintGauge(true);
@@ -37,7 +29,7 @@ BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMillisecond);
 
 // One needle move, as after every live-values reply.
 static void BM_NeedleMove(benchmark::State& state) {
-  ensureapplication();
+  ensureapplication("gauge_bench");
   nox::NoxGauge gauge;
   setup(gauge);
   float value = 0;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
+#include "benchsupport.h"
 #include "calibration/maps.h"
 #include "ecusim/ecusimulator.h"
 #include "ecusim/simport.h"
@@ -19,15 +20,6 @@
 namespace {
 
 using namespace ostrel;
-
-void ensureapplication() {
-  if (QApplication::instance() != nullptr) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "livepanel_bench";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);  // lives until the process ends
-}
 
 // The gauge window at a given outer size with its panel, over a link that is never opened.
 struct Bench {
@@ -64,7 +56,7 @@ void nextvalues(EcuLink& link, int step) {
 // One value pass of the panel in the narrow window (4400 by 6900 twips, the gauges out of view): 18 bars, values
 // and units, the queue strip and the engine speed.
 static void BM_LivePanelValuePass(benchmark::State& state) {
-  ensureapplication();
+  ensureapplication("livepanel_bench");
   Bench bench(4400, 6900);
   int step = 0;
   for (auto _ : state) {
@@ -76,7 +68,7 @@ BENCHMARK(BM_LivePanelValuePass)->Unit(benchmark::kMicrosecond);
 
 // One update of the six gauges with every needle moving (the partial repaint of each gauge).
 static void BM_GaugeWindowUpdate(benchmark::State& state) {
-  ensureapplication();
+  ensureapplication("livepanel_bench");
   Bench bench(13500, 8100);
   int step = 0;
   for (auto _ : state) {
@@ -88,7 +80,7 @@ BENCHMARK(BM_GaugeWindowUpdate)->Unit(benchmark::kMicrosecond);
 
 // What one live-values reply costs on the wide gauge window: the value pass followed by the needles.
 static void BM_LivePanelWithGauges(benchmark::State& state) {
-  ensureapplication();
+  ensureapplication("livepanel_bench");
   Bench bench(13500, 8100);
   int step = 0;
   for (auto _ : state) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
+#include "benchsupport.h"
 #include "calibration/maps.h"
 #include "link/commport.h"
 #include "link/eculink.h"
@@ -16,15 +17,6 @@
 namespace {
 
 using namespace ostrel;
-
-void ensureapplication() {
-  if (QApplication::instance() != nullptr) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "mapgrid_bench";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);  // lives until the process ends
-}
 
 // The link is only read for its live cell here.
 class IdlePort final : public CommPort {
@@ -61,7 +53,7 @@ struct Bench {
   // Built first: the application and the install folder must exist before the model and the window.
   struct Setup {
     Setup() {
-      ensureapplication();
+      ensureapplication("mapgrid_bench");
       setinstallfolder(folder.path());
     }
     QTemporaryDir folder;

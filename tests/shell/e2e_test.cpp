@@ -59,14 +59,8 @@ class EndToEnd : public ::testing::Test {
     commsteps(10);
   }
 
-  std::vector<std::uint8_t> simrow(int row) const {
-    return {sim.image().begin() + 16 * row, sim.image().begin() + 16 * row + 16};
-  }
-  std::vector<std::uint8_t> modelrow(int row) const {
-    std::vector<std::uint8_t> bytes;
-    for (int j = 0; j < 16; ++j) bytes.push_back(parts.mainmaps.getmapbufferbyte(row, j));
-    return bytes;
-  }
+  std::vector<std::uint8_t> simrow(int row) const { return test::simrow(sim, row); }
+  std::vector<std::uint8_t> modelrow(int row) const { return test::modelrow(parts.mainmaps, row); }
 
   test::TempInstallFolder folder;
   ecusim::EcuSimulator sim;

@@ -4,9 +4,12 @@
 #include <QFile>
 #include <QString>
 #include <QTimer>
+#include <cstdint>
+#include <vector>
 
 #include "calibration/maps.h"
 #include "calibration/settings.h"
+#include "ecusim/ecusimulator.h"
 #include "common/testsupport.h"
 #include "link/eculink.h"
 #include "platform/programstate.h"
@@ -54,6 +57,16 @@ inline bool writefile(const QString& path, const QByteArray& bytes) {
   QFile f(path);
   if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
   return f.write(bytes) == bytes.size();
+}
+
+// Image row r as the simulator holds it and as the model holds it, for comparing what reached the ECU.
+inline std::vector<std::uint8_t> simrow(const ecusim::EcuSimulator& sim, int row) {
+  return {sim.image().begin() + 16 * row, sim.image().begin() + 16 * row + 16};
+}
+inline std::vector<std::uint8_t> modelrow(const maps& model, int row) {
+  std::vector<std::uint8_t> bytes;
+  for (int j = 0; j < 16; ++j) bytes.push_back(model.getmapbufferbyte(row, j));
+  return bytes;
 }
 
 inline QByteArray readfile(const QString& path) {
