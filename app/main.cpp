@@ -9,6 +9,7 @@
 #include "platform/installfolder.h"
 #include "platform/programstate.h"
 #include "platform/prompts.h"
+#include "platform/ui/qtprompts.h"
 #include "shell/shellhooks.h"
 #include "shell/startup.h"
 #include "shell/statuslog.h"

@@ -26,7 +26,7 @@ void shadering(SurfacePainter& pic, const Dial& dial, const GaugeState& st, bgr 
   }
 }
 
-void drawbackground(SurfacePainter& pic, PictureSurface& surface, const Dial& dial, GaugeState& st) {
+void drawbackground(SurfacePainter& pic, GaugeSurface& surface, const Dial& dial, GaugeState& st) {
   const double w = dial.w;
   const double h = dial.h;
   const bgr back = st.backColor;
@@ -75,7 +75,7 @@ void drawbackground(SurfacePainter& pic, PictureSurface& surface, const Dial& di
   }
 }
 
-void drawinnerdial(SurfacePainter& pic, PictureSurface& surface, const Dial& dial, const GaugeState& st) {
+void drawinnerdial(SurfacePainter& pic, GaugeSurface& surface, const Dial& dial, const GaugeState& st) {
   const double h = dial.h;
   const QPointF c = dial.centre();
   const bgr back = st.backColor;
@@ -148,7 +148,7 @@ void drawinnerdial(SurfacePainter& pic, PictureSurface& surface, const Dial& dia
 
 }  // namespace
 
-void drawgauge(PictureSurface& surface, GaugeState& state, bool repaint) {
+void drawgauge(GaugeSurface& surface, GaugeState& state, bool repaint) {
   SurfacePainter pic(surface);
   // Size read afresh: the surface is what the gauge is drawn for.
   const Dial dial{surface.width(), surface.height()};

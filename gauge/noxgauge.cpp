@@ -8,7 +8,7 @@
 
 #include "gauge/gaugepaint.h"
 #include "gauge/gaugestate.h"
-#include "gauge/picturesurface.h"
+#include "gauge/gaugesurface.h"
 
 namespace nox {
 
@@ -30,7 +30,7 @@ QRect twipsrect(int x, int y, int w, int h) {
 
 struct NoxGauge::Parts {
   GaugeState state;
-  PictureSurface picGauge{surfacewidth, surfaceheight, defaultcolors[0]};
+  GaugeSurface picGauge{surfacewidth, surfaceheight, defaultcolors[0]};
   QScrollBar* HScroll1 = nullptr;
   QPushButton* Command1 = nullptr;
   QPushButton* Command2 = nullptr;

@@ -15,7 +15,7 @@
 #include "platform/twips.h"
 #include "shell/connectionstate.h"
 #include "shell/livepanel.h"
-#include "shell/picturesurface.h"
+#include "platform/ui/picturesurface.h"
 #include "shell/statuslog.h"
 
 namespace ostrel {

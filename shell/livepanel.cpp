@@ -8,7 +8,7 @@
 #include "platform/numbers.h"
 #include "platform/programstate.h"
 #include "shell/gaugewindow.h"
-#include "shell/picturesurface.h"
+#include "platform/ui/picturesurface.h"
 
 namespace ostrel {
 

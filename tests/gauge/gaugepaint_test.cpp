@@ -13,7 +13,7 @@ namespace {
 
 struct PaintedGauge {
   GaugeState state;
-  PictureSurface surface{3375, 3135, defaultcolors[0]};
+  GaugeSurface surface{3375, 3135, defaultcolors[0]};
 
   QImage paint(bool repaint) {
     drawgauge(surface, state, repaint);

@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "gauge/gaugemath.h"
-#include "gauge/picturesurface.h"
+#include "gauge/gaugesurface.h"
 
 // Reading back what a gauge drew: positions in twips on the host-sized surface.
 namespace gaugetest {

@@ -11,7 +11,7 @@
 #include "link/serialcommport.h"
 #include "platform/installfolder.h"
 #include "shell/gaugewindow.h"
-#include "shell/picturesurface.h"
+#include "platform/ui/picturesurface.h"
 #include "shellfixture.h"
 
 using namespace ostrel;

@@ -20,7 +20,7 @@
 #include "platform/twips.h"
 #include "shell/gaugewindow.h"
 #include "shell/livepanel.h"
-#include "shell/picturesurface.h"
+#include "platform/ui/picturesurface.h"
 #include "shell/placeholders.h"
 #include "shell/statuswindow.h"
 #include "shellfixture.h"

@@ -17,7 +17,7 @@
 #include "platform/twips.h"
 #include "shell/gaugewindow.h"
 #include "shell/livepanel.h"
-#include "shell/picturesurface.h"
+#include "platform/ui/picturesurface.h"
 #include "shell/statuslog.h"
 #include "displayfixture.h"
 

@@ -1,4 +1,4 @@
-#include "shell/picturesurface.h"
+#include "platform/ui/picturesurface.h"
 
 #include <QFontInfo>
 #include <QFontMetricsF>

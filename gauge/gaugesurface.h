@@ -23,9 +23,9 @@ inline QColor tocolor(bgr c) {
 
 // A drawing surface that keeps what was drawn on it, together with the line width and fill that the
 // drawing calls leave behind, so that a later partial drawing continues from there.
-class PictureSurface {
+class GaugeSurface {
  public:
-  PictureSurface(int widthtwips, int heighttwips, bgr fill);
+  GaugeSurface(int widthtwips, int heighttwips, bgr fill);
 
   const QImage& image() const { return image_; }
   // Size in twips.
@@ -44,7 +44,7 @@ class PictureSurface {
 // Draws on a surface in twips, for as long as it lives.
 class SurfacePainter {
  public:
-  explicit SurfacePainter(PictureSurface& surface);
+  explicit SurfacePainter(GaugeSurface& surface);
 
   // A rectangle filled and outlined in c.
   void box(double x1, double y1, double x2, double y2, bgr c);
@@ -62,7 +62,7 @@ class SurfacePainter {
   void setpen(bgr c);
   void setbrush(bool filled);
 
-  PictureSurface& surface_;
+  GaugeSurface& surface_;
   QPainter painter_;
 };
 

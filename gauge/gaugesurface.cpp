@@ -1,4 +1,4 @@
-#include "gauge/picturesurface.h"
+#include "gauge/gaugesurface.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -53,7 +53,7 @@ QFont gaugefont(int points, bool bold, const QPaintDevice* device) {
 
 }  // namespace
 
-PictureSurface::PictureSurface(int widthtwips, int heighttwips, bgr fill)
+GaugeSurface::GaugeSurface(int widthtwips, int heighttwips, bgr fill)
     : image_(static_cast<int>(std::nearbyint(widthtwips / twipsperpixel)),
              static_cast<int>(std::nearbyint(heighttwips / twipsperpixel)), QImage::Format_RGB32) {
   image_.setDotsPerMeterX(dotspermeter);
@@ -61,7 +61,7 @@ PictureSurface::PictureSurface(int widthtwips, int heighttwips, bgr fill)
   image_.fill(tocolor(fill));
 }
 
-SurfacePainter::SurfacePainter(PictureSurface& surface) : surface_(surface), painter_(&surface.image_) {
+SurfacePainter::SurfacePainter(GaugeSurface& surface) : surface_(surface), painter_(&surface.image_) {
   painter_.setRenderHint(QPainter::Antialiasing);
   painter_.setRenderHint(QPainter::TextAntialiasing);
 }
