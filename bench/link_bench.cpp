@@ -7,6 +7,7 @@
 #include <deque>
 
 #include "calibration/maps.h"
+#include "common/linkhelpers.h"
 #include "ecusim/ecusimulator.h"
 #include "ecusim/simport.h"
 #include "link/eculink.h"
@@ -74,7 +75,7 @@ void BM_TickLivePoll(benchmark::State& s) {
   CannedPort port;
   Bench b(port);
   for (auto _ : s) b.link.tick();
-  s.counters["errors"] = b.link.errorcount;
+  s.counters["errors"] = b.link.errorcount();
 }
 BENCHMARK(BM_TickLivePoll);
 
@@ -84,8 +85,8 @@ void BM_TickQueuedWrite(benchmark::State& s) {
   std::array<std::uint8_t, 16> data{};
   for (auto _ : s) {
     // Keep two writes waiting, so that every plan chosen is the queued-write plan.
-    while (!TransferQueue::iswrite(b.link.transferqueue.records[1].op))
-      b.link.transferqueue.append(TransferQueue::ramwrite(0x5680, data));
+    while (!TransferQueue::iswrite(b.link.transferqueue().records[1].op))
+      ostrel::test::LinkProbe::queue(b.link).append(TransferQueue::ramwrite(0x5680, data));
     b.link.tick();
   }
 }
@@ -133,7 +134,7 @@ void BM_TickTransferReadWithSimulator(benchmark::State& s) {
     b.link.tick();
     port.step();
   }
-  s.counters["errors"] = b.link.errorcount;
+  s.counters["errors"] = b.link.errorcount();
   s.counters["reads"] = static_cast<double>(reads);
 }
 BENCHMARK(BM_TickTransferReadWithSimulator);

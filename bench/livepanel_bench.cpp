@@ -7,6 +7,7 @@
 
 #include "benchsupport.h"
 #include "calibration/maps.h"
+#include "common/linkhelpers.h"
 #include "ecusim/ecusimulator.h"
 #include "ecusim/simport.h"
 #include "link/eculink.h"
@@ -46,9 +47,11 @@ struct Bench {
 // Live values that move every bar and every needle by more than the gauges' dead band from one step to the next.
 void nextvalues(EcuLink& link, int step) {
   const std::int16_t swing = static_cast<std::int16_t>(step % 2 == 0 ? 60 : 180);
-  for (std::size_t i = 0; i < link.livevars.size(); ++i) link.livevars[i] = static_cast<std::int16_t>(swing + i);
-  link.livevars[16] = static_cast<std::int16_t>(swing * 40);
-  link.afrtarget = static_cast<std::uint8_t>(swing);
+  ostrel::test::changelive(link, [&](ostrel::LiveData& l) {
+    for (std::size_t i = 0; i < l.livevars.size(); ++i) l.livevars[i] = static_cast<std::int16_t>(swing + i);
+    l.livevars[16] = static_cast<std::int16_t>(swing * 40);
+    l.afrtarget = static_cast<std::uint8_t>(swing);
+  });
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "benchsupport.h"
 #include "calibration/maps.h"
+#include "common/linkhelpers.h"
 #include "link/commport.h"
 #include "link/eculink.h"
 #include "mapviews/gridlayer.h"
@@ -107,8 +108,9 @@ void BM_HighlightUpdate(benchmark::State& s) {
   b.views.updategridhighlights(true);
   int step = 0;
   for (auto _ : s) {
-    b.link.liverow = static_cast<std::uint8_t>(step % 32);
-    b.link.livecol = static_cast<std::uint8_t>((step / 32) % 32);
+    ostrel::test::changelive(b.link, [&](ostrel::LiveData& l) { l.liverow = static_cast<std::uint8_t>(step % 32); });
+    ostrel::test::changelive(b.link,
+                             [&](ostrel::LiveData& l) { l.livecol = static_cast<std::uint8_t>((step / 32) % 32); });
     ++step;
     b.views.updategridhighlights(false);
   }

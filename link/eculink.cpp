@@ -21,18 +21,8 @@ RequestTable emptytable() {
 }  // namespace
 
 EcuLink::EcuLink(ProgramState& state, maps& mainmaps, Prompts& prompts, CommPort& port)
-    : logaddr(emptytable()),
-      lttaddr(emptytable()),
-      inputsaddr(emptytable()),
-      vctaddr(emptytable()),
-      ramdumpaddr(emptytable()),
-      fuelmulsaddr(emptytable()),
-      firmwareaddr(emptytable()),
-      diagaddr(emptytable()),
-      state_(state),
-      mainmaps_(mainmaps),
-      prompts_(prompts),
-      port_(port) {
+    : state_(state), mainmaps_(mainmaps), prompts_(prompts), port_(port) {
+  tables_.fill(emptytable());
   initpollplans();
 }
 
@@ -55,14 +45,34 @@ bool EcuLink::openport() {
       return false;
     }
     state_.online = true;
-    linkready = true;
+    linkready_ = true;
     state_.noreplyticks = 0;
-    framessent = 0;
-    errorcount = 0;
+    framessent_ = 0;
+    errorcount_ = 0;
     outstanding_ = false;
   }
   if (state_.preferences.comfastest) host_->setcommsinterval(20);
   return true;
+}
+
+void EcuLink::resetstats() {
+  framessent_ = 0;
+  errorcount_ = 0;
+}
+
+void EcuLink::setpwsendrow(int fragment, const std::array<std::uint8_t, 16>& row) {
+  if (fragment >= 0 && fragment < 8) pwsendtable_[static_cast<std::size_t>(fragment)] = row;
+}
+
+void EcuLink::resettransferqueue() {
+  transferqueue_.records.fill(TransferRecord{.status = true});
+}
+
+void EcuLink::sendrequest(const TxFrame& frame, int length) {
+  txframe_ = frame;
+  txlen_ = static_cast<std::uint8_t>(length);
+  addframechecks();
+  sendframe();
 }
 
 void EcuLink::closeport() {
@@ -91,7 +101,7 @@ bool EcuLink::checkline() {
 }
 
 void EcuLink::addframechecks() {
-  ostrel::addframechecks(txframe.data(), txlen);
+  ostrel::addframechecks(txframe_.data(), txlen_);
 }
 
 void EcuLink::flushinput() {
@@ -101,32 +111,32 @@ void EcuLink::flushinput() {
 void EcuLink::sendframe() {
   if (!state_.online) return;
   flushinput();
-  if (!port_.write(txframe.data(), txlen)) {
+  if (!port_.write(txframe_.data(), txlen_)) {
     QString reason;
     if (!port_.failed(&reason)) reason = QStringLiteral("the request could not be written");
     linelost(reason);
     return;
   }
-  if (framessent < countercap) ++framessent;
-  linkready = false;
+  if (framessent_ < countercap) ++framessent_;
+  linkready_ = false;
   outstanding_ = true;
   state_.sendcount = state_.sendcount < 1000 ? static_cast<std::int16_t>(state_.sendcount + 1) : 0;
 }
 
 void EcuLink::receivereply() {
   if (port_.inbuffercount() <= replydatabytes) {
-    rxframe[18] = 0;
-    rxsum = 255;
+    rxframe_[18] = 0;
+    rxsum_ = 255;
     return;
   }
   std::array<std::uint8_t, replylength> wire{};
   const int n = port_.read(wire.data(), replylength);
   if (n < replylength) {
-    rxframe[18] = 0;
-    rxsum = 255;
+    rxframe_[18] = 0;
+    rxsum_ = 255;
     return;
   }
-  rxsum = static_cast<std::int16_t>(decodereply(wire, rxframe));
+  rxsum_ = static_cast<std::int16_t>(decodereply(wire, rxframe_));
 }
 
 void EcuLink::logerror(const QString& text) {
@@ -135,7 +145,7 @@ void EcuLink::logerror(const QString& text) {
 }
 
 void EcuLink::counterror() {
-  if (errorcount < countercap) ++errorcount;
+  if (errorcount_ < countercap) ++errorcount_;
 }
 
 QString EcuLink::errlogtext() const {

@@ -17,11 +17,32 @@ namespace ostrel {
 class maps;
 class Prompts;
 struct ProgramState;
+namespace test {
+struct LinkProbe;
+}
 
 // A live window's request table: two lists of eight ECU RAM addresses, high byte then low byte, 0xFF 0xFF for an
 // empty slot. List 0 goes to ECU RAM 0x6DB0, list 1 to 0x6DC0; the ECU answers window-data requests with the bytes
 // at those addresses, address k of the table as data byte k.
 using RequestTable = std::array<std::array<std::uint8_t, 16>, 2>;
+
+// The live windows' request tables, one per window that writes one.
+enum class LiveTable : std::uint8_t { log, ltt, inputs, vct, ramdump, fuelmuls, firmware, diag };
+
+// What the live site and live values replies last said.
+struct LiveData {
+  std::array<std::int16_t, 18> livevars{};
+  std::int32_t liverpm = 0;
+  std::uint8_t liverow = 0, livecol = 0;  // the live cell: on 3-D maps the rpm point and the load point
+  std::uint8_t livesample = 0;
+  std::uint8_t afrtarget = 0;
+  std::uint8_t pwprotected = 0;  // password fragments the ECU protects, one bit each
+  std::uint8_t pwmatchmask = 0;  // fragments whose entered password matches
+  std::uint8_t afrerrorhold = 0;
+  std::uint8_t fwversion = 0;
+  std::int32_t ecuchecksum = 0;
+  int ecuchecksummap = -1;  // the map whose live-values request ecuchecksum answers; -1 before the first
+};
 
 // Request types of the poll plans (4 to 39 write request tables and password rows into ECU RAM).
 namespace requesttype {
@@ -53,13 +74,6 @@ class EcuLink {
   // the com port" and a status line with the device and the system's reason, and stays offline.
   bool openport();
   void closeport();
-  // Check bytes of txframe(0 .. txlen - 3) into its last two bytes.
-  void addframechecks();
-  // Sends txframe(0 .. txlen - 1) after dropping all stale input; nothing while offline.
-  void sendframe();
-  void flushinput();
-  // Takes one 19-byte reply into rxframe and sets rxsum (255 with a short reply).
-  void receivereply();
 
   // --- Scheduler ---------------------------------------------------------------------------------------------------
   void initpollplans();
@@ -72,11 +86,8 @@ class EcuLink {
   static std::uint8_t effectiveselector(std::uint8_t livemode);
 
   // --- Replies -----------------------------------------------------------------------------------------------------
-  // The live site and live values handlers, run on an intact reply of request type 1 and 2 with it in rxframe.
-  void livesitedata();
-  void livevaluesdata();
   // Smooths window data bytes 0 to 15 into smoothvalues by smoothweight percent (reset: take the bytes as they are).
-  void smoothlivevalues(bool reset);
+  void smoothlivevalues(const RxFrame& frame, bool reset);
   // True when ecuchecksum answers a request for the current map, so it may be compared with the model's.
   bool ecuchecksumcurrent() const;
 
@@ -99,31 +110,38 @@ class EcuLink {
   void logerror(const QString& text);
   void counterror();
 
-  // --- Link state --------------------------------------------------------------------------------------------------
-  bool linkready = false;
-  std::int16_t linkretry = 0;  // wait countdown after a short reply
-  TxFrame txframe{};
-  std::uint8_t txlen = 0;
-  RxFrame rxframe{};
-  std::int16_t rxsum = 0;
-  std::int32_t framessent = 0;  // both stop at 100000
-  std::int32_t errorcount = 0;
-  struct {
-    std::int32_t RTA = 0;  // image address asked for by the last row read
-  } coms;
+  // --- Link state, read-only outside the link ----------------------------------------------------------------------
+  bool linkready() const { return linkready_; }
+  std::int16_t linkretry() const { return linkretry_; }  // wait countdown after a short reply
+  // The last reply taken in (data bytes after the byte reversal, check byte last).
+  const RxFrame& rxframe() const { return rxframe_; }
+  std::int32_t framessent() const { return framessent_; }  // both stop at 100000
+  std::int32_t errorcount() const { return errorcount_; }
+  // The communication statistics' reset: both counters back to 0.
+  void resetstats();
+  void clearerrlog() { errlog_.clear(); }
 
-  std::array<std::array<std::uint8_t, 5>, 32> pollplan{};
-  std::array<std::uint8_t, 5> pollschedule{};
-  std::uint8_t pollindex = 0;
-  std::uint8_t curplan = 0;
-  std::uint8_t pwsendcounter = 0;
+  const std::array<std::uint8_t, 5>& pollplan(int plan) const { return pollplan_[static_cast<std::size_t>(plan)]; }
+  const std::array<std::uint8_t, 5>& pollschedule() const { return pollschedule_; }
+  std::uint8_t pollindex() const { return pollindex_; }
+  std::uint8_t curplan() const { return curplan_; }
+  std::uint8_t pwsendcounter() const { return pwsendcounter_; }
 
-  RequestTable logaddr, lttaddr, inputsaddr, vctaddr, ramdumpaddr, fuelmulsaddr, firmwareaddr, diagaddr;
+  // A live window's request table, by window; the link writes it into ECU RAM with its poll plan.
+  const RequestTable& requesttable(LiveTable table) const { return tables_[static_cast<std::size_t>(table)]; }
+  void setrequesttable(LiveTable table, const RequestTable& addresses) {
+    tables_[static_cast<std::size_t>(table)] = addresses;
+  }
   // Entered passwords, one 16-byte row per fragment, sent to ECU RAM 0x6800 + 16 row by request types 18 and 19.
-  std::array<std::array<std::uint8_t, 16>, 8> pwsendtable{};
+  const std::array<std::array<std::uint8_t, 16>, 8>& pwsendtable() const { return pwsendtable_; }
+  void setpwsendrow(int fragment, const std::array<std::uint8_t, 16>& row);
+  // Where the next password row goes out (the counter wraps from 255 to 0; the row is counter mod 8).
+  void setpwsendcounter(std::uint8_t counter) { pwsendcounter_ = counter; }
 
-  // Writes waiting for the ECU, oldest at record 0.
-  TransferQueue transferqueue;
+  // Writes waiting for the ECU, oldest at record 0; changed only through the queue methods below.
+  const TransferQueue& transferqueue() const { return transferqueue_; }
+  // Every record free and marked done, as at start-up.
+  void resettransferqueue();
 
   // --- Edited rows to the ECU ------------------------------------------------------------------------------------
   // Queues one row write for each distinct image row that the cells lowrow..highrow, lowcol..highcol of the map
@@ -137,25 +155,41 @@ class EcuLink {
   bool queuewriteblock(int row, bool first);
   // Queues the eight writes of the block table to ECU RAM 0x5680 to 0x56FF; false when they do not all fit.
   bool queueramblockwrite();
+  // Appends writes of 16 bytes of ECU RAM each, behind whatever waits; all or nothing (false when they do not fit).
+  bool queueramwrites(const std::vector<TransferRecord>& writes);
+  // Takes every image row write out of the queue (RAM writes stay); returns how many went.
+  int removerowwrites() { return transferqueue_.removerowwrites(); }
   // One debug line per waiting record among the first 101: "index, op, count, address high, address low" in hex.
   void dumpqueue();
 
+  // --- Requests of a whole-image transfer ----------------------------------------------------------------------
+  // Adds the check bytes to the first length - 2 bytes of the frame and sends it (nothing while offline).
+  void sendrequest(const TxFrame& frame, int length);
+
   // --- Live values -------------------------------------------------------------------------------------------------
-  std::array<std::int16_t, 18> livevars{};
-  std::int32_t liverpm = 0;
-  std::uint8_t liverow = 0, livecol = 0;
-  std::uint8_t livesample = 0;
-  std::uint8_t afrtarget = 0;
-  std::uint8_t pwprotected = 0;
-  std::uint8_t pwmatchmask = 0;
-  std::uint8_t afrerrorhold = 0;
-  std::uint8_t fwversion = 0;
-  std::int32_t ecuchecksum = 0;
-  int ecuchecksummap = -1;  // the map whose live-values request ecuchecksum answers; -1 before the first
-  std::array<float, 16> smoothvalues{};
-  std::array<std::uint8_t, 16> smoothweight{};
+  const LiveData& live() const { return live_; }
+  // Replaces the live values as replies would have set them: for the simulator's and the tests' set-up.
+  void setlive(const LiveData& live) { live_ = live; }
+  // An intact reply of the request type, handled as if it had just arrived for a request about the current map.
+  void takereply(std::uint8_t type, const RxFrame& frame);
+
+  // Smoothed window data (see smoothlivevalues) and the weight of each byte in percent.
+  const std::array<float, 16>& smoothvalues() const { return smoothvalues_; }
+  void setsmoothweight(int byte, std::uint8_t percent) { smoothweight_[static_cast<std::size_t>(byte)] = percent; }
 
  private:
+  friend struct test::LinkProbe;  // the link's own tests reach its counters and queue
+
+  // Check bytes of txframe(0 .. txlen - 3) into its last two bytes.
+  void addframechecks();
+  // Sends txframe(0 .. txlen - 1) after dropping all stale input; nothing while offline.
+  void sendframe();
+  void flushinput();
+  // Takes one 19-byte reply into rxframe and sets rxsum (255 with a short reply).
+  void receivereply();
+  // The live site and live values handlers, run on an intact reply of request type 1 and 2 with it in rxframe.
+  void livesitedata();
+  void livevaluesdata();
   void commstick();
   void chooseplan();
   void sendslot(std::uint8_t type);
@@ -165,6 +199,26 @@ class EcuLink {
   // Closes the port after the line failed, with one status line.
   void linelost(const QString& reason);
   bool checkline();
+
+  bool linkready_ = false;
+  std::int16_t linkretry_ = 0;
+  TxFrame txframe_{};
+  std::uint8_t txlen_ = 0;
+  RxFrame rxframe_{};
+  std::int16_t rxsum_ = 0;
+  std::int32_t framessent_ = 0;
+  std::int32_t errorcount_ = 0;
+  std::array<std::array<std::uint8_t, 5>, 32> pollplan_{};
+  std::array<std::uint8_t, 5> pollschedule_{};
+  std::uint8_t pollindex_ = 0;
+  std::uint8_t curplan_ = 0;
+  std::uint8_t pwsendcounter_ = 0;
+  std::array<RequestTable, 8> tables_;
+  std::array<std::array<std::uint8_t, 16>, 8> pwsendtable_{};
+  TransferQueue transferqueue_;
+  LiveData live_;
+  std::array<float, 16> smoothvalues_{};
+  std::array<std::uint8_t, 16> smoothweight_{};
 
   ProgramState& state_;
   maps& mainmaps_;

@@ -78,14 +78,15 @@ void ImageTransfer::transferstep(EcuLink& link) {
     ++transferline;
   }
   if (transferline >= transfertotal) return;
+  TxFrame frame{};
+  int length = 0;
   if (state_.transfermode == 0) {
-    link.txlen = static_cast<std::uint8_t>(rows.buildqueuewriteframe(transferline, link.txframe));
+    length = rows.buildqueuewriteframe(transferline, frame);
     rowssent_ = true;
   } else {
-    link.txlen = static_cast<std::uint8_t>(rows.buildqueuereadframe(transferline, link.txframe, link.coms.RTA));
+    length = rows.buildqueuereadframe(transferline, frame, rta);
   }
-  link.addframechecks();
-  link.sendframe();
+  link.sendrequest(frame, length);
   // Until its intact reply is in, this row is the one to send again.
   transferfailed = true;
   progressline(transferline);
@@ -103,15 +104,16 @@ void ImageTransfer::transferreply(EcuLink& link) {
     if (transferline == transfertotal - 1) finishwrite();
     return;
   }
-  const int received = link.rxframe[16] * 256 + link.rxframe[17];
-  if (received != link.coms.RTA) {
+  const RxFrame& reply = link.rxframe();
+  const int received = reply[16] * 256 + reply[17];
+  if (received != rta) {
     transferfailed = true;
     link.logerror(QStringLiteral("Bad RTA = coms.RTA, RTA = ") + QString::number(received, 16).toUpper() +
-                  QStringLiteral(", coms.RTA = ") + QString::number(link.coms.RTA));
+                  QStringLiteral(", coms.RTA = ") + QString::number(rta));
     link.counterror();
     return;
   }
-  for (int j = 0; j < 16; ++j) rximage[imageindex(transferline, j)] = link.rxframe[j];
+  for (int j = 0; j < 16; ++j) rximage[imageindex(transferline, j)] = reply[j];
   transferfailed = false;
   if (transferline == transfertotal - 1) finishread();
 }
@@ -136,7 +138,7 @@ void ImageTransfer::finishread() {
   if (state_.transfermode == 1) {
     // Row writes still waiting carry rows of the calibration that the image read now replaces: sent afterwards
     // they would make the ECU differ from what the PC shows.
-    const int dropped = link_.transferqueue.removerowwrites();
+    const int dropped = link_.removerowwrites();
     if (dropped > 0)
       link_.host().statusmessage(
           QStringLiteral("%1 row writes waiting for the ECU were dropped: the file was read from the ECU").arg(dropped),
@@ -240,7 +242,7 @@ ImageTransfer::WindowState ImageTransfer::windowtick() {
     } else {
       if (!blockqueued_) blockqueued_ = link_.queueramblockwrite();
       // The rows go only once the ECU has taken the block table (and any edit queued before it).
-      if (blockqueued_ && !link_.transferqueue.headiswrite()) queuefullwrite();
+      if (blockqueued_ && !link_.transferqueue().headiswrite()) queuefullwrite();
     }
   }
   if (active_) {

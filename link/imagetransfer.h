@@ -89,6 +89,7 @@ class ImageTransfer final : public TransferSteps {
   // True while the row asked for last has not come back intact.
   bool transferfailed = false;
   std::int16_t dialogstep = 0;  // the dialog's tick counter
+  std::int32_t rta = 0;         // image address that the reply to the last row read must carry
   // Send and receive images: byte j of image row r at j * 2048 + r.
   CalibrationImage tximage{}, rximage{};
   static std::size_t imageindex(int row, int byte) { return static_cast<std::size_t>(byte) * rowcount + row; }

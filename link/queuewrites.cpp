@@ -38,7 +38,7 @@ int EcuLink::queuemapwrite(std::uint8_t map, std::uint8_t lowrow, std::uint8_t h
 
   // Half a batch would leave the ECU with some of the edit; the checks timer then shows the mismatch.
   const int needed = blockrecords + static_cast<int>(rows.size());
-  if (transferqueue.room() < needed) {
+  if (transferqueue_.room() < needed) {
     host_->statusmessage(QStringLiteral("The transfer queue is full: %1 rows of map %2 were not queued for the ECU")
                              .arg(rows.size())
                              .arg(map),
@@ -52,31 +52,37 @@ int EcuLink::queuemapwrite(std::uint8_t map, std::uint8_t lowrow, std::uint8_t h
 
 bool EcuLink::queuewriteblock(int row, bool first) {
   if (row < 0 || row >= imagerows) return false;
-  if (transferqueue.room() < (first ? blockrecords + 1 : 1)) return false;
+  if (transferqueue_.room() < (first ? blockrecords + 1 : 1)) return false;
   if (first) queueramblockwrite();
   std::array<std::uint8_t, 16> data{};
   for (int j = 0; j < 16; ++j) data[j] = mainmaps_.getmapbufferbyte(row, j);
-  transferqueue.append(TransferQueue::rowwrite(row, data));
+  transferqueue_.append(TransferQueue::rowwrite(row, data));
   return true;
 }
 
 bool EcuLink::queueramblockwrite() {
-  if (transferqueue.room() < blockrecords) {
+  if (transferqueue_.room() < blockrecords) {
     host_->statusmessage(QStringLiteral("The transfer queue is full: the block table was not queued for the ECU"),
                          false);
     return false;
   }
   for (int k = 0; k < blockrecords; ++k)
-    transferqueue.append(
+    transferqueue_.append(
         TransferQueue::ramwrite(static_cast<std::uint16_t>(blocktableaddress + 16 * k), blocktable()[k]));
   return true;
 }
 
+bool EcuLink::queueramwrites(const std::vector<TransferRecord>& writes) {
+  if (transferqueue_.room() < static_cast<int>(writes.size())) return false;
+  for (const TransferRecord& write : writes) transferqueue_.append(write);
+  return true;
+}
+
 void EcuLink::dumpqueue() {
-  int n = transferqueue.firstfree(dumplimit);
+  int n = transferqueue_.firstfree(dumplimit);
   if (n < 0) n = 0;
   for (int i = 0; i < n; ++i) {
-    const TransferRecord& r = transferqueue.records[i];
+    const TransferRecord& r = transferqueue_.records[i];
     host_->debugmessage(QStringLiteral("%1, %2, %3, %4, %5")
                             .arg(i)
                             .arg(hex(r.op), hex(r.count), hex(r.addresshigh), hex(r.addresslow)));

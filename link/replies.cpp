@@ -9,9 +9,9 @@ namespace ostrel {
 
 void EcuLink::processreply() {
   // The end of a wait: the port is not looked at; the same slot goes out again on this tick.
-  if (linkretry == 1) {
-    linkready = true;
-    linkretry = 0;
+  if (linkretry_ == 1) {
+    linkready_ = true;
+    linkretry_ = 0;
     return;
   }
 
@@ -23,16 +23,16 @@ void EcuLink::processreply() {
 
   if (entrycount <= replydatabytes || !answered) {
     logerror(QStringLiteral("Bad IBC, IBC = ") + QString::number(entrycount));
-    linkretry = 5;
+    linkretry_ = 5;
     counterror();
     if (transfer_ && transfer_->transferactive()) transfer_->transferlinkerror();
     return;
   }
 
   receivereply();
-  if (rxframe[18] != rxsum) {
-    linkready = true;
-    linkretry = 0;
+  if (rxframe_[18] != rxsum_) {
+    linkready_ = true;
+    linkretry_ = 0;
     logerror(QStringLiteral("Bad checksum, EBC = ") + QString::number(entrycount) + QStringLiteral(", IBC = ") +
              QString::number(port_.inbuffercount()));
     counterror();
@@ -40,11 +40,11 @@ void EcuLink::processreply() {
     return;
   }
 
-  linkready = true;
-  linkretry = 0;
+  linkready_ = true;
+  linkretry_ = 0;
   state_.noreplyticks = 0;
-  dispatch(pollschedule[pollindex]);
-  pollindex = pollindex > 3 ? 0 : static_cast<std::uint8_t>(pollindex + 1);
+  dispatch(pollschedule_[pollindex_]);
+  pollindex_ = pollindex_ > 3 ? 0 : static_cast<std::uint8_t>(pollindex_ + 1);
 }
 
 void EcuLink::dispatch(std::uint8_t type) {
@@ -60,10 +60,10 @@ void EcuLink::dispatch(std::uint8_t type) {
       break;
     case requesttype::queuedwrite: {
       // The write has arrived: it leaves the queue, unless the queue was refilled meanwhile.
-      const TransferRecord& head = transferqueue.records[0];
+      const TransferRecord& head = transferqueue_.records[0];
       if (head.op == sentwrite_.op && head.addresshigh == sentwrite_.addresshigh &&
           head.addresslow == sentwrite_.addresslow && head.data == sentwrite_.data)
-        transferqueue.removequeuehead();
+        transferqueue_.removequeuehead();
       host_->drawpanel(false);
       break;
     }
@@ -89,60 +89,60 @@ void EcuLink::windowdata() {
     if (it == receivers_.end()) break;
     after = it->id;
     const Receiver receiver = it->receiver;  // it may unregister itself while it runs
-    receiver(rxframe);
+    receiver(rxframe_);
   }
-  if (selector == 0 || selector == 1 || selector == 4) host_->addlogsample(rxframe);
+  if (selector == 0 || selector == 1 || selector == 4) host_->addlogsample(rxframe_);
 }
 
 void EcuLink::livesitedata() {
-  const RxFrame& b = rxframe;
+  const RxFrame& b = rxframe_;
   const int kind = mainmaps_.getcontextandtype(state_.curmap);
   const bool grid = kind == 0;  // the live cell is a cell of the 32 x 32 mark grids only on 3-D maps
 
-  liverpm = std::min(30000, b[0] * 256 + b[1]);
-  livevars[16] = static_cast<std::int16_t>(liverpm);
-  livevars[17] = b[3];
-  livevars[15] = b[4];
+  live_.liverpm = std::min(30000, b[0] * 256 + b[1]);
+  live_.livevars[16] = static_cast<std::int16_t>(live_.liverpm);
+  live_.livevars[17] = b[3];
+  live_.livevars[15] = b[4];
   // Knock is tested against the cell of the previous live site reply: the live cell moves only below.
-  if (grid) mainmaps_.setmapknocked(liverpm, b[4], liverow, livecol);
-  livevars[14] = b[5];
+  if (grid) mainmaps_.setmapknocked(live_.liverpm, b[4], live_.liverow, live_.livecol);
+  live_.livevars[14] = b[5];
 
   const int lastrow = std::max(0, mainmaps_.getmaprows(state_.curmap) - 1);
   const int lastcol = std::max(0, mainmaps_.getmapcols(state_.curmap) - 1);
   if (grid) {
-    liverow = static_cast<std::uint8_t>(std::min<int>(b[6], lastrow));
-    if (state_.preferences.trackmode) state_.cursorrow = liverow;
-    livecol = static_cast<std::uint8_t>(std::min<int>(b[7], lastcol));
-    if (state_.preferences.trackmode) state_.cursorcol = livecol;
+    live_.liverow = static_cast<std::uint8_t>(std::min<int>(b[6], lastrow));
+    if (state_.preferences.trackmode) state_.cursorrow = live_.liverow;
+    live_.livecol = static_cast<std::uint8_t>(std::min<int>(b[7], lastcol));
+    if (state_.preferences.trackmode) state_.cursorcol = live_.livecol;
   } else {
-    livecol = static_cast<std::uint8_t>(std::min<int>(b[6], lastcol));
-    liverow = 0;
+    live_.livecol = static_cast<std::uint8_t>(std::min<int>(b[6], lastcol));
+    live_.liverow = 0;
   }
 
-  livevars[0] = b[8];
-  livevars[1] = static_cast<std::int16_t>((b[9] * 256 + b[10]) / 4);
-  livevars[2] = b[11];
-  livevars[4] = b[12];
-  livevars[5] = b[13];
-  livevars[11] = b[14];
-  livevars[12] = b[15];
+  live_.livevars[0] = b[8];
+  live_.livevars[1] = static_cast<std::int16_t>((b[9] * 256 + b[10]) / 4);
+  live_.livevars[2] = b[11];
+  live_.livevars[4] = b[12];
+  live_.livevars[5] = b[13];
+  live_.livevars[11] = b[14];
+  live_.livevars[12] = b[15];
 }
 
 void EcuLink::livevaluesdata() {
-  const RxFrame& b = rxframe;
-  livevars[9] = b[0];
-  livevars[10] = b[1];
-  livevars[13] = b[2];
-  livevars[6] = b[4];
-  livevars[3] = b[5];
-  livevars[8] = b[6];
-  livesample = b[8];
-  afrtarget = b[9];
-  livevars[7] = b[10];
-  pwprotected = b[11];
-  pwmatchmask = b[12];
-  afrerrorhold = b[14];
-  fwversion = b[15];
+  const RxFrame& b = rxframe_;
+  live_.livevars[9] = b[0];
+  live_.livevars[10] = b[1];
+  live_.livevars[13] = b[2];
+  live_.livevars[6] = b[4];
+  live_.livevars[3] = b[5];
+  live_.livevars[8] = b[6];
+  live_.livesample = b[8];
+  live_.afrtarget = b[9];
+  live_.livevars[7] = b[10];
+  live_.pwprotected = b[11];
+  live_.pwmatchmask = b[12];
+  live_.afrerrorhold = b[14];
+  live_.fwversion = b[15];
 
   if (!host_->checkcommsstate()) {
     host_->drawpanel(false);
@@ -150,26 +150,32 @@ void EcuLink::livevaluesdata() {
     host_->scrollgridtocell(false);
     host_->updategridhighlights(false);
     host_->filldatagrid(false);
-    if (afrerrorhold == 0 && mainmaps_.getcontextandtype(state_.curmap) == 0)
-      mainmaps_.setafrerror(b[4], liverow, livecol);
+    if (live_.afrerrorhold == 0 && mainmaps_.getcontextandtype(state_.curmap) == 0)
+      mainmaps_.setafrerror(b[4], live_.liverow, live_.livecol);
   }
 
-  ecuchecksum = b[3] * 256 + b[7];
-  ecuchecksummap = sentmap_;
+  live_.ecuchecksum = b[3] * 256 + b[7];
+  live_.ecuchecksummap = sentmap_;
+}
+
+void EcuLink::takereply(std::uint8_t type, const RxFrame& frame) {
+  rxframe_ = frame;
+  sentmap_ = state_.curmap;
+  dispatch(type);
 }
 
 bool EcuLink::ecuchecksumcurrent() const {
-  return ecuchecksummap == state_.curmap;
+  return live_.ecuchecksummap == state_.curmap;
 }
 
-void EcuLink::smoothlivevalues(bool reset) {
+void EcuLink::smoothlivevalues(const RxFrame& frame, bool reset) {
   for (int i = 0; i < 16; ++i) {
-    const float byte = rxframe[i];
+    const float byte = frame[i];
     if (reset) {
-      smoothvalues[i] = byte;
+      smoothvalues_[i] = byte;
     } else {
-      const float weight = smoothweight[i];
-      smoothvalues[i] = ((100.0f - weight) * smoothvalues[i] + weight * byte) * 0.01f;
+      const float weight = smoothweight_[i];
+      smoothvalues_[i] = ((100.0f - weight) * smoothvalues_[i] + weight * byte) * 0.01f;
     }
   }
 }

@@ -40,10 +40,18 @@ constexpr std::array<Plan, 23> plantable = {{
 
 // Request table written by request types 4 to 25, by (type - 4) / 2; null for types without one (8 and 9 are in
 // no plan, 18 and 19 send password rows).
-constexpr std::array<RequestTable EcuLink::*, 11> tableoftype = {
-    &EcuLink::logaddr,  &EcuLink::lttaddr,     nullptr, &EcuLink::logaddr,      &EcuLink::inputsaddr,
-    &EcuLink::vctaddr,  &EcuLink::ramdumpaddr, nullptr, &EcuLink::fuelmulsaddr, &EcuLink::firmwareaddr,
-    &EcuLink::diagaddr,
+constexpr std::array<int, 11> tableoftype = {
+    static_cast<int>(LiveTable::log),
+    static_cast<int>(LiveTable::ltt),
+    -1,
+    static_cast<int>(LiveTable::log),
+    static_cast<int>(LiveTable::inputs),
+    static_cast<int>(LiveTable::vct),
+    static_cast<int>(LiveTable::ramdump),
+    -1,
+    static_cast<int>(LiveTable::fuelmuls),
+    static_cast<int>(LiveTable::firmware),
+    static_cast<int>(LiveTable::diag),
 };
 
 constexpr std::uint8_t firsttransferplan = 6, lasttransferplan = 12, queuedwriteplan = 13;
@@ -51,8 +59,8 @@ constexpr std::uint8_t firsttransferplan = 6, lasttransferplan = 12, queuedwrite
 }  // namespace
 
 void EcuLink::initpollplans() {
-  for (auto& plan : pollplan) plan.fill(0);
-  std::copy(plantable.begin(), plantable.end(), pollplan.begin());
+  for (auto& plan : pollplan_) plan.fill(0);
+  std::copy(plantable.begin(), plantable.end(), pollplan_.begin());
 }
 
 std::uint8_t EcuLink::effectiveselector(std::uint8_t livemode) {
@@ -64,14 +72,14 @@ void EcuLink::chooseplan() {
   std::uint8_t plan;
   if (transfer_ && transfer_->transferactive()) {
     plan = static_cast<std::uint8_t>(std::min<int>(firsttransferplan + state_.transfermode, lasttransferplan));
-  } else if (transferqueue.headiswrite()) {
+  } else if (transferqueue_.headiswrite()) {
     plan = queuedwriteplan;
   } else {
     const std::uint8_t selector = effectiveselector(state_.livemode);
     plan = selector == 1 ? (state_.preferences.rapidlogging ? 1 : 0) : selector;
   }
-  curplan = plan;
-  pollschedule = pollplan[plan];
+  curplan_ = plan;
+  pollschedule_ = pollplan_[plan];
 }
 
 bool EcuLink::buildrequestframe(std::uint8_t type) {
@@ -79,19 +87,19 @@ bool EcuLink::buildrequestframe(std::uint8_t type) {
   const std::array<std::uint8_t, 16>* data = nullptr;
   std::uint16_t address = 0;
   if (type == 18 || type == 19) {
-    const int row = pwsendcounter % 8;
+    const int row = pwsendcounter_ % 8;
     address = static_cast<std::uint16_t>(0x6800 + 16 * row);
-    data = &pwsendtable[row];
-    pwsendcounter = static_cast<std::uint8_t>(pwsendcounter + 1);  // wraps from 255 to 0
+    data = &pwsendtable_[row];
+    pwsendcounter_ = static_cast<std::uint8_t>(pwsendcounter_ + 1);  // wraps from 255 to 0
   } else {
     const std::size_t slot = (type - 4) / 2;
-    if (slot >= tableoftype.size() || !tableoftype[slot]) return false;
-    const RequestTable& table = this->*tableoftype[slot];
+    if (slot >= tableoftype.size() || tableoftype[slot] < 0) return false;
+    const RequestTable& table = tables_[static_cast<std::size_t>(tableoftype[slot])];
     const int list = type % 2;
     address = list == 0 ? requestlist0address : requestlist1address;
     data = &table[list];
   }
-  txlen = static_cast<std::uint8_t>(buildramwriteframe(txframe, address, *data));
+  txlen_ = static_cast<std::uint8_t>(buildramwriteframe(txframe_, address, *data));
   return true;
 }
 
@@ -103,15 +111,15 @@ void EcuLink::sendslot(std::uint8_t type) {
     case requesttype::windowdata: {
       static constexpr std::array<std::uint8_t, 3> ops = {oplivesite, oplivevalues, opwindowdata};
       sentmap_ = state_.curmap;
-      txlen = static_cast<std::uint8_t>(buildliveframe(txframe, ops[type - 1], sentmap_));
+      txlen_ = static_cast<std::uint8_t>(buildliveframe(txframe_, ops[type - 1], sentmap_));
       built = true;
       break;
     }
     case requesttype::queuedwrite:
       // The head stays queued until its reply has arrived intact; an error sends it again.
-      if (transferqueue.headiswrite()) {
-        sentwrite_ = transferqueue.records[0];
-        txlen = static_cast<std::uint8_t>(transferqueue.buildqueuewriteframe(0, txframe));
+      if (transferqueue_.headiswrite()) {
+        sentwrite_ = transferqueue_.records[0];
+        txlen_ = static_cast<std::uint8_t>(transferqueue_.buildqueuewriteframe(0, txframe_));
         built = true;
       }
       break;
@@ -131,28 +139,28 @@ void EcuLink::commstick() {
   if (!checkline()) return;
 
   // 1. After a short reply the link waits: three idle ticks, then the same slot again.
-  if (linkretry > 0) --linkretry;
-  if (linkretry > 1) return;
+  if (linkretry_ > 0) --linkretry_;
+  if (linkretry_ > 1) return;
 
   // 2. The reply to the previous request.
   processreply();
   if (!state_.online) return;
 
   // 3. A new plan once the last one has been worked through.
-  if (pollindex == 0) chooseplan();
+  if (pollindex_ == 0) chooseplan();
 
   // 4. Skip empty slots; past the last slot the next plan is chosen, and an empty slot 0 sends nothing.
-  while (pollschedule[pollindex] == 0) {
-    if (pollindex > 3) {
-      pollindex = 0;
+  while (pollschedule_[pollindex_] == 0) {
+    if (pollindex_ > 3) {
+      pollindex_ = 0;
       chooseplan();
       break;
     }
-    ++pollindex;
+    ++pollindex_;
   }
 
   // 5. The request of the slot, when the link is free.
-  if (linkready) sendslot(pollschedule[pollindex]);
+  if (linkready_) sendslot(pollschedule_[pollindex_]);
 }
 
 }  // namespace ostrel

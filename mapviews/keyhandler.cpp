@@ -335,8 +335,8 @@ void KeyHandler::jump(const Key& key) {
 }
 
 void KeyHandler::livecell(const Key&) {
-  state_.cursorrow = link_.liverow;
-  state_.cursorcol = link_.livecol;
+  state_.cursorrow = link_.live().liverow;
+  state_.cursorcol = link_.live().livecol;
   // While connected the live replies redraw the graph.
   if (!state_.online) drawmap(true);
   views_.updategridhighlights(false);

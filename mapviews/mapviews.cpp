@@ -38,8 +38,8 @@ void MapViews::filldatagrid(bool full) {
   fill_ = GridFill::of(mainmaps_, state_);
   if (!full) {
     if (!fill_.showscells()) return;
-    for (const auto& [i, j] :
-         {std::pair<int, int>{link_.liverow, link_.livecol}, std::pair<int, int>{state_.cursorrow, state_.cursorcol}}) {
+    for (const auto& [i, j] : {std::pair<int, int>{link_.live().liverow, link_.live().livecol},
+                               std::pair<int, int>{state_.cursorrow, state_.cursorcol}}) {
       const GridPos pos = gridposof(fill_, i, j);
       grid_.textschanged(pos.row, pos.col);
     }
@@ -60,13 +60,13 @@ void MapViews::filldatagrid(bool full) {
 }
 
 void MapViews::updategridhighlights(bool full) {
-  highlighter_.update(full, mainmaps_, state_, link_.liverow, link_.livecol, grid_);
+  highlighter_.update(full, mainmaps_, state_, link_.live().liverow, link_.live().livecol, grid_);
 }
 
 void MapViews::scrollgridtocell(bool reset) {
   if (!scrolling_) return;
-  ostrel::scrollgridtocell(reset, state_, mainmaps_.getcontextandtype(state_.curmap), link_.liverow, link_.livecol,
-                           *scrolling_);
+  ostrel::scrollgridtocell(reset, state_, mainmaps_.getcontextandtype(state_.curmap), link_.live().liverow,
+                           link_.live().livecol, *scrolling_);
 }
 
 bool MapViews::clearselection() {

@@ -13,9 +13,9 @@
 #include "platform/numbers.h"
 #include "platform/programstate.h"
 #include "platform/twips.h"
+#include "platform/ui/picturesurface.h"
 #include "shell/connectionstate.h"
 #include "shell/livepanel.h"
-#include "platform/ui/picturesurface.h"
 #include "shell/statuslog.h"
 
 namespace ostrel {
@@ -182,11 +182,11 @@ void frmDisplay::setupgauges() {
 void frmDisplay::drawNoxgauges(bool redraw) {
   for (int i = 0; i < gaugecount; ++i) {
     const auto g = static_cast<std::size_t>(i);
-    const float value = limitgaugevalue(gaugevalue(i, link_.livevars));
+    const float value = limitgaugevalue(gaugevalue(i, link_.live().livevars));
     if (!gaugemoves(value, lastgaugevalues[g])) continue;
     lastgaugevalues[g] = value;
     if (i == 0) {
-      const std::array<float, 3> zones = afrgaugezones(link_.afrtarget);
+      const std::array<float, 3> zones = afrgaugezones(link_.live().afrtarget);
       gauges[g]->setNoxGaugeSetZones(zones[0], zones[1], zones[2], 1);
     }
     gauges[g]->setNoxGaugeSetPointAndDraw(value, redraw);

@@ -7,8 +7,8 @@
 #include "link/eculink.h"
 #include "platform/numbers.h"
 #include "platform/programstate.h"
-#include "shell/gaugewindow.h"
 #include "platform/ui/picturesurface.h"
+#include "shell/gaugewindow.h"
 
 namespace ostrel {
 
@@ -65,7 +65,7 @@ int panelqueuefill(int lastqueued) {
 }
 
 LivePanel::LivePanel(ProgramState& state, const maps& mainmaps, const EcuLink& link, frmDisplay& display)
-    : lastqueuedtransfer([&link] { return link.transferqueue.lastqueuedtransfer(); }),
+    : lastqueuedtransfer([&link] { return link.transferqueue().lastqueuedtransfer(); }),
       state_(state),
       mainmaps_(mainmaps),
       link_(link),
@@ -116,7 +116,7 @@ void LivePanel::backgroundpass(const PanelGeometry& g, int units) {
 void LivePanel::valuepass(const PanelGeometry& g, int units) {
   PictureSurface& pic = *display_.picGraph;
   const auto& table = startuptables().paneltables;
-  const auto& livevars = link_.livevars;
+  const auto& livevars = link_.live().livevars;
   const auto u = static_cast<std::size_t>(units);
   PictureSurface::Batch batch(pic);
 

@@ -121,12 +121,12 @@ void MainTimers::comparechecksums() {
   // A checksum that answers another map (the current map has just changed) says nothing about this one.
   if (!link_.ecuchecksumcurrent()) return;
   const int pc = mainmaps_.getchecksum(state_.curmap);
-  if (link_.ecuchecksum == pc) {
+  if (link_.live().ecuchecksum == pc) {
     state_.syncerrticks = 0;
     return;
   }
   const bool transferring = hooks_.transferactive && hooks_.transferactive();
-  if (link_.transferqueue.headiswrite() || transferring) return;
+  if (link_.transferqueue().headiswrite() || transferring) return;
   if (state_.sendcount != lastsendcount && state_.syncerrticks < syncerrcap) ++state_.syncerrticks;
 
   if (state_.noreplyticks == 0 && state_.syncerrticks == mismatchticks && !state_.transferwindowopen &&
@@ -156,7 +156,7 @@ void MainTimers::actonmismatch() {
 void MainTimers::watchlink() {
   if (state_.sendcount != lastsendcount) {
     if (state_.noreplyticks < tickcap) ++state_.noreplyticks;
-    if (link_.fwversion != expectedfirmware)
+    if (link_.live().fwversion != expectedfirmware)
       fwticks = static_cast<std::uint8_t>(std::min<int>(fwticks + 1, tickcap));
     else
       fwticks = 0;

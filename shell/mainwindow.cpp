@@ -20,12 +20,12 @@
 #include "mapviews/mapgrid.h"
 #include "platform/programstate.h"
 #include "platform/prompts.h"
-#include "platform/ui/qtprompts.h"
 #include "platform/twips.h"
+#include "platform/ui/picturesurface.h"
+#include "platform/ui/qtprompts.h"
 #include "shell/colorsdialog.h"
 #include "shell/gaugewindow.h"
 #include "shell/livepanel.h"
-#include "platform/ui/picturesurface.h"
 #include "shell/placeholders.h"
 #include "shell/preferencesdialog.h"
 #include "shell/splash.h"
@@ -423,7 +423,7 @@ void VelkorV5::mnuEcuOpen_Click() {
   ProgramState& state = context_.state;
   if (!state.online) return;
   const EcuLink& link = context_.link;
-  if ((link.pwmatchmask & link.pwprotected) < link.pwprotected) {
+  if ((link.live().pwmatchmask & link.live().pwprotected) < link.live().pwprotected) {
     const auto answer = context_.prompts.message(
         QStringLiteral("Portions of the ECU file are password protected and will not be uploaded. Continue?"),
         Prompts::Icon::Question, Prompts::Buttons::YesNo);

@@ -45,7 +45,7 @@ void StartProcedure::begin() {
   }
   context_.link.initpollplans();
   inithelptexts();
-  context_.link.transferqueue.records.fill(TransferRecord{.status = true});
+  context_.link.resettransferqueue();
   initvariables(state);
   loadcolors(state.colors, context_.prompts);
   splash_->Timer1->start();

@@ -13,9 +13,11 @@ using ecusim::Fault;
 TEST_F(SimLink, WindowDataGoesToTheReceiversOfTheSelectorOnly) {
   state.livemode = 2;
   // The long-term trim window asks for two RAM bytes; the rest of its table stays empty.
-  link.lttaddr[0] = {0x60, 0x00, 0x60, 0x01};
-  for (int i = 4; i < 16; ++i) link.lttaddr[0][i] = 0xFF;
-  link.lttaddr[1].fill(0xFF);
+  RequestTable table;
+  table[0] = {0x60, 0x00, 0x60, 0x01};
+  for (int i = 4; i < 16; ++i) table[0][i] = 0xFF;
+  table[1].fill(0xFF);
+  link.setrequesttable(LiveTable::ltt, table);
   sim.setram(0x6000, 0x42);
   sim.setram(0x6001, 0x43);
 
@@ -29,7 +31,7 @@ TEST_F(SimLink, WindowDataGoesToTheReceiversOfTheSelectorOnly) {
   EXPECT_EQ(ltt[1][0], 0x42);
   EXPECT_EQ(ltt[1][1], 0x43);
   EXPECT_EQ(ltt[1][2], 0);
-  EXPECT_EQ(link.rxframe, ltt[1]) << "the live windows may read rxframe directly too";
+  EXPECT_EQ(link.rxframe(), ltt[1]) << "the live windows may read rxframe directly too";
   EXPECT_TRUE(host.samples.empty()) << "window data of a live window is no log sample";
 
   link.unregisterreceiver(id);  // the window closed without resetting the selector: its data is dropped
@@ -102,32 +104,31 @@ TEST_F(SimLink, QueuedWriteLeavesTheQueueOnlyWhenItsReplyArrivedIntact) {
   connectandsettle();  // slot 0 of plan 0 is out
   std::array<std::uint8_t, 16> data{};
   for (int i = 0; i < 16; ++i) data[i] = static_cast<std::uint8_t>(0xA0 + i);
-  ASSERT_EQ(link.transferqueue.append(TransferQueue::ramwrite(0x5680, data)), 0);
-  ASSERT_EQ(link.transferqueue.append(TransferQueue::ramwrite(0x5690, data)), 1);
-  EXPECT_EQ(link.transferqueue.lastqueuedtransfer(), 1);
+  ASSERT_TRUE(link.queueramwrites({TransferQueue::ramwrite(0x5680, data), TransferQueue::ramwrite(0x5690, data)}));
+  EXPECT_EQ(link.transferqueue().lastqueuedtransfer(), 1);
 
   step(4);  // the live plan is worked through first
   EXPECT_EQ(labels().join(QLatin1Char(' ')), QStringLiteral("site values window log0 log1"));
   sim.injectfault(Fault::corruptbyte);
   sim.injectfault(Fault::shortreply);
   step();  // the first write goes out (its reply will be damaged)
-  EXPECT_EQ(link.curplan, 13);
+  EXPECT_EQ(link.curplan(), 13);
   EXPECT_EQ(labels().last(), QStringLiteral("ram5680"));
   host.calls.clear();
   step();  // wrong check byte: still queued, sent again at once (its reply will be short)
-  EXPECT_TRUE(link.transferqueue.headiswrite());
-  EXPECT_EQ(link.transferqueue.records[0].addresslow, 0x80);
+  EXPECT_TRUE(link.transferqueue().headiswrite());
+  EXPECT_EQ(link.transferqueue().records[0].addresslow, 0x80);
   EXPECT_EQ(labels().last(), QStringLiteral("ram5680"));
   step(5);  // short: wait, then again
   EXPECT_EQ(labels().last(), QStringLiteral("ram5680"));
-  EXPECT_EQ(link.transferqueue.records[0].addresslow, 0x80);
+  EXPECT_EQ(link.transferqueue().records[0].addresslow, 0x80);
   step();  // intact: it leaves the queue, the panel shows the count, and the next write goes out
-  EXPECT_EQ(link.transferqueue.records[0].addresslow, 0x90);
-  EXPECT_EQ(link.transferqueue.lastqueuedtransfer(), 0);
+  EXPECT_EQ(link.transferqueue().records[0].addresslow, 0x90);
+  EXPECT_EQ(link.transferqueue().lastqueuedtransfer(), 0);
   EXPECT_NE(std::find(host.calls.begin(), host.calls.end(), QStringLiteral("drawpanel 0")), host.calls.end());
   EXPECT_EQ(labels().last(), QStringLiteral("ram5690"));
   step();
-  EXPECT_FALSE(link.transferqueue.headiswrite());
+  EXPECT_FALSE(link.transferqueue().headiswrite());
   EXPECT_EQ(labels().last(), QStringLiteral("site"));
   for (int i = 0; i < 16; ++i) {
     EXPECT_EQ(sim.ram(0x5680 + i), 0xA0 + i);
@@ -139,7 +140,7 @@ TEST_F(SimLink, AWriteQueuedMidPlanWaitsForTheRestOfThePlan) {
   state.livemode = 2;
   connectandsettle();
   step(2);  // slots 0 and 1 answered, slot 2 out
-  link.transferqueue.append(TransferQueue::ramwrite(0x5680, {}));
+  link.queueramwrites({TransferQueue::ramwrite(0x5680, {})});
   step(3);
   EXPECT_EQ(labels().join(QLatin1Char(' ')), QStringLiteral("site values window ltt0 ltt1 ram5680"));
 }
@@ -148,13 +149,14 @@ TEST_F(SimLink, AWriteQueuedMidPlanWaitsForTheRestOfThePlan) {
 struct FakeTransfer : TransferSteps {
   bool active = true;
   int steps = 0, replies = 0, errors = 0;
+  std::int32_t rta = 0;
   bool transferactive() const override { return active; }
   void transferstep(EcuLink& link) override {
     ++steps;
-    link.txlen = static_cast<std::uint8_t>(buildrowreadframe(link.txframe, steps - 1));
-    link.coms.RTA = 16 * (steps - 1);
-    link.addframechecks();
-    link.sendframe();
+    TxFrame frame{};
+    const int length = buildrowreadframe(frame, steps - 1);
+    rta = 16 * (steps - 1);
+    link.sendrequest(frame, length);
   }
   void transferreply(EcuLink&) override { ++replies; }
   void transferlinkerror() override { ++errors; }
@@ -165,14 +167,14 @@ TEST_F(SimLink, ARunningTransferOwnsTheLinkThroughItsSeam) {
   link.settransfer(&transfer);
   state.transfermode = 1;
   connectandsettle();
-  EXPECT_EQ(link.curplan, 7);
+  EXPECT_EQ(link.curplan(), 7);
   sim.injectfault(Fault::none);
   sim.injectfault(Fault::corruptbyte);
   step(4);
   EXPECT_EQ(labels().join(QLatin1Char(' ')), QStringLiteral("read read read read read"));
   EXPECT_EQ(transfer.errors, 2);  // the start-up wait and the damaged reply
   EXPECT_EQ(transfer.replies, 3);
-  EXPECT_EQ(link.rxframe[16] * 256 + link.rxframe[17], link.coms.RTA - 16) << "row reads echo their address";
+  EXPECT_EQ(link.rxframe()[16] * 256 + link.rxframe()[17], transfer.rta - 16) << "row reads echo their address";
   transfer.active = false;
   step();
   EXPECT_EQ(labels().last(), QStringLiteral("site"));

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "common/linkhelpers.h"
 #include "ecusim/ptyserver.h"
 #include "link/serialcommport.h"
 #include "linkfixture.h"
@@ -40,14 +41,15 @@ std::vector<int> sitefields(const std::array<std::uint8_t, 18>& d) {
   const int rpm = std::min(30000, d[0] * 256 + d[1]);
   return {rpm, d[3], d[4], d[5], d[8], (d[9] * 256 + d[10]) / 4, d[11], d[12], d[13], d[14], d[15]};
 }
-std::vector<int> sitefields(const EcuLink& l) {
-  const auto& v = l.livevars;
+std::vector<int> sitefields(const EcuLink& link) {
+  const auto& v = link.live().livevars;
   return {v[16], v[17], v[15], v[14], v[0], v[1], v[2], v[4], v[5], v[11], v[12]};
 }
 std::vector<int> valuefields(const std::array<std::uint8_t, 18>& d) {
   return {d[0], d[1], d[2], d[4], d[5], d[6], d[8], d[9], d[10], d[11], d[12], d[14], d[15], d[3] * 256 + d[7]};
 }
-std::vector<int> valuefields(const EcuLink& l) {
+std::vector<int> valuefields(const EcuLink& link) {
+  const LiveData& l = link.live();
   const auto& v = l.livevars;
   return {v[9],        v[10], v[13],         v[6],          v[3],           v[8],        l.livesample,
           l.afrtarget, v[7],  l.pwprotected, l.pwmatchmask, l.afrerrorhold, l.fwversion, l.ecuchecksum};
@@ -65,7 +67,9 @@ class PtyLink : public ::testing::Test {
     writecomports(folder, QString::fromStdString(server.path()));
     link.sethost(&host);
     // The data logger's table asks for engine speed, coolant and throttle.
-    link.logaddr[0] = {0x6C, 0x58, 0x6A, 0xE0, 0x6A, 0x88, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    RequestTable logtable = link.requesttable(LiveTable::log);
+    logtable[0] = {0x6C, 0x58, 0x6A, 0xE0, 0x6A, 0x88, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    link.setrequesttable(LiveTable::log, logtable);
     sim.setimage(image);
     model.setimage(image);
   }
@@ -74,10 +78,10 @@ class PtyLink : public ::testing::Test {
   // Every byte the ECU writes is on the program's side before the next tick, as on a real line.
   void exchange() {
     const int requests = sim.requests();
-    const auto sent = link.framessent;
+    const auto sent = link.framessent();
     link.tick();
     if (!state.online) return;
-    ASSERT_TRUE(server.answertick(requests, link.framessent != sent)) << "the ECU's answer did not arrive";
+    ASSERT_TRUE(server.answertick(requests, link.framessent() != sent)) << "the ECU's answer did not arrive";
   }
 
   TempInstallFolder folder;
@@ -97,14 +101,14 @@ TEST_F(PtyLink, WithoutFaultsEveryReplyIsIntactAndTheLiveValuesAreTheEcus) {
   ASSERT_TRUE(link.openport()) << (host.statuslines.empty() ? "" : host.statuslines.back().toStdString());
   // Up to the tick that takes in the window data of the twelfth plan; its live site and values came before.
   for (int i = 0; i < 63; ++i) exchange();
-  EXPECT_EQ(link.errorcount, 1) << link.errlogtext().toStdString();  // only the start-up wait
-  EXPECT_GE(link.framessent, 55);
+  EXPECT_EQ(link.errorcount(), 1) << link.errlogtext().toStdString();  // only the start-up wait
+  EXPECT_GE(link.framessent(), 55);
   EXPECT_EQ(sitefields(link), sitefields(sim.sent(0x90).back()));
   EXPECT_EQ(valuefields(link), valuefields(sim.sent(0x91).back()));
-  EXPECT_EQ(link.fwversion, 64);
+  EXPECT_EQ(link.live().fwversion, 64);
   EXPECT_TRUE(link.ecuchecksumcurrent());
-  EXPECT_EQ(link.ecuchecksum, sim.checksum(4));
-  EXPECT_EQ(link.ecuchecksum, model.getchecksum(4));
+  EXPECT_EQ(link.live().ecuchecksum, sim.checksum(4));
+  EXPECT_EQ(link.live().ecuchecksum, model.getchecksum(4));
   ASSERT_EQ(host.samples.size(), 12u) << "window data while no live window is open becomes a log sample";
   const auto& window = sim.sent(0x93).back();
   EXPECT_TRUE(std::equal(window.begin(), window.end(), host.samples.back().begin()));
@@ -120,18 +124,18 @@ TEST_F(PtyLink, WithFivePercentFaultsNoDamagedValueIsEverTaken) {
     if (i % 100 == 0) state.curmap = static_cast<std::uint8_t>((i / 100) * 13);
     if (i % 40 == 0 && writes < 16) {
       data.fill(static_cast<std::uint8_t>(0x30 + writes));
-      link.transferqueue.append(TransferQueue::ramwrite(static_cast<std::uint16_t>(0x5000 + 16 * writes), data));
+      LinkProbe::queue(link).append(TransferQueue::ramwrite(static_cast<std::uint16_t>(0x5000 + 16 * writes), data));
       ++writes;
     }
     exchange();
     ASSERT_TRUE(state.online);
-    if (link.liverpm != 0) {
+    if (link.live().liverpm != 0) {
       ASSERT_TRUE(wassent(sim.sent(0x90), sitefields(link), [](auto& d) { return sitefields(d); }));
     }
-    if (link.fwversion != 0) {
+    if (link.live().fwversion != 0) {
       ASSERT_TRUE(wassent(sim.sent(0x91), valuefields(link), [](auto& d) { return valuefields(d); }));
-      ASSERT_EQ(link.ecuchecksum, sim.checksum(link.ecuchecksummap));
-      ASSERT_EQ(link.fwversion, 64);
+      ASSERT_EQ(link.live().ecuchecksum, sim.checksum(link.live().ecuchecksummap));
+      ASSERT_EQ(link.live().fwversion, 64);
     }
   }
   for (const RxFrame& sample : host.samples) {
@@ -140,8 +144,8 @@ TEST_F(PtyLink, WithFivePercentFaultsNoDamagedValueIsEverTaken) {
     ASSERT_NE(std::find(sim.sent(0x93).begin(), sim.sent(0x93).end(), d), sim.sent(0x93).end());
   }
   EXPECT_GT(sim.faultstotal(), 20);
-  EXPECT_GT(link.errorcount, 20);
-  EXPECT_FALSE(link.transferqueue.headiswrite());
+  EXPECT_GT(link.errorcount(), 20);
+  EXPECT_FALSE(link.transferqueue().headiswrite());
   for (int w = 0; w < writes; ++w)
     for (int j = 0; j < 16; ++j) ASSERT_EQ(sim.ram(0x5000 + 16 * w + j), 0x30 + w) << "write " << w;
 }
@@ -221,18 +225,18 @@ TEST(EcusimProgram, ServesTheLinkAndDumpsItsImageWhenTerminated) {
   row.addresslow = (100 % 16) * 16;
   row.count = 16;
   for (int j = 0; j < 16; ++j) row.data[j] = static_cast<std::uint8_t>(0xC0 + j);
-  link.transferqueue.append(row);
+  LinkProbe::queue(link).append(row);
 
   for (int i = 0; i < 30; ++i) {
-    const auto sent = link.framessent;
+    const auto sent = link.framessent();
     link.tick();
-    if (link.framessent != sent) waitforbytes(watch, 19, 2000);
+    if (link.framessent() != sent) waitforbytes(watch, 19, 2000);
   }
   ::close(watch);
-  EXPECT_EQ(link.errorcount, 1) << link.errlogtext().toStdString();
-  EXPECT_FALSE(link.transferqueue.headiswrite());
-  EXPECT_EQ(link.fwversion, 64);
-  EXPECT_EQ(link.ecuchecksum, model.getchecksum(24));
+  EXPECT_EQ(link.errorcount(), 1) << link.errlogtext().toStdString();
+  EXPECT_FALSE(link.transferqueue().headiswrite());
+  EXPECT_EQ(link.live().fwversion, 64);
+  EXPECT_EQ(link.live().ecuchecksum, model.getchecksum(24));
   link.closeport();
 
   ecusim.terminate();

@@ -46,11 +46,12 @@ class SimLink : public ::testing::Test {
   SimLink() {
     link.sethost(&host);
     port.keepwritten = true;
-    const std::array<RequestTable EcuLink::*, 8> tables = {
-        &EcuLink::logaddr,     &EcuLink::lttaddr,      &EcuLink::inputsaddr,   &EcuLink::vctaddr,
-        &EcuLink::ramdumpaddr, &EcuLink::fuelmulsaddr, &EcuLink::firmwareaddr, &EcuLink::diagaddr};
-    for (std::size_t t = 0; t < tables.size(); ++t)
-      for (int l = 0; l < 2; ++l) (link.*tables[t])[l][0] = static_cast<std::uint8_t>(0x10 * (t + 1) + l);
+    for (int t = 0; t < 8; ++t) {
+      const auto table = static_cast<LiveTable>(t);
+      RequestTable marked = link.requesttable(table);
+      for (int l = 0; l < 2; ++l) marked[l][0] = static_cast<std::uint8_t>(0x10 * (t + 1) + l);
+      link.setrequesttable(table, marked);
+    }
   }
 
   // One tick of the communications timer, and the time it takes.

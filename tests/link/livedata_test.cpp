@@ -9,13 +9,14 @@ namespace {
 class LiveData : public SimLink {
  protected:
   void site(std::initializer_list<std::pair<int, int>> bytes) {
-    for (auto [k, v] : bytes) link.rxframe[k] = static_cast<std::uint8_t>(v);
-    link.livesitedata();
+    for (auto [k, v] : bytes) frame[k] = static_cast<std::uint8_t>(v);
+    link.takereply(requesttype::livesite, frame);
   }
   void values(std::initializer_list<std::pair<int, int>> bytes) {
-    for (auto [k, v] : bytes) link.rxframe[k] = static_cast<std::uint8_t>(v);
-    link.livevaluesdata();
+    for (auto [k, v] : bytes) frame[k] = static_cast<std::uint8_t>(v);
+    link.takereply(requesttype::livevalues, frame);
   }
+  RxFrame frame{};
 };
 
 TEST_F(LiveData, LiveSiteSetsRpmAndTheLiveCellWithinTheCurrentMap) {
@@ -36,34 +37,34 @@ TEST_F(LiveData, LiveSiteSetsRpmAndTheLiveCellWithinTheCurrentMap) {
   for (const Case& c : cases) {
     state.curmap = static_cast<std::uint8_t>(c.map);
     site({{0, c.b0}, {1, c.b1}, {6, c.b6}, {7, c.b7}});
-    EXPECT_EQ(link.liverpm, c.rpm) << "map " << c.map;
-    EXPECT_EQ(link.livevars[16], c.rpm);
-    EXPECT_EQ(link.liverow, c.row) << "map " << c.map;
-    EXPECT_EQ(link.livecol, c.col) << "map " << c.map;
+    EXPECT_EQ(link.live().liverpm, c.rpm) << "map " << c.map;
+    EXPECT_EQ(link.live().livevars[16], c.rpm);
+    EXPECT_EQ(link.live().liverow, c.row) << "map " << c.map;
+    EXPECT_EQ(link.live().livecol, c.col) << "map " << c.map;
   }
 }
 
 TEST_F(LiveData, EachReplyByteLandsInItsLiveVariable) {
-  for (int k = 0; k < 18; ++k) link.rxframe[k] = static_cast<std::uint8_t>(100 + k);
-  link.rxframe[9] = 0x12;
-  link.rxframe[10] = 0x37;
-  link.livesitedata();
+  for (int k = 0; k < 18; ++k) frame[k] = static_cast<std::uint8_t>(100 + k);
+  frame[9] = 0x12;
+  frame[10] = 0x37;
+  link.takereply(requesttype::livesite, frame);
   const std::pair<int, int> fromsite[] = {{0, 108},  {1, 1165}, {2, 111},  {4, 112},  {5, 113},
                                           {11, 114}, {12, 115}, {14, 105}, {15, 104}, {17, 103}};
-  for (auto [index, value] : fromsite) EXPECT_EQ(link.livevars[index], value) << "live variable " << index;
+  for (auto [index, value] : fromsite) EXPECT_EQ(link.live().livevars[index], value) << "live variable " << index;
 
-  for (int k = 0; k < 18; ++k) link.rxframe[k] = static_cast<std::uint8_t>(200 + k);
-  link.livevaluesdata();
+  for (int k = 0; k < 18; ++k) frame[k] = static_cast<std::uint8_t>(200 + k);
+  link.takereply(requesttype::livevalues, frame);
   const std::pair<int, int> fromvalues[] = {{9, 200}, {10, 201}, {13, 202}, {6, 204}, {3, 205}, {8, 206}, {7, 210}};
-  for (auto [index, value] : fromvalues) EXPECT_EQ(link.livevars[index], value) << "live variable " << index;
-  EXPECT_EQ(link.livesample, 208);
-  EXPECT_EQ(link.afrtarget, 209);
-  EXPECT_EQ(link.pwprotected, 211);
-  EXPECT_EQ(link.pwmatchmask, 212);
-  EXPECT_EQ(link.afrerrorhold, 214);
-  EXPECT_EQ(link.fwversion, 215);
-  EXPECT_EQ(link.ecuchecksum, 203 * 256 + 207);
-  EXPECT_EQ(link.livevars[1], 1165) << "untouched by live values";
+  for (auto [index, value] : fromvalues) EXPECT_EQ(link.live().livevars[index], value) << "live variable " << index;
+  EXPECT_EQ(link.live().livesample, 208);
+  EXPECT_EQ(link.live().afrtarget, 209);
+  EXPECT_EQ(link.live().pwprotected, 211);
+  EXPECT_EQ(link.live().pwmatchmask, 212);
+  EXPECT_EQ(link.live().afrerrorhold, 214);
+  EXPECT_EQ(link.live().fwversion, 215);
+  EXPECT_EQ(link.live().ecuchecksum, 203 * 256 + 207);
+  EXPECT_EQ(link.live().livevars[1], 1165) << "untouched by live values";
 }
 
 TEST_F(LiveData, CursorFollowsTheLiveCellOnlyOnThreeDMapsWhileTracking) {
@@ -79,7 +80,7 @@ TEST_F(LiveData, CursorFollowsTheLiveCellOnlyOnThreeDMapsWhileTracking) {
   state.curmap = 30;
   site({{6, 7}});
   EXPECT_EQ(state.cursorcol, 4);
-  EXPECT_EQ(link.livecol, 7);
+  EXPECT_EQ(link.live().livecol, 7);
 }
 
 TEST_F(LiveData, KnockIsMarkedAtThePreviousCellAndOnlyOnThreeDMaps) {
@@ -129,8 +130,8 @@ TEST_F(LiveData, LiveValuesRedrawTheViewsThenRecordTheAfrError) {
     for (int i = 0; i < 4; ++i) values({{4, 110}, {14, c.hold}, {3, 0x12}, {7, 0x34}});
     EXPECT_EQ(!host.calls.empty(), c.redraws) << c.what;
     EXPECT_EQ(model.getafrerror(0, 0) != 0, c.afr) << c.what;
-    EXPECT_EQ(link.ecuchecksum, 0x1234) << c.what;
-    EXPECT_EQ(link.livevars[6], 110) << c.what;
+    EXPECT_EQ(link.live().ecuchecksum, 0x1234) << c.what;
+    EXPECT_EQ(link.live().livevars[6], 110) << c.what;
   }
 }
 
@@ -144,29 +145,29 @@ TEST_F(LiveData, EcuChecksumBelongsToTheMapItWasAskedFor) {
   state.curmap = 30;
   connectandsettle();
   step(2);  // the live-values reply for map 30 is in
-  EXPECT_EQ(link.ecuchecksummap, 30);
-  EXPECT_EQ(link.ecuchecksum, sim.checksum(30));
+  EXPECT_EQ(link.live().ecuchecksummap, 30);
+  EXPECT_EQ(link.live().ecuchecksum, sim.checksum(30));
   EXPECT_TRUE(link.ecuchecksumcurrent());
   state.curmap = 31;  // until a reply for map 31 arrives, the number says nothing about it
   EXPECT_FALSE(link.ecuchecksumcurrent());
   step(5);
   EXPECT_TRUE(link.ecuchecksumcurrent());
-  EXPECT_EQ(link.ecuchecksum, sim.checksum(31));
+  EXPECT_EQ(link.live().ecuchecksum, sim.checksum(31));
 }
 
 TEST_F(LiveData, SmoothingMovesAQuarterOfTheWayAtWeight25) {
-  link.smoothweight.fill(25);
-  link.rxframe.fill(100);
+  for (int k = 0; k < 16; ++k) link.setsmoothweight(k, 25);
+  frame.fill(100);
   const float expected[] = {25.0f, 43.75f, 57.8125f};
   for (float e : expected) {
-    link.smoothlivevalues(false);
-    EXPECT_FLOAT_EQ(link.smoothvalues[0], e);
-    EXPECT_FLOAT_EQ(link.smoothvalues[15], e);
+    link.smoothlivevalues(frame, false);
+    EXPECT_FLOAT_EQ(link.smoothvalues()[0], e);
+    EXPECT_FLOAT_EQ(link.smoothvalues()[15], e);
   }
-  link.rxframe[3] = 7;
-  link.smoothlivevalues(true);
-  EXPECT_EQ(link.smoothvalues[3], 7.0f);
-  EXPECT_EQ(link.smoothvalues[0], 100.0f);
+  frame[3] = 7;
+  link.smoothlivevalues(frame, true);
+  EXPECT_EQ(link.smoothvalues()[3], 7.0f);
+  EXPECT_EQ(link.smoothvalues()[0], 100.0f);
 }
 
 }  // namespace

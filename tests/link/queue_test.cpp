@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "calibration/bytetables.h"
+#include "common/linkhelpers.h"
 #include "link/imagetransfer.h"
 #include "linkfixture.h"
 
@@ -25,7 +26,7 @@ class Queue : public SimLink {
   }
   std::vector<TransferRecord> waiting() const {
     std::vector<TransferRecord> out;
-    for (const TransferRecord& r : link.transferqueue.records)
+    for (const TransferRecord& r : link.transferqueue().records)
       if (r.op != 0) out.push_back(r);
     return out;
   }
@@ -50,7 +51,7 @@ TEST_F(Queue, ARectangleQueuesTheBlockTableThenEachDistinctRowOnce) {
   };
   for (const RectCase& c : cases) {
     SCOPED_TRACE(c.what);
-    link.transferqueue.clear();
+    LinkProbe::queue(link).clear();
     std::vector<int> rows = c.rows;
     if (c.map == 110)
       for (int r = 0; r < 16; ++r) rows.push_back(model.getbufferrow(110, r, 0));
@@ -76,7 +77,7 @@ TEST_F(Queue, ARectangleQueuesTheBlockTableThenEachDistinctRowOnce) {
       EXPECT_TRUE(r.status);
       for (int j = 0; j < 16; ++j) EXPECT_EQ(r.data[j], model.getmapbufferbyte(rows[i], j));
     }
-    EXPECT_EQ(link.transferqueue.lastqueuedtransfer(), static_cast<int>(w.size()) - 1);
+    EXPECT_EQ(link.transferqueue().lastqueuedtransfer(), static_cast<int>(w.size()) - 1);
   }
 }
 
@@ -90,40 +91,40 @@ TEST_F(Queue, TheQueueIsListedAsDebugLines) {
 
 TEST_F(Queue, AFullQueueRefusesTheWholeBatchAndSaysSo) {
   std::array<std::uint8_t, 16> data{};
-  while (link.transferqueue.room() > 9) link.transferqueue.append(TransferQueue::ramwrite(0x5000, data));
-  const auto before = link.transferqueue.records;
+  while (link.transferqueue().room() > 9) LinkProbe::queue(link).append(TransferQueue::ramwrite(0x5000, data));
+  const auto before = link.transferqueue().records;
   EXPECT_EQ(link.queuemapwrite(8, 5, 5, 7, 8), 9) << "nine records still fit";
-  EXPECT_EQ(link.transferqueue.room(), 0);
-  link.transferqueue.removequeuehead();
+  EXPECT_EQ(link.transferqueue().room(), 0);
+  LinkProbe::queue(link).removequeuehead();
   EXPECT_EQ(link.queuemapwrite(8, 6, 6, 0, 0), 0);
-  EXPECT_EQ(link.transferqueue.room(), 1) << "no part of a batch is queued";
+  EXPECT_EQ(link.transferqueue().room(), 1) << "no part of a batch is queued";
   ASSERT_FALSE(debughost.statuslines.empty());
   EXPECT_EQ(debughost.statuslines.back(),
             QStringLiteral("The transfer queue is full: 1 rows of map 8 were not queued for the ECU"));
-  EXPECT_TRUE(std::equal(before.begin() + 1, before.end() - 9, link.transferqueue.records.begin()))
+  EXPECT_TRUE(std::equal(before.begin() + 1, before.end() - 9, link.transferqueue().records.begin()))
       << "nothing queued is overwritten";
 }
 
 TEST_F(Queue, TheWaitingCountAndTheHead) {
-  EXPECT_EQ(link.transferqueue.lastqueuedtransfer(), 0);
-  link.transferqueue.append(TransferQueue::ramwrite(0x5680, {}));
-  EXPECT_EQ(link.transferqueue.lastqueuedtransfer(), 0) << "one waiting write counts as none beyond the head";
-  link.transferqueue.removequeuehead();
-  EXPECT_FALSE(link.transferqueue.headiswrite());
-  EXPECT_EQ(link.transferqueue.room(), TransferQueue::size);
+  EXPECT_EQ(link.transferqueue().lastqueuedtransfer(), 0);
+  LinkProbe::queue(link).append(TransferQueue::ramwrite(0x5680, {}));
+  EXPECT_EQ(link.transferqueue().lastqueuedtransfer(), 0) << "one waiting write counts as none beyond the head";
+  LinkProbe::queue(link).removequeuehead();
+  EXPECT_FALSE(link.transferqueue().headiswrite());
+  EXPECT_EQ(link.transferqueue().room(), TransferQueue::size);
 }
 
 TEST_F(Queue, TakingOutTheRowWritesKeepsTheOtherWritesInOrder) {
-  link.transferqueue.append(TransferQueue::ramwrite(0x6000, {}));
+  LinkProbe::queue(link).append(TransferQueue::ramwrite(0x6000, {}));
   link.queuemapwrite(8, 5, 5, 7, 16);  // block table and two rows
-  link.transferqueue.append(TransferQueue::ramwrite(0x6010, {}));
-  EXPECT_EQ(link.transferqueue.removerowwrites(), 2);
+  LinkProbe::queue(link).append(TransferQueue::ramwrite(0x6010, {}));
+  EXPECT_EQ(LinkProbe::queue(link).removerowwrites(), 2);
   const std::vector<TransferRecord> w = waiting();
   ASSERT_EQ(w.size(), 10u);
   EXPECT_EQ(w.front().addresshigh * 256 + w.front().addresslow, 0x6000);
   EXPECT_EQ(w[1].addresshigh * 256 + w[1].addresslow, 0x5680);
   EXPECT_EQ(w.back().addresshigh * 256 + w.back().addresslow, 0x6010);
-  EXPECT_EQ(link.transferqueue.firstfree(), 10) << "the waiting writes still run from record 0";
+  EXPECT_EQ(link.transferqueue().firstfree(), 10) << "the waiting writes still run from record 0";
 }
 
 TEST(TransferRecords, ReadAndWriteRecordsOfAnImageRow) {
@@ -188,7 +189,7 @@ TEST_F(Queue, AWriteQueuedDuringATransferIsSentAfterIt) {
   EXPECT_TRUE(std::equal(pc.begin(), pc.end() - 16, sim.image().begin()));
   EXPECT_NE(pc[imagesize - 1], 0);
   EXPECT_TRUE(std::all_of(sim.image().end() - 16, sim.image().end(), [](std::uint8_t b) { return b == 0; }));
-  EXPECT_FALSE(link.transferqueue.headiswrite());
+  EXPECT_FALSE(link.transferqueue().headiswrite());
 }
 
 }  // namespace

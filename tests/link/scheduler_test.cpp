@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "common/linkhelpers.h"
 #include "linkfixture.h"
 
 namespace ostrel::test {
@@ -12,12 +13,12 @@ using ecusim::Fault;
 TEST_F(SimLink, FirstTickAfterConnectingFindsNoReplyAndWaitsBeforeAskingAgain) {
   ASSERT_TRUE(link.openport());
   EXPECT_TRUE(state.online);
-  EXPECT_TRUE(link.linkready);
+  EXPECT_TRUE(link.linkready());
 
   step();  // no reply to anything yet: a short reply with count 0, and slot 0 goes out at once
   ASSERT_EQ(link.errlog().size(), 1u);
   EXPECT_TRUE(link.errlog().back().endsWith(QStringLiteral(", [TRYCOMM], Bad IBC, IBC = 0")));
-  EXPECT_EQ(link.errorcount, 1);
+  EXPECT_EQ(link.errorcount(), 1);
   EXPECT_EQ(labels(), QStringList{QStringLiteral("site")});
 
   step(3);  // idle while the wait runs
@@ -25,8 +26,8 @@ TEST_F(SimLink, FirstTickAfterConnectingFindsNoReplyAndWaitsBeforeAskingAgain) {
   step();  // the fifth tick sends the same request again; the reply to the first was stale and is dropped
   EXPECT_EQ(labels(), (QStringList{QStringLiteral("site"), QStringLiteral("site")}));
   step();
-  EXPECT_EQ(link.errorcount, 1);
-  EXPECT_EQ(link.pollindex, 1);
+  EXPECT_EQ(link.errorcount(), 1);
+  EXPECT_EQ(link.pollindex(), 1);
   EXPECT_EQ(labels().last(), QStringLiteral("values"));
 }
 
@@ -45,7 +46,7 @@ TEST_P(PlanSequence, SendsThePlanOfTheSelector) {
   connectandsettle();
   step(9);
   EXPECT_EQ(labels().join(QLatin1Char(' ')), QString::fromLatin1(c.sends)) << "livemode " << int(c.livemode);
-  EXPECT_EQ(link.errorcount, 1);  // only the start-up wait
+  EXPECT_EQ(link.errorcount(), 1);  // only the start-up wait
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -73,8 +74,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SimLink, PasswordRowsGoOutInTurnAndTheCounterWraps) {
   state.livemode = 17;
-  for (int r = 0; r < 8; ++r) link.pwsendtable[r].fill(static_cast<std::uint8_t>(r + 1));
-  link.pwsendcounter = 250;  // 250 mod 8 = 2
+  for (int r = 0; r < 8; ++r) {
+    std::array<std::uint8_t, 16> row;
+    row.fill(static_cast<std::uint8_t>(r + 1));
+    link.setpwsendrow(r, row);
+  }
+  link.setpwsendcounter(250);  // 250 mod 8 = 2
   connectandsettle();
   step(24);
   QStringList pw;
@@ -84,7 +89,7 @@ TEST_F(SimLink, PasswordRowsGoOutInTurnAndTheCounterWraps) {
       EXPECT_EQ(f[4], f[3] / 16 + 1);  // the row's own bytes
     }
   EXPECT_EQ(pw.join(QLatin1Char(' ')), QStringLiteral("pw2 pw3 pw4 pw5 pw6 pw7 pw0 pw1 pw2 pw3"));
-  EXPECT_EQ(link.pwsendcounter, 4);  // 250 + 10 sent, through 255 back to 0
+  EXPECT_EQ(link.pwsendcounter(), 4);  // 250 + 10 sent, through 255 back to 0
 }
 
 TEST_F(SimLink, ANewSelectorTakesEffectWhenThePlanHasBeenWorkedThrough) {
@@ -92,22 +97,22 @@ TEST_F(SimLink, ANewSelectorTakesEffectWhenThePlanHasBeenWorkedThrough) {
   state.livemode = 19;
   step(5);
   EXPECT_EQ(labels().join(QLatin1Char(' ')), QStringLiteral("site values window log0 log1 values"));
-  EXPECT_EQ(link.curplan, 19);
+  EXPECT_EQ(link.curplan(), 19);
 }
 
 TEST_F(SimLink, WrongCheckByteIsSentAgainOnTheSameTick) {
   connectandsettle();
   sim.injectfault(Fault::corruptbyte);  // the reply to the next request
   step();                               // "values" goes out
-  ASSERT_EQ(link.pollindex, 1);
-  const auto errorsbefore = link.errorcount;
+  ASSERT_EQ(link.pollindex(), 1);
+  const auto errorsbefore = link.errorcount();
   step();  // finds the bad check byte and sends "values" again at once
-  EXPECT_EQ(link.pollindex, 1);
-  EXPECT_EQ(link.errorcount, errorsbefore + 1);
+  EXPECT_EQ(link.pollindex(), 1);
+  EXPECT_EQ(link.errorcount(), errorsbefore + 1);
   EXPECT_TRUE(link.errlog().back().endsWith(QStringLiteral(", [TRYCOMM], Bad checksum, EBC = 19, IBC = 0")));
   EXPECT_EQ(labels().join(QLatin1Char(' ')), QStringLiteral("site values values"));
   step();
-  EXPECT_EQ(link.pollindex, 2);
+  EXPECT_EQ(link.pollindex(), 2);
   EXPECT_EQ(labels().last(), QStringLiteral("window"));
 }
 
@@ -119,21 +124,21 @@ TEST_F(SimLink, ShortOrMissingReplyCostsThreeIdleTicksAndIsSentAgainOnTheFourth)
     sim.injectfault(fault);
     step();  // the last reply is taken in, and the next request goes out and gets the fault
     ASSERT_EQ(port.written.size(), 1u);
-    const std::uint8_t slot = link.pollindex;
+    const std::uint8_t slot = link.pollindex();
     const auto frame = port.written.back();
-    const auto errorsbefore = link.errorcount;
+    const auto errorsbefore = link.errorcount();
     step();  // nothing complete arrived: short, nothing sent
-    EXPECT_EQ(link.errorcount, errorsbefore + 1);
+    EXPECT_EQ(link.errorcount(), errorsbefore + 1);
     EXPECT_TRUE(link.errlog().back().contains(QStringLiteral("Bad IBC, IBC = ")));
-    EXPECT_EQ(link.linkretry, 5);
+    EXPECT_EQ(link.linkretry(), 5);
     step(3);
     EXPECT_EQ(port.written.size(), 1u) << "idle ticks send nothing";
     step();
     ASSERT_EQ(port.written.size(), 2u);
     EXPECT_EQ(port.written.back(), frame);
     step();
-    EXPECT_EQ(link.errorcount, errorsbefore + 1) << "the late reply was dropped before the request went out again";
-    EXPECT_EQ(link.pollindex, (slot + 1) % 5);
+    EXPECT_EQ(link.errorcount(), errorsbefore + 1) << "the late reply was dropped before the request went out again";
+    EXPECT_EQ(link.pollindex(), (slot + 1) % 5);
   }
 }
 
@@ -141,8 +146,8 @@ TEST_F(SimLink, ExtraBytesAfterAReplyAreDroppedBeforeTheNextSend) {
   connectandsettle();
   port.deliver({1, 2, 3, 4, 5, 6});  // 25 bytes wait at the next look
   step();
-  EXPECT_EQ(link.errorcount, 1);
-  EXPECT_EQ(link.pollindex, 1);
+  EXPECT_EQ(link.errorcount(), 1);
+  EXPECT_EQ(link.pollindex(), 1);
   EXPECT_EQ(port.inbuffercount(), 19) << "only the reply to the request just sent";
 }
 
@@ -151,7 +156,7 @@ TEST_F(SimLink, BytesWithNoRequestBehindThemAreNotTakenAsAReply) {
   port.deliver(sim.receive(std::vector<std::uint8_t>{0x91, 0x05, 0x00, 0x96, 0xD5}).replies.at(0).bytes);
   step();
   EXPECT_TRUE(link.errlog().back().endsWith(QStringLiteral("Bad IBC, IBC = 19")));
-  EXPECT_EQ(link.fwversion, 0);
+  EXPECT_EQ(link.live().fwversion, 0);
 }
 
 TEST_F(SimLink, PollIndexMovesOnlyOnIntactReplies) {
@@ -162,21 +167,21 @@ TEST_F(SimLink, PollIndexMovesOnlyOnIntactReplies) {
   sim.injectfault(Fault::none, 3);
   for (int i = 0; i < 6; ++i) {
     step();
-    indexes.push_back(link.pollindex);
+    indexes.push_back(link.pollindex());
   }
   EXPECT_EQ(indexes, (std::vector<int>{1, 2, 3, 3, 4, 0}));
 }
 
 TEST_F(SimLink, CountersStopOrWrapAsTheStatisticsExpect) {
   connectandsettle();
-  link.errorcount = 99999;
-  link.framessent = 99999;
+  LinkProbe::errorcount(link) = 99999;
+  LinkProbe::framessent(link) = 99999;
   state.sendcount = 999;
   sim.injectfault(Fault::corruptbyte, 3);
   const auto lines = link.errlog().size();
   step(4);  // an intact reply, then three with a wrong check byte; a request goes out on each tick
-  EXPECT_EQ(link.errorcount, 100000);
-  EXPECT_EQ(link.framessent, 100000);
+  EXPECT_EQ(link.errorcount(), 100000);
+  EXPECT_EQ(link.framessent(), 100000);
   EXPECT_EQ(state.sendcount, 2);  // 999, 1000, 0, 1, 2
   EXPECT_EQ(link.errlog().size(), lines + 3);
 }
@@ -186,7 +191,7 @@ TEST_F(SimLink, ErrorLogKeepsItsNewest2000Lines) {
   sim.injectfault(Fault::corruptbyte, 2100);
   step(2101);
   ASSERT_EQ(link.errlog().size(), 2000u);
-  EXPECT_EQ(link.errorcount, 2101);
+  EXPECT_EQ(link.errorcount(), 2101);
   const QString text = link.errlogtext();
   EXPECT_EQ(text.count(QStringLiteral("\r\n")), 2000);
   EXPECT_TRUE(text.endsWith(QStringLiteral("IBC = 0\r\n")));
@@ -195,11 +200,11 @@ TEST_F(SimLink, ErrorLogKeepsItsNewest2000Lines) {
 TEST_F(SimLink, OpeningTwiceKeepsTheCountersAndFastestSetsTheTimer) {
   connectandsettle();
   EXPECT_EQ(host.interval, 0);
-  const auto sent = link.framessent;
+  const auto sent = link.framessent();
   state.preferences.comfastest = true;
   ASSERT_TRUE(link.openport());
-  EXPECT_EQ(link.framessent, sent);
-  EXPECT_EQ(link.errorcount, 1);
+  EXPECT_EQ(link.framessent(), sent);
+  EXPECT_EQ(link.errorcount(), 1);
   EXPECT_EQ(host.interval, 20);
   link.closeport();
   EXPECT_FALSE(state.online);

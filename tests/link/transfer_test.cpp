@@ -68,11 +68,11 @@ class PtyTransfer : public ::testing::Test {
   void exchange() {
     ++exchanges;
     const int requests = sim.requests();
-    const auto sent = link.framessent;
+    const auto sent = link.framessent();
     link.tick();
     if (onexchange) onexchange();
     if (!state.online || server.hungup()) return;
-    ASSERT_TRUE(server.answertick(requests, link.framessent != sent)) << "the ECU's answer did not arrive";
+    ASSERT_TRUE(server.answertick(requests, link.framessent() != sent)) << "the ECU's answer did not arrive";
   }
 
   // The dialog's side of a transfer: a dialog tick, then a second's worth of link ticks, until the dialog closes.
@@ -217,7 +217,7 @@ TEST_F(PtyTransfer, FivePercentMixedFaultsLoseNoRow) {
   EXPECT_TRUE(differentrows(sim.image(), calibration).empty())
       << differentrows(sim.image(), calibration).size() << " rows differ";
   EXPECT_GT(sim.faultstotal() - readfaults, 60);
-  EXPECT_GT(link.errorcount, 120);
+  EXPECT_GT(link.errorcount(), 120);
 }
 
 TEST_F(PtyTransfer, CancelEndsAReadAndStoresNothing) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "common/linkhelpers.h"
 #include "link/imagetransfer.h"
 #include "linkfixture.h"
 
@@ -118,10 +119,10 @@ TEST_F(Rows, AReplyForAnotherRowIsLoggedAndTheRowAskedAgain) {
   state.transfermode = 1;
   transfer.resettransfer();
   transfer.queuefullread();
-  RxFrame& rx = link.rxframe;
+  RxFrame& rx = LinkProbe::rxframe(link);
   // Row 16 (address 256) asked, row 1 (address 16) answered.
   transfer.transferline = 16;
-  link.coms.RTA = 256;
+  transfer.rta = 256;
   rx.fill(0x33);
   rx[16] = 0x00;
   rx[17] = 0x10;
@@ -131,13 +132,13 @@ TEST_F(Rows, AReplyForAnotherRowIsLoggedAndTheRowAskedAgain) {
   EXPECT_TRUE(
       link.errlog().back().endsWith(QStringLiteral(", [TRYCOMM], Bad RTA = coms.RTA, RTA = 10, coms.RTA = 256")))
       << link.errlog().back().toStdString();
-  EXPECT_EQ(link.errorcount, 1);
+  EXPECT_EQ(link.errorcount(), 1);
   EXPECT_TRUE(transfer.transferfailed);
   EXPECT_EQ(transfer.rximage[ImageTransfer::imageindex(16, 0)], 0);
 
   // The last row answered for the wrong address completes nothing; the right one does.
   transfer.transferline = 2047;
-  link.coms.RTA = 16 * 2047;
+  transfer.rta = 16 * 2047;
   rx[16] = 0x7F;
   rx[17] = 0xE0;  // row 2046
   transfer.transferreply(link);
@@ -184,7 +185,7 @@ TEST_F(Rows, AReadAsksNothingBeforeItsRowsAreQueuedAndThenStartsAtRowZero) {
   transfer.windowtick();  // step 1: the transfer owns the link, with no rows yet
   step(60);
   EXPECT_TRUE(rowframes(0x82).empty());
-  EXPECT_EQ(link.curplan, 7);
+  EXPECT_EQ(link.curplan(), 7);
   transfer.windowtick();
   step(33);
   EXPECT_TRUE(rowframes(0x82).empty());
@@ -209,7 +210,7 @@ TEST_F(Rows, RowWritesWaitingWhenAReadEndsAreDropped) {
   EXPECT_EQ(model.getimage(), image);
   EXPECT_EQ(lines(QStringLiteral("1 row writes waiting for the ECU were dropped")).size(), 1u);
   step(30);
-  EXPECT_FALSE(link.transferqueue.headiswrite()) << "the block-table writes went";
+  EXPECT_FALSE(link.transferqueue().headiswrite()) << "the block-table writes went";
   EXPECT_TRUE(rowframes(0x81).empty());
   EXPECT_EQ(sim.image(), image) << "the ECU still holds what the PC now shows";
 }
@@ -226,7 +227,7 @@ TEST_F(Rows, TheDialogCounterStopsAndAStuckWriteNeverStartsAgain) {
     step();
   }
   EXPECT_EQ(transfer.dialogstep, ImageTransfer::maxdialogsteps);
-  EXPECT_EQ(link.transferqueue.firstfree(), 8) << "the block table was queued once and is still waiting";
+  EXPECT_EQ(link.transferqueue().firstfree(), 8) << "the block table was queued once and is still waiting";
   EXPECT_FALSE(transfer.transferactive()) << "no row goes before the ECU has taken the block table";
   EXPECT_TRUE(transfer.cancel());
   EXPECT_EQ(host.statuslines.back(), QStringLiteral("File transfer cancelled: the ECU was not changed"));

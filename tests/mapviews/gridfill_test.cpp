@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "platform/numbers.h"
+#include "common/linkhelpers.h"
 #include "mapviews/mapgridcontent.h"
 #include "mapviewsfixture.h"
+#include "platform/numbers.h"
 
 using namespace ostrel;
 using test::MapViewsTest;
@@ -208,8 +209,8 @@ TEST_F(GridFillTest, ShortRefreshTouchesTheLiveAndCursorCells) {
   std::vector<std::pair<QModelIndex, QModelIndex>> changes;
   QObject::connect(&views.mapgrid(), &QAbstractItemModel::dataChanged,
                    [&](const QModelIndex& a, const QModelIndex& b) { changes.emplace_back(a, b); });
-  link.liverow = 3;
-  link.livecol = 4;
+  ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.liverow = 3; });
+  ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.livecol = 4; });
   state.cursorrow = 10;
   state.cursorcol = 0;
   views.filldatagrid(false);

@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "common/linkhelpers.h"
 #include "mapviewsfixture.h"
 
 using namespace ostrel;
@@ -38,8 +39,8 @@ class HighlightTest : public MapViewsTest {
     state.curmap = static_cast<std::uint8_t>(map);
     state.cursorrow = static_cast<std::uint8_t>(cursorrow);
     state.cursorcol = static_cast<std::uint8_t>(cursorcol);
-    link.liverow = static_cast<std::uint8_t>(liverow);
-    link.livecol = static_cast<std::uint8_t>(livecol);
+    ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.liverow = static_cast<std::uint8_t>(liverow); });
+    ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.livecol = static_cast<std::uint8_t>(livecol); });
   }
   std::array<std::uint32_t, 1024> snapshot() {
     std::array<std::uint32_t, 1024> s{};
@@ -153,19 +154,19 @@ TEST_F(HighlightTest, IncrementalRepaintFollowsTheLiveCell) {
   set(8, 2, 3, 10, 10);
   views.updategridhighlights(true);
   const auto before = snapshot();
-  link.liverow = 11;
+  ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.liverow = 11; });
   views.updategridhighlights(false);
   const auto changed = diff(before, snapshot());
   EXPECT_EQ(changed.size(), 2u);
   EXPECT_EQ(back(10, 10), white);
   EXPECT_EQ(back(10, 11), yellow);
   // The live cell moves onto the cursor, and off it again.
-  link.liverow = 2;
-  link.livecol = 3;
+  ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.liverow = 2; });
+  ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.livecol = 3; });
   views.updategridhighlights(false);
   EXPECT_EQ(back(10, 11), white);
   EXPECT_EQ(back(3, 2), yellow);
-  link.liverow = 20;
+  ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.liverow = 20; });
   views.updategridhighlights(false);
   EXPECT_EQ(back(3, 2), tints.cursor);
   EXPECT_EQ(back(3, 20), yellow);
@@ -178,11 +179,11 @@ TEST_F(HighlightTest, OnlyALiveLinkLeavesATraceOfVisitedCells) {
   state.online = true;
   views.updategridhighlights(false);
   EXPECT_TRUE(model.getvisit(8, 7, 7));
-  link.liverow = 8;
+  ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.liverow = 8; });
   views.updategridhighlights(false);
   EXPECT_EQ(back(7, 7), tints.visited);
   state.online = false;
-  link.liverow = 9;
+  ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.liverow = 9; });
   views.updategridhighlights(true);
   EXPECT_EQ(back(7, 7), tints.visited);  // already visited cells keep their tint
   EXPECT_EQ(back(7, 8), tints.visited);

@@ -41,10 +41,10 @@ class KeyEditsOverTheLine : public ::testing::Test {
   // One tick of the communications timer; the ECU answers and its answer is on the line before the next tick.
   void exchange() {
     const int requests = sim.requests();
-    const auto sent = link.framessent;
+    const auto sent = link.framessent();
     link.tick();
     if (!state.online) return;
-    ASSERT_TRUE(server.answertick(requests, link.framessent != sent)) << "the ECU's answer did not arrive";
+    ASSERT_TRUE(server.answertick(requests, link.framessent() != sent)) << "the ECU's answer did not arrive";
   }
   // 100 ms: three ticks of the communications timer, then one of the commands timer.
   void tick() {
@@ -117,8 +117,8 @@ TEST_F(KeyEditsOverTheLine, ABurstOfKeysIsWrittenOnceAboutSevenTenthsOfASecondAf
   EXPECT_EQ((std::array<int, 4>{r.lowrow, r.highrow, r.lowcol, r.highcol}), (std::array<int, 4>{3, 6, 5, 6}));
 
   // The queue drains one write per plan slot; every touched image row reaches the ECU once.
-  for (int i = 0; i < 20 && link.transferqueue.headiswrite(); ++i) tick();
-  ASSERT_FALSE(link.transferqueue.headiswrite());
+  for (int i = 0; i < 20 && link.transferqueue().headiswrite(); ++i) tick();
+  ASSERT_FALSE(link.transferqueue().headiswrite());
   std::set<int> touched;
   for (int row = 3; row <= 6; ++row)
     for (int col = 5; col <= 6; ++col) touched.insert(model.getbufferrow(4, row, col));
@@ -130,7 +130,7 @@ TEST_F(KeyEditsOverTheLine, ABurstOfKeysIsWrittenOnceAboutSevenTenthsOfASecondAf
   for (int i = 0; i < 12; ++i) tick();
   EXPECT_EQ(handovers.size(), 1u);
   EXPECT_EQ(rowwrites(), touched.size());
-  EXPECT_EQ(link.errorcount, 1) << link.errlogtext().toStdString();  // only the start-up wait
+  EXPECT_EQ(link.errorcount(), 1) << link.errlogtext().toStdString();  // only the start-up wait
 }
 
 TEST_F(KeyEditsOverTheLine, EditsMadeOfflineAreNeverSent) {

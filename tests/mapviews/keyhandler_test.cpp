@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "calibration/settings.h"
+#include "common/linkhelpers.h"
 #include "mapviews/keycodes.h"
 #include "mapviewsfixture.h"
 #include "platform/installfolder.h"
@@ -329,14 +330,14 @@ TEST_F(KeyHandlerTest, TrackModeRefusesTheArrowsButTheLiveCellKeysWork) {
                                                 "to navigate using the arrow keys")});
   EXPECT_EQ(state.cursorrow, 5);
 
-  link.liverow = 12, link.livecol = 3;
+  ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.liverow = 12, l.livecol = 3; });
   calls.clear();
   key(f(8));
   EXPECT_EQ((std::pair<int, int>{state.cursorrow, state.cursorcol}), (std::pair<int, int>{12, 3}));
   EXPECT_EQ(calls, (std::vector<QString>{QStringLiteral("drawmap 1"), QStringLiteral("focus grid")}));
   // Connected, the live replies redraw the graph.
   state.online = true;
-  link.liverow = 1, link.livecol = 2;
+  ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.liverow = 1, l.livecol = 2; });
   calls.clear();
   key(vk::space);
   EXPECT_EQ((std::pair<int, int>{state.cursorrow, state.cursorcol}), (std::pair<int, int>{1, 2}));

@@ -45,12 +45,11 @@ class MapGridWindowTest : public MapViewsTest {
   }
   // One live site reply and one live values reply, as the link receives them.
   void livereply(int first, int second) {
-    link.rxframe.fill(0);
-    link.rxframe[6] = static_cast<std::uint8_t>(first);
-    link.rxframe[7] = static_cast<std::uint8_t>(second);
-    link.livesitedata();
-    link.rxframe.fill(0);
-    link.livevaluesdata();
+    RxFrame site{};
+    site[6] = static_cast<std::uint8_t>(first);
+    site[7] = static_cast<std::uint8_t>(second);
+    link.takereply(requesttype::livesite, site);
+    link.takereply(requesttype::livevalues, RxFrame{});
   }
   GridView* grid() const { return window.MapGrid(); }
 

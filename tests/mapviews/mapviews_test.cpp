@@ -152,12 +152,11 @@ TEST_F(MapViewsTest, LiveRepliesMoveTheLiveCell) {
   state.preferences.trackmode = false;
   views.openmapview();
   const auto reply = [&](int rpmpoint, int loadpoint) {
-    link.rxframe.fill(0);
-    link.rxframe[6] = static_cast<std::uint8_t>(rpmpoint);
-    link.rxframe[7] = static_cast<std::uint8_t>(loadpoint);
-    link.livesitedata();
-    link.rxframe.fill(0);
-    link.livevaluesdata();
+    RxFrame site{};
+    site[6] = static_cast<std::uint8_t>(rpmpoint);
+    site[7] = static_cast<std::uint8_t>(loadpoint);
+    link.takereply(requesttype::livesite, site);
+    link.takereply(requesttype::livevalues, RxFrame{});
   };
   reply(12, 7);
   EXPECT_EQ(back(7, 12), gridcolors::live);

@@ -10,8 +10,8 @@
 #include "ecusim/ptyserver.h"
 #include "link/serialcommport.h"
 #include "platform/installfolder.h"
-#include "shell/gaugewindow.h"
 #include "platform/ui/picturesurface.h"
+#include "shell/gaugewindow.h"
 #include "shellfixture.h"
 
 using namespace ostrel;
@@ -83,11 +83,11 @@ TEST_F(EndToEnd, ConnectsAndPollsFromTheCommunicationsTick) {
   const QImage panel = window->frmDisplay->picGraph->image();
   commsteps(40);
   EXPECT_GE(sim.requests() - before, 30);  // one request a tick once the link has settled
-  EXPECT_LE(parts.link.errorcount, 2);
-  EXPECT_GT(parts.link.liverpm, 0);
-  EXPECT_EQ(parts.link.fwversion, 64);
+  EXPECT_LE(parts.link.errorcount(), 2);
+  EXPECT_GT(parts.link.live().liverpm, 0);
+  EXPECT_EQ(parts.link.live().fwversion, 64);
   EXPECT_TRUE(parts.link.ecuchecksumcurrent());
-  EXPECT_EQ(parts.link.ecuchecksum, parts.mainmaps.getchecksum(parts.state.curmap));
+  EXPECT_EQ(parts.link.live().ecuchecksum, parts.mainmaps.getchecksum(parts.state.curmap));
   // The live values have been drawn on the gauge window's panel.
   EXPECT_NE(window->frmDisplay->picGraph->image(), panel);
 
@@ -122,13 +122,13 @@ TEST_F(EndToEnd, EditReachesTheEcuOnTheSeventhCommandsTick) {
   for (int tick = 1; tick <= 6; ++tick) {
     commsteps(commspercommands);
     window->timers().commandstick();
-    EXPECT_FALSE(parts.link.transferqueue.headiswrite()) << "commands tick " << tick;
+    EXPECT_FALSE(parts.link.transferqueue().headiswrite()) << "commands tick " << tick;
   }
   commsteps(commspercommands);
   EXPECT_EQ(simrow(row), original);
   window->timers().commandstick();  // 0.7 s after the edit
-  ASSERT_TRUE(parts.link.transferqueue.headiswrite());
-  EXPECT_EQ(parts.link.transferqueue.lastqueuedtransfer(), 8);  // eight block-table writes and the row
+  ASSERT_TRUE(parts.link.transferqueue().headiswrite());
+  EXPECT_EQ(parts.link.transferqueue().lastqueuedtransfer(), 8);  // eight block-table writes and the row
 
   int steps = 0;
   while (simrow(row) != modelrow(row) && steps < 40) {
@@ -140,7 +140,7 @@ TEST_F(EndToEnd, EditReachesTheEcuOnTheSeventhCommandsTick) {
   // The rows around it are untouched and the ECU now reports the program's checksum.
   EXPECT_EQ(simrow(row + 1), modelrow(row + 1));
   commsteps(10);
-  EXPECT_EQ(parts.link.ecuchecksum, parts.mainmaps.getchecksum(map));
+  EXPECT_EQ(parts.link.live().ecuchecksum, parts.mainmaps.getchecksum(map));
 }
 
 TEST_F(EndToEnd, MismatchWarningAfterTenMismatchingChecksTicks) {

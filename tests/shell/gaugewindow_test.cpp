@@ -1,3 +1,5 @@
+#include "shell/gaugewindow.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,7 +11,9 @@
 #include <memory>
 
 #include "calibration/maps.h"
+#include "common/linkhelpers.h"
 #include "common/testsupport.h"
+#include "displayfixture.h"
 #include "ecusim/ecusimulator.h"
 #include "ecusim/simport.h"
 #include "gauge/noxgauge.h"
@@ -17,11 +21,9 @@
 #include "platform/programstate.h"
 #include "platform/prompts.h"
 #include "platform/twips.h"
-#include "shell/gaugewindow.h"
-#include "shell/livepanel.h"
 #include "platform/ui/picturesurface.h"
+#include "shell/livepanel.h"
 #include "shell/statuslog.h"
-#include "displayfixture.h"
 
 namespace ostrel {
 namespace {
@@ -73,10 +75,10 @@ TEST(GaugeWindowArithmetic, AirFuelZonesFollowTheTarget) {
     float middle, high;
   };
   const Case cases[] = {
-      {68, 2, 10},          // t = 0, raised to 5
-      {71, 2, 10},          // t = 4.41, raised to 5
+      {68, 2, 10},  // t = 0, raised to 5
+      {71, 2, 10},  // t = 4.41, raised to 5
       {100, 44.04f, 52.04f},
-      {255, 92, 100},       // t = 274.89, lowered to 95
+      {255, 92, 100},  // t = 274.89, lowered to 95
       {0, 2, 10},
   };
   for (const Case& c : cases) {
@@ -103,15 +105,14 @@ TEST(GaugeWindowSelector, SwitchesOnlyWhenItCrossesTheThreshold) {
     std::uint8_t setbefore = 255;  // another part sets the selector before this resize (255: nobody)
   };
   const std::vector<Step> steps = {
-      {2000, 5},
-      {2750, 5},                       // 2750 is not wider than 2750
-      {2751, 18},                      // one twip more takes the gauge plan and saves 5
-      {3000, 18},      {6000, 18},     // a drag: the saved value stays 5
-      {4000, 18, 0},                   // the panel let the plan go while the gauges were out of view: taken again
-      {7000, 1, 1},                    // a selector another window holds is left alone while the window stays wide
-      {2750, 5},                       // back at 2750: the saved value returns
-      {2000, 5},       {2500, 7, 7},   // narrow resizes leave a later selector alone
-      {6000, 18},      {2000, 7},      // and the next widening saves that one
+      {2000, 5},     {2750, 5},     // 2750 is not wider than 2750
+      {2751, 18},                   // one twip more takes the gauge plan and saves 5
+      {3000, 18},    {6000, 18},    // a drag: the saved value stays 5
+      {4000, 18, 0},                // the panel let the plan go while the gauges were out of view: taken again
+      {7000, 1, 1},                 // a selector another window holds is left alone while the window stays wide
+      {2750, 5},                    // back at 2750: the saved value returns
+      {2000, 5},     {2500, 7, 7},  // narrow resizes leave a later selector alone
+      {6000, 18},    {2000, 7},     // and the next widening saves that one
   };
   GaugeSelectorSwitch selector;
   std::uint8_t livemode = 5;
@@ -132,8 +133,8 @@ TEST(GaugeWindowLayout, GaugesArePackedHiddenOrSpread) {
     std::array<int, 2> tops;
   };
   const Case cases[] = {
-      {5000, 6900, {6000, 6000, 6000}, {900, 4400}},    // out of view
-      {5001, 6900, {2780, 6340, 9900}, {900, 4400}},    // packed with 200 twips gaps
+      {5000, 6900, {6000, 6000, 6000}, {900, 4400}},  // out of view
+      {5001, 6900, {2780, 6340, 9900}, {900, 4400}},  // packed with 200 twips gaps
       {13700, 9000, {2780, 6340, 9900}, {900, 4400}},
       {13701, 9001, {2780, 6384, 9988}, {900, 4410}},   // spread; 0.1 x 9001 = 900.1, 0.49 x 9001 = 4410.49
       {20000, 9005, {2780, 8463, 14145}, {900, 4412}},  // 900.5 goes to the even 900, 4412.45 to 4412
@@ -156,7 +157,6 @@ TEST(GaugeWindowLayout, GaugesArePackedHiddenOrSpread) {
 }
 
 // --- The window ------------------------------------------------------------------------------------------------------
-
 
 class GaugeWindow : public test::DisplayFixture {
  protected:
@@ -215,25 +215,27 @@ TEST_F(GaugeWindow, NeedlesMoveOnlyByMoreThanOne) {
   display->drawNoxgauges(false);  // everything at 0: nothing has moved yet
   EXPECT_EQ(display->lastgaugevalues, (std::array<float, 6>{}));
 
-  link.livevars[13] = 100;  // throttle 39
+  ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.livevars[13] = 100; });  // throttle 39
   display->drawNoxgauges(false);
   EXPECT_FLOAT_EQ(display->lastgaugevalues[3], 39.0f);
   const QImage moved = gaugeimage(3);
 
-  link.livevars[13] = 102;  // 39.78: within 1.0, left alone even when a redraw is asked for
+  ostrel::test::changelive(link, [&](ostrel::LiveData& l) {
+    l.livevars[13] = 102;
+  });  // 39.78: within 1.0, left alone even when a redraw is asked for
   display->drawNoxgauges(true);
   EXPECT_FLOAT_EQ(display->lastgaugevalues[3], 39.0f);
   EXPECT_TRUE(gaugeimage(3) == moved);
 
-  link.livevars[13] = 110;  // 42.9
+  ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.livevars[13] = 110; });  // 42.9
   display->drawNoxgauges(true);
   EXPECT_NEAR(display->lastgaugevalues[3], 42.9f, 1e-4);
   EXPECT_FALSE(gaugeimage(3) == moved);
 
   // Out of range values reach the gauge limited.
-  link.livevars[6] = 150;
-  link.livevars[10] = -500;
-  link.livevars[15] = 32767;
+  ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.livevars[6] = 150; });
+  ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.livevars[10] = -500; });
+  ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.livevars[15] = 32767; });
   display->drawNoxgauges(false);
   EXPECT_EQ(display->lastgaugevalues[0], 100.0f);
   EXPECT_EQ(display->lastgaugevalues[4], 0.0f);
@@ -278,9 +280,9 @@ TEST_F(GaugeWindow, FedByTheLink) {
     link.tick();
     port.step();
   }
-  EXPECT_GT(link.livevars[16], 3000);
+  EXPECT_GT(link.live().livevars[16], 3000);
   // The engine speed gauge stands where the link's value puts it, within the one-unit dead band.
-  EXPECT_NEAR(display->lastgaugevalues[1], limitgaugevalue(gaugevalue(1, link.livevars)), 1.0f);
+  EXPECT_NEAR(display->lastgaugevalues[1], limitgaugevalue(gaugevalue(1, link.live().livevars)), 1.0f);
   EXPECT_GT(display->lastgaugevalues[1], 30.0f);
   test::savescreenshot(frame, QStringLiteral("gaugewindow"));
 }

@@ -18,9 +18,9 @@
 #include "mapviews/viewhelpers.h"
 #include "platform/colors.h"
 #include "platform/twips.h"
+#include "platform/ui/picturesurface.h"
 #include "shell/gaugewindow.h"
 #include "shell/livepanel.h"
-#include "platform/ui/picturesurface.h"
 #include "shell/placeholders.h"
 #include "shell/statuswindow.h"
 #include "shellfixture.h"
@@ -236,7 +236,7 @@ TEST_F(Integration, KeysOfTheOtherWindowsReachTheHandler) {
 TEST_F(Integration, LiveValuesReachThePanelAndTheGauges) {
   connect();
   commsteps(330);  // the simulated engine pulls at high load about ten seconds in
-  const auto& livevars = parts.link.livevars;
+  const auto& livevars = parts.link.live().livevars;
   ASSERT_GT(livevars[16], 3000);
 
   // The engine speed bar is drawn as long as the last live value makes it.

@@ -1,3 +1,5 @@
+#include "shell/livepanel.h"
+
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -7,7 +9,9 @@
 
 #include "calibration/maps.h"
 #include "calibration/startuptables.h"
+#include "common/linkhelpers.h"
 #include "common/testsupport.h"
+#include "displayfixture.h"
 #include "ecusim/ecusimulator.h"
 #include "ecusim/simport.h"
 #include "link/eculink.h"
@@ -15,16 +19,16 @@
 #include "platform/programstate.h"
 #include "platform/prompts.h"
 #include "platform/twips.h"
-#include "shell/gaugewindow.h"
-#include "shell/livepanel.h"
 #include "platform/ui/picturesurface.h"
+#include "shell/gaugewindow.h"
 #include "shell/statuslog.h"
-#include "displayfixture.h"
 
 namespace ostrel {
 namespace {
 
-const PanelVariable& row(int i) { return startuptables().paneltables[static_cast<std::size_t>(i)]; }
+const PanelVariable& row(int i) {
+  return startuptables().paneltables[static_cast<std::size_t>(i)];
+}
 
 // --- Arithmetic ----------------------------------------------------------------------------------------------------
 
@@ -35,22 +39,19 @@ TEST(LivePanelArithmetic, BarLengthIsRoundedHalfToEvenAndLimited) {
     int length;
   };
   const Case cases[] = {
-      {0, 0, 36, 0},        // (36 - 36) x 7
-      {0, 0, 0, 0},         // negative length: no bar
-      {0, 0, 214, 1246},    // just inside
-      {0, 0, 215, 1250},    // 1253 is drawn 1250 long
-      {4, 0, 255, 0},       // the oxygen sensors run the other way: 255 is empty
-      {4, 0, 130, 1250},    // and 130 is full
-      {4, 0, 131, 1240},
-      {5, 1, 0, 1250},
-      {9, 0, 21, 12},       // 12.5 goes to the even 12
-      {9, 0, 23, 38},       // 37.5 goes to the even 38
-      {3, 0, 100, 500},     // speed, km/h
-      {3, 1, 100, 1000},    // the imperial column has its own multiplier
-      {16, 0, 8000, 960},
-      {16, 0, 32767, 1250},   // no overflow on the largest live value
-      {11, 0, -32768, 0},     // nor on the smallest
-      {8, 0, 32767, 1250},    // an offset that pushes the sum past 16 bits
+      {0, 0, 36, 0},                                              // (36 - 36) x 7
+      {0, 0, 0, 0},                                               // negative length: no bar
+      {0, 0, 214, 1246},                                          // just inside
+      {0, 0, 215, 1250},                                          // 1253 is drawn 1250 long
+      {4, 0, 255, 0},                                             // the oxygen sensors run the other way: 255 is empty
+      {4, 0, 130, 1250},                                          // and 130 is full
+      {4, 0, 131, 1240},   {5, 1, 0, 1250},      {9, 0, 21, 12},  // 12.5 goes to the even 12
+      {9, 0, 23, 38},                                             // 37.5 goes to the even 38
+      {3, 0, 100, 500},                                           // speed, km/h
+      {3, 1, 100, 1000},                                          // the imperial column has its own multiplier
+      {16, 0, 8000, 960},  {16, 0, 32767, 1250},                  // no overflow on the largest live value
+      {11, 0, -32768, 0},                                         // nor on the smallest
+      {8, 0, 32767, 1250},                                        // an offset that pushes the sum past 16 bits
   };
   for (const Case& c : cases)
     EXPECT_EQ(panelbarlength(c.value, row(c.row), c.units), c.length) << "row " << c.row << " value " << c.value;
@@ -92,17 +93,14 @@ TEST(LivePanelArithmetic, PrintedValuesUseTheRowDecimalsAndAPoint) {
     const char* text;
   };
   const Case cases[] = {
-      {0, 0, 0, 1, "-64.0"},        // minus sign, no parentheses
-      {0, 0, 129, 1, "0.5"},        // leading zero
-      {1, 0, 100, 1, "0.50"},
-      {6, 0, 100, 14.7f, "14.70"},  // air-fuel ratio of petrol
-      {6, 0, 100, 1.0f, "1.00"},    // lambda
-      {7, 0, 100, 1, "212"},
-      {7, 1, 100, 1, "30.7"},       // psi carry one decimal, kPa none
-      {8, 0, 128, 1, "12.5"},       // battery: (128 + 512) x 0.0195 = 12.48
-      {9, 1, 45, 1, "77"},          // (45 - 2.2) x 1.8 = 77.04 F
-      {11, 0, 100, 1, "-14.0"},
-      {16, 0, 12000, 1, "12000"},   // no digit grouping
+      {0, 0, 0, 1, "-64.0"},                                   // minus sign, no parentheses
+      {0, 0, 129, 1, "0.5"},                                   // leading zero
+      {1, 0, 100, 1, "0.50"},    {6, 0, 100, 14.7f, "14.70"},  // air-fuel ratio of petrol
+      {6, 0, 100, 1.0f, "1.00"},                               // lambda
+      {7, 0, 100, 1, "212"},     {7, 1, 100, 1, "30.7"},       // psi carry one decimal, kPa none
+      {8, 0, 128, 1, "12.5"},                                  // battery: (128 + 512) x 0.0195 = 12.48
+      {9, 1, 45, 1, "77"},                                     // (45 - 2.2) x 1.8 = 77.04 F
+      {11, 0, 100, 1, "-14.0"},  {16, 0, 12000, 1, "12000"},   // no digit grouping
   };
   for (const Case& c : cases)
     EXPECT_EQ(panelvaluetext(c.value, row(c.row), c.units, c.factor), QString::fromLatin1(c.text))
@@ -117,7 +115,7 @@ TEST(LivePanelArithmetic, QueueStripIsCappedAtFortyOneTicks) {
 
 TEST(LivePanelArithmetic, PanelIsCentredOnlyInATallWindow) {
   const std::pair<int, int> cases[] = {{3000, -200}, {6700, -200}, {6701, -200},  // -199.5 goes to the even -200
-                                       {6703, -198},                               // -198.5 to -198
+                                       {6703, -198},                              // -198.5 to -198
                                        {6900, -100}, {8000, 450}};
   for (const auto& [height, y0] : cases) EXPECT_EQ(panelgeometry(height, true).y0, y0) << "height " << height;
   EXPECT_EQ(panelgeometry(6900, true).x0, 0);
@@ -136,9 +134,7 @@ class LivePanelWindow : public test::DisplayFixture {
   void setsize(int widthtwips, int heighttwips) {
     frame->resize(twipstopixels(widthtwips), twipstopixels(heighttwips));
   }
-  PanelGeometry geometry() const {
-    return panelgeometry(display->outerheight(), state.preferences.panelanalog);
-  }
+  PanelGeometry geometry() const { return panelgeometry(display->outerheight(), state.preferences.panelanalog); }
   std::uint32_t pixel(double xtwips, double ytwips) const {
     const QColor c = display->picGraph->image().pixelColor(twipstopixels(xtwips), twipstopixels(ytwips));
     return colortobgr(c);
@@ -174,11 +170,11 @@ TEST_F(LivePanelWindow, QueueStripCountsTheWaitingWrites) {
   };
 
   // A write at the head of the queue alone is the one being sent: no tick.
-  link.transferqueue.records[0].op = 0x81;
+  ostrel::test::LinkProbe::queue(link).records[0].op = 0x81;
   panel->drawpanel(false);
   EXPECT_EQ(tickcount().first, 0);
 
-  link.transferqueue.records[3].op = 0x80;
+  ostrel::test::LinkProbe::queue(link).records[3].op = 0x80;
   panel->drawpanel(false);
   EXPECT_EQ(tickcount().first, 4);
 
@@ -198,8 +194,8 @@ TEST_F(LivePanelWindow, QueueStripCountsTheWaitingWrites) {
 TEST_F(LivePanelWindow, BarsShowTheirZonesUpToTheirLength) {
   setsize(4400, 6900);
   panel->drawpanel(true);
-  link.livevars[16] = 8000;  // 960 twips with zones of 200
-  link.livevars[4] = 255;    // an empty oxygen bar
+  ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.livevars[16] = 8000; });  // 960 twips with zones of 200
+  ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.livevars[4] = 255; });    // an empty oxygen bar
   panel->drawpanel(false);
   const PanelGeometry g = geometry();
   const auto barpixel = [&](int i, int at) { return pixel(g.x0 + 1050 + at, g.y0 + 885 + 280 * i); };
@@ -213,7 +209,7 @@ TEST_F(LivePanelWindow, BarsShowTheirZonesUpToTheirLength) {
   EXPECT_EQ(barpixel(4, 45), panel::barbackcolor);
 
   // A shorter bar next time leaves nothing of the longer one.
-  link.livevars[16] = 1000;
+  ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.livevars[16] = 1000; });
   panel->drawpanel(false);
   EXPECT_EQ(barpixel(16, 100), 0xFFFF00u);
   EXPECT_EQ(barpixel(16, 300), panel::barbackcolor);
@@ -233,9 +229,9 @@ TEST_F(LivePanelWindow, NewValuesNeverPrintOverOldOnes) {
     };
     // Wide old values, then narrow new ones, against the narrow ones drawn on a fresh panel.
     panel->drawpanel(true);
-    link.livevars.fill(-32768);
+    ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.livevars.fill(-32768); });
     panel->drawpanel(false);
-    link.livevars.fill(7);
+    ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.livevars.fill(7); });
     panel->drawpanel(false);
     const QImage overdrawn = valuecolumn();
     panel->drawpanel(true);
@@ -251,7 +247,7 @@ TEST_F(LivePanelWindow, GaugesFollowOnlyWhileTheyAreInView) {
   setsize(2000, 6900);
   setsize(4400, 6900);
   EXPECT_EQ(state.livemode, 18);
-  link.livevars[16] = 4000;
+  ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.livevars[16] = 4000; });
   panel->drawpanel(false);
   EXPECT_EQ(state.livemode, 0);
   EXPECT_EQ(display->lastgaugevalues[1], 0.0f);
@@ -284,9 +280,9 @@ TEST_F(LivePanelWindow, FedByTheLink) {
   setsize(4400, 6900);
   drive(330);  // the simulated engine pulls at high load about ten seconds in
   EXPECT_GT(host.valuepasses, 50);
-  EXPECT_GT(link.livevars[16], 3000);
+  EXPECT_GT(link.live().livevars[16], 3000);
   // Twelve writes waiting behind the one being sent show as thirteen ticks above the rows.
-  for (int k = 0; k <= 12; ++k) link.transferqueue.records[static_cast<std::size_t>(k)].op = 0x81;
+  for (int k = 0; k <= 12; ++k) ostrel::test::LinkProbe::queue(link).records[static_cast<std::size_t>(k)].op = 0x81;
   panel->drawpanel(false);
   test::savescreenshot(frame, QStringLiteral("livepanel"));
 

@@ -5,6 +5,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "common/linkhelpers.h"
 #include "ecusim/ecusimulator.h"
 #include "ecusim/simport.h"
 #include "platform/installfolder.h"
@@ -142,7 +143,7 @@ TEST_F(Startup, LoadsTheStartupFiles) {
   ASSERT_TRUE(test::writefile(installpath(colorsfilename), colorbytes(blue)));
   ASSERT_TRUE(test::writefile(installpath(defaultlogprofilename), profilebytes({3}, {44})));
   parts.state.protfirstrow.fill(4);
-  parts.link.transferqueue.records[5].op = oprowwrite;
+  ostrel::test::LinkProbe::queue(parts.link).records[5].op = oprowwrite;
 
   start.begin();
   start.splash()->Timer1->stop();
@@ -153,7 +154,7 @@ TEST_F(Startup, LoadsTheStartupFiles) {
   EXPECT_EQ(parts.state.logcolour[0], 3);
   EXPECT_EQ(parts.state.logvar[0], 44);
   EXPECT_EQ(parts.state.protfirstrow[0], -1);  // map protection cleared
-  EXPECT_EQ(parts.link.transferqueue.records[5].op, 0);
+  EXPECT_EQ(parts.link.transferqueue().records[5].op, 0);
   EXPECT_TRUE(parts.prompts.records.empty());
 }
 

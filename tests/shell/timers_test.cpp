@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "common/linkhelpers.h"
 #include "ecusim/ecusimulator.h"
 #include "ecusim/simport.h"
 #include "shell/maintimers.h"
@@ -42,9 +43,9 @@ class Timers : public ::testing::Test {
   Timers() {
     state.online = true;
     state.curmap = 8;
-    link.ecuchecksum = parts.mainmaps.getchecksum(8);
-    link.ecuchecksummap = 8;
-    link.fwversion = 64;
+    ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.ecuchecksum = parts.mainmaps.getchecksum(8); });
+    ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.ecuchecksummap = 8; });
+    ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.fwversion = 64; });
   }
 
   TimerHooks hooks() {
@@ -69,7 +70,10 @@ class Timers : public ::testing::Test {
   }
 
   // Makes the ECU report another checksum for the current map.
-  void mismatch() { link.ecuchecksum = parts.mainmaps.getchecksum(state.curmap) + 1; }
+  void mismatch() {
+    ostrel::test::changelive(
+        link, [&](ostrel::LiveData& l) { l.ecuchecksum = parts.mainmaps.getchecksum(state.curmap) + 1; });
+  }
 
   std::vector<QString> messages() const { return parts.prompts.messages(); }
 
@@ -252,7 +256,8 @@ TEST_F(Timers, MismatchWarningAtExactlyTenTicksWithTraffic) {
   }
   EXPECT_EQ(messages().size(), 1u);  // a lasting mismatch acts once
   EXPECT_EQ(state.syncerrticks, 100);
-  link.ecuchecksum = parts.mainmaps.getchecksum(state.curmap);
+  ostrel::test::changelive(link,
+                           [&](ostrel::LiveData& l) { l.ecuchecksum = parts.mainmaps.getchecksum(state.curmap); });
   checks();
   EXPECT_EQ(state.syncerrticks, 0);
 }
@@ -271,21 +276,23 @@ TEST_F(Timers, MismatchCounterHeldOrNotActedOn) {
     int expectedcount;  // after ten ticks with traffic
   };
   const Case cases[] = {
-      {"a queued write holds the counter", [this] { link.transferqueue.records[0].op = oprowwrite; }, 0},
+      {"a queued write holds the counter", [this] { ostrel::test::LinkProbe::queue(link).records[0].op = oprowwrite; },
+       0},
       {"a running transfer holds the counter", [this] { transferring = true; }, 0},
       {"an open transfer window lets it rise but not act", [this] { state.transferwindowopen = true; }, 10},
       {"the auto-tune lets it rise but not act", [this] { state.toolmode = 12; }, 10},
       {"no reply lets it rise but not act", [this] { state.noreplyticks = 5; }, 10},
-      {"a checksum of another map is not compared", [this] { link.ecuchecksummap = 9; }, 0},
+      {"a checksum of another map is not compared",
+       [this] { ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.ecuchecksummap = 9; }); }, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     parts.prompts.clear();
-    link.transferqueue.records[0].op = 0;
+    ostrel::test::LinkProbe::queue(link).records[0].op = 0;
     transferring = false;
     state.transferwindowopen = false;
     state.toolmode = 0;
-    link.ecuchecksummap = state.curmap;
+    ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.ecuchecksummap = state.curmap; });
     state.syncerrticks = 0;
     mismatch();
     c.set();
@@ -370,7 +377,7 @@ TEST_F(Timers, NoReplyQuestionAtTheThirteenthTickWithTraffic) {
 }
 
 TEST_F(Timers, FirmwareWarningAtTheThirteenthTickAndAgainOnlyAfterAGoodByte) {
-  link.fwversion = 63;
+  ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.fwversion = 63; });
   for (int tick = 1; tick <= 12; ++tick) {
     state.noreplyticks = 0;
     checks();
@@ -386,7 +393,7 @@ TEST_F(Timers, FirmwareWarningAtTheThirteenthTickAndAgainOnlyAfterAGoodByte) {
     checks();
   }
   EXPECT_EQ(messages().size(), 1u);
-  link.fwversion = 64;
+  ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.fwversion = 64; });
   checks();
   EXPECT_EQ(timers.fwticks, 0);
 }
@@ -413,7 +420,7 @@ TEST(TimersReentry, ChecksTickReturnsAtOnceWhileItsMessageBoxIsUp) {
   test::ShellParts parts{port};
   ReentrantPrompts prompts;
   parts.state.online = true;
-  parts.link.fwversion = 64;
+  ostrel::test::changelive(parts.link, [&](ostrel::LiveData& l) { l.fwversion = 64; });
   int unloads = 0;
   MainTimers timers(parts.state, parts.mainmaps, parts.link, prompts, {.unloadmainwindow = [&] { ++unloads; }});
   int nested = 0;

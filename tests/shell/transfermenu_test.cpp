@@ -92,11 +92,11 @@ class TransferMenu : public ::testing::Test {
   // line stalled.
   bool commstep() {
     const int requests = sim.requests();
-    const auto sent = parts.link.framessent;
+    const auto sent = parts.link.framessent();
     window->timers().commstick();
     if (onstep) onstep();
     if (!parts.state.online || server.hungup()) return true;
-    return server.answertick(requests, parts.link.framessent != sent);
+    return server.answertick(requests, parts.link.framessent() != sent);
   }
   void commsteps(int n) {
     for (int i = 0; i < n; ++i) ASSERT_TRUE(commstep());
@@ -184,7 +184,7 @@ TEST_F(TransferMenu, SaveToEcuWritesTheModelsImage) {
   sim.setimage(old);
   connect();
   ASSERT_TRUE(window->mnuEcuSave->isEnabled());
-  ASSERT_NE(parts.link.ecuchecksum, parts.mainmaps.getchecksum(parts.state.curmap));
+  ASSERT_NE(parts.link.live().ecuchecksum, parts.mainmaps.getchecksum(parts.state.curmap));
 
   // The checks timer keeps running during the transfer; the ECU's checksum (last polled before it) differs from
   // the program's all along, but a running transfer leaves the mismatch counter alone.
@@ -227,7 +227,7 @@ TEST_F(TransferMenu, SaveToEcuWritesTheModelsImage) {
   const auto livebefore = sim.sent(0x91).size();
   commsteps(15);
   EXPECT_GT(sim.sent(0x91).size(), livebefore);
-  EXPECT_EQ(parts.link.ecuchecksum, parts.mainmaps.getchecksum(parts.state.curmap));
+  EXPECT_EQ(parts.link.live().ecuchecksum, parts.mainmaps.getchecksum(parts.state.curmap));
 }
 
 TEST_F(TransferMenu, OpenFromEcuStoresTheEcusImageAndDropsStaleRowWrites) {
@@ -283,7 +283,7 @@ TEST_F(TransferMenu, OpenFromEcuStoresTheEcusImageAndDropsStaleRowWrites) {
 
   // The stale row never reaches the ECU.
   commsteps(30);
-  EXPECT_FALSE(parts.link.transferqueue.headiswrite());
+  EXPECT_FALSE(parts.link.transferqueue().headiswrite());
   EXPECT_EQ(sim.image(), ecu) << "row " << editrow << " must keep the value read";
 }
 

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "link/eculink.h"
+
+namespace ostrel::test {
+
+// Changes the link's live values as replies would have: change(live) edits a copy that the link then takes.
+template <class Change>
+void changelive(EcuLink& link, Change change) {
+  LiveData live = link.live();
+  change(live);
+  link.setlive(live);
+}
+
+// The link's own tests set up counters, the queue and the last reply directly.
+struct LinkProbe {
+  static TransferQueue& queue(EcuLink& link) { return link.transferqueue_; }
+  static std::int32_t& framessent(EcuLink& link) { return link.framessent_; }
+  static std::int32_t& errorcount(EcuLink& link) { return link.errorcount_; }
+  static RxFrame& rxframe(EcuLink& link) { return link.rxframe_; }
+  static std::uint8_t& pwsendcounter(EcuLink& link) { return link.pwsendcounter_; }
+};
+
+}  // namespace ostrel::test
