@@ -88,6 +88,11 @@ struct ProgramState {
   std::int16_t sendcount = 0;  // requests sent, 0 to 1000 then back to 0; the checks timer compares copies
   std::uint16_t syncerrticks = 0;
 
+  // The live windows' shared counters: ticks since the open live window was set up (to 1000), and its timer ticks
+  // under another window's selector (or its closing ticks).
+  std::int16_t windowage = 0;
+  std::uint8_t windowticks = 0;
+
   std::int32_t logindex = -50;
   // The data logger's channels: trace colour code (0 to 15, 16 no trace) and live variable (0 to 127).
   std::array<std::uint8_t, 16> logcolour{}, logvar{};
