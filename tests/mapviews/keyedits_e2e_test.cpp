@@ -7,11 +7,13 @@
 
 #include "calibration/settings.h"
 #include "ecusim/ptyserver.h"
+#include "link/imagetransfer.h"
 #include "link/serialcommport.h"
 #include "mapviews/keycodes.h"
 #include "mapviews/keyhandler.h"
 #include "mapviewsfixture.h"
 #include "shell/maintimers.h"
+#include "shell/shellhost.h"
 
 using namespace ostrel;
 
@@ -30,10 +32,6 @@ class KeyEditsOverTheLine : public ::testing::Test {
     ASSERT_TRUE(model.openfile(test::sourcepath(QStringLiteral("data/lastsaved.s26")), true, false));
     sim.setimage(model.getimage());
     handler.install();
-    timers.sethooks({.queuemapwrite = [this](std::uint8_t map, const PendingWrite& rect) {
-      handovers.push_back({ticks, map, rect});
-      link.queuemapwrite(map, rect.lowrow, rect.highrow, rect.lowcol, rect.highcol);
-    }});
     state.preferences.trackmode = false;  // the live replies leave the cursor where the keys put it
     state.curmap = 4;
   }
@@ -50,7 +48,16 @@ class KeyEditsOverTheLine : public ::testing::Test {
   void tick() {
     for (int i = 0; i < 3; ++i) exchange();
     ++ticks;
+    const int lastbefore = link.lastqueuedtransfer();
+    const bool waitedbefore = link.transferqueue().headiswrite();
     timers.commandstick();
+    // A handover queues a batch of writes: the rows it holds are those the rectangle touches.
+    if (link.lastqueuedtransfer() > lastbefore || (!waitedbefore && link.transferqueue().headiswrite())) {
+      std::set<int> rows;
+      for (const TransferRecord& r : link.transferqueue().records)
+        if (r.op == oprowwrite) rows.insert(((r.addresshigh << 8 | r.addresslow) - 0x8000) / 16);
+      handovers.push_back({ticks, rows});
+    }
   }
   void key(int keycode, int shift = 0) { handler.mapkeydown(keycode, shift, MapView::grid, false); }
   std::size_t rowwrites() const { return sim.sent(oprowwrite).size(); }
@@ -61,8 +68,7 @@ class KeyEditsOverTheLine : public ::testing::Test {
 
   struct Handover {
     int tick;
-    int map;
-    PendingWrite rect;
+    std::set<int> rows;  // the image rows queued
   };
 
   test::TempInstallFolder folder;
@@ -76,7 +82,9 @@ class KeyEditsOverTheLine : public ::testing::Test {
   EcuLink link{state, model, prompts, port};
   MapViews views{state, model, link, prompts};
   KeyHandler handler{state, model, mainsettings, link, views, prompts};
-  MainTimers timers{state, model, link, prompts};
+  ImageTransfer transfer{state, model, prompts, link};
+  ShellHost mainwindow;  // nothing to redraw here
+  MainTimers timers{state, model, link, transfer, prompts, mainwindow};
   std::vector<Handover> handovers;
   int ticks = 0;
 };
@@ -112,16 +120,15 @@ TEST_F(KeyEditsOverTheLine, ABurstOfKeysIsWrittenOnceAboutSevenTenthsOfASecondAf
   tick();
   ASSERT_EQ(handovers.size(), 1u);
   EXPECT_EQ(handovers[0].tick, lastkey + 7) << "on the seventh commands tick after the last key";
-  EXPECT_EQ(handovers[0].map, 4);
-  const PendingWrite& r = handovers[0].rect;
-  EXPECT_EQ((std::array<int, 4>{r.lowrow, r.highrow, r.lowcol, r.highcol}), (std::array<int, 4>{3, 6, 5, 6}));
+  // Map 4's cells (3..6, 5..6): the whole rectangle of the burst.
+  std::set<int> touched;
+  for (int row = 3; row <= 6; ++row)
+    for (int col = 5; col <= 6; ++col) touched.insert(model.getbufferrow(4, row, col));
+  EXPECT_EQ(handovers[0].rows, touched);
 
   // The queue drains one write per plan slot; every touched image row reaches the ECU once.
   for (int i = 0; i < 20 && link.transferqueue().headiswrite(); ++i) tick();
   ASSERT_FALSE(link.transferqueue().headiswrite());
-  std::set<int> touched;
-  for (int row = 3; row <= 6; ++row)
-    for (int col = 5; col <= 6; ++col) touched.insert(model.getbufferrow(4, row, col));
   EXPECT_EQ(rowwrites(), touched.size());
   EXPECT_TRUE(simholdsmodel());
   EXPECT_EQ(sim.checksum(4), model.getchecksum(4));

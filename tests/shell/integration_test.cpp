@@ -48,7 +48,7 @@ class Integration : public ::testing::Test {
     }
   }
   void connect() {
-    window->mnuComsConnect->trigger();
+    window->menus().action("mnuComsConnect")->trigger();
     ASSERT_TRUE(parts.state.online);
     commsteps(10);
   }
