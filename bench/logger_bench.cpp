@@ -75,8 +75,7 @@ BENCHMARK(BM_AddLogSampleWithClock);
 
 void BM_CsvTextFullStore(benchmark::State& state) {
   Logger logger;
-  const LogColumns columns =
-      logcolumns(logger.state, logger.tables, logger.model, logvariables(logger.tables), 2);
+  const LogColumns columns = logcolumns(logger.state, logger.tables, logger.model, logvariables(logger.tables), 2);
   for (auto _ : state) benchmark::DoNotOptimize(CsvExport::exporttext(logger.store, columns));
 }
 BENCHMARK(BM_CsvTextFullStore)->Unit(benchmark::kMillisecond);

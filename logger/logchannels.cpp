@@ -96,8 +96,8 @@ LogColumns logcolumns(const ProgramState& state, const settings& tables, const m
     column.variable = state.logvar[c] < loglivevariables ? state.logvar[c] : 0;
     column.name = variables.names[column.variable];
     column.units = variables.units[column.variable];
-    column.scale = channelscale(tables, model, column.variable, state.preferences.metricunits,
-                                state.preferences.fueltype);
+    column.scale =
+        channelscale(tables, model, column.variable, state.preferences.metricunits, state.preferences.fueltype);
     if (fixeddecimals >= 0) column.scale.decimals = fixeddecimals;
     column.colourcode = state.logcolour[c];
     for (int raw = 0; raw < 256; ++raw)

@@ -29,11 +29,13 @@ LogVariables parselogvariables(const QString& list);
 LogVariables logvariables(const settings& tables);
 
 // The trace palette: colour of each code 0 to 16 as 0x00BBGGRR; 16 is white, no trace.
-inline constexpr std::array<std::uint32_t, 17> logpalette = {
-    0xFFFF00, 0xFF8000, 0x801010, 0x108010, 0x80FF00, 0x40FFC0, 0x10FFFF, 0x1080FF, 0x1010FF,
-    0xC0C0FF, 0xC040C0, 0x802080, 0x101080, 0x6060C0, 0x707070, 0xE0E0E0, 0xFFFFFF};
+inline constexpr std::array<std::uint32_t, 17> logpalette = {0xFFFF00, 0xFF8000, 0x801010, 0x108010, 0x80FF00, 0x40FFC0,
+                                                             0x10FFFF, 0x1080FF, 0x1010FF, 0xC0C0FF, 0xC040C0, 0x802080,
+                                                             0x101080, 0x6060C0, 0x707070, 0xE0E0E0, 0xFFFFFF};
 // The colour of a code; a code past 16 counts as no trace.
-inline std::uint32_t logpalettecolour(std::uint8_t code) { return logpalette[code < 17 ? code : 16]; }
+inline std::uint32_t logpalettecolour(std::uint8_t code) {
+  return logpalette[code < 17 ? code : 16];
+}
 
 // ">" on a channel: its next colour code that no other channel uses; after 15 comes 16 (no trace, always free),
 // after 16 the lowest free colour again.

@@ -28,12 +28,20 @@ inline constexpr std::uint32_t tracewhite = 0xFFFFFF;
 // starts a page).
 int tracecolumn(std::int32_t logindex);
 // Sample column k (0 to 100) of a page.
-inline double tracex(int k) { return 150.0 + 130.0 * k; }
+inline double tracex(int k) {
+  return 150.0 + 130.0 * k;
+}
 // Raw 0 to 256 spans the chart upwards from H - 200 at (H - 1000) / 300 twips per raw unit.
-inline double tracescale(double height) { return (height - 1000.0) / 300.0; }
-inline double tracey(int raw, double height) { return height - 200.0 - raw * tracescale(height); }
+inline double tracescale(double height) {
+  return (height - 1000.0) / 300.0;
+}
+inline double tracey(int raw, double height) {
+  return height - 200.0 - raw * tracescale(height);
+}
 // The column the cursor mark points at: (logindex + 1) mod 100, negative (left of the picture) in the warm-up.
-inline int tracecursorcolumn(std::int32_t logindex) { return static_cast<int>((logindex + 1) % tracepagecolumns); }
+inline int tracecursorcolumn(std::int32_t logindex) {
+  return static_cast<int>((logindex + 1) % tracepagecolumns);
+}
 
 struct TraceLine {
   QPointF from, to;
@@ -44,10 +52,10 @@ struct TraceLine {
 struct TraceStep {
   int column = 0;
   bool newpage = false;
-  QRectF page;                   // filled with the background when a page starts
-  std::vector<TraceLine> grid;   // 101 column lines and 17 level lines, only when a page starts
+  QRectF page;                      // filled with the background when a page starts
+  std::vector<TraceLine> grid;      // 101 column lines and 17 level lines, only when a page starts
   std::vector<TraceLine> segments;  // one line a traced channel, in channel order (later ones on top)
-  QRectF cursorstrip;            // filled with the background on every call
+  QRectF cursorstrip;               // filled with the background on every call
   std::array<TraceLine, 2> cursor;  // the small V whose point marks the end of the newest segment
 };
 

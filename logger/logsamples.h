@@ -32,9 +32,9 @@ class logsamples {
   void setlogdata(std::int32_t sample, int channel, std::uint8_t value);
   // 0 for a sample outside 0..47,999 or a channel outside 0..15.
   std::uint8_t getlogdata(std::int32_t sample, int channel) const {
-    return inrange(sample, channel) ? data_[static_cast<std::size_t>(sample) * logchannelcount +
-                                            static_cast<std::size_t>(channel)]
-                                    : 0;
+    return inrange(sample, channel)
+               ? data_[static_cast<std::size_t>(sample) * logchannelcount + static_cast<std::size_t>(channel)]
+               : 0;
   }
   void setlogtimestamp(std::int32_t sample, const QTime& time);
   // "hh:mm:ss" of a recorded sample, "0" for one not recorded since the last reset (and outside 0..47,999), "" before

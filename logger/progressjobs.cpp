@@ -45,6 +45,12 @@ class Reentry {
 
 }  // namespace
 
+bool rawimportallowed(Prompts& prompts, const ProgramState& state) {
+  if (!state.online) return true;
+  prompts.message(onlineimportmessage, Prompts::Icon::Information);
+  return false;
+}
+
 ProgressJobs::ProgressJobs(ProgramState& state, maps& mainmaps, const settings& tables, logsamples& store,
                            Prompts& prompts, ProgressHost& host)
     : state_(state), mainmaps_(mainmaps), tables_(tables), store_(store), prompts_(prompts), host_(host) {}
@@ -174,8 +180,8 @@ void ProgressJobs::rawfailed() {
 
 void ProgressJobs::rawexportstep() {
   if (!export_) {
-    path_ = withdefaultextension(
-        prompts_.savefilename(QStringLiteral("Export raw log"), rdlfilter, installfolder()), QStringLiteral("rdl"));
+    path_ = withdefaultextension(prompts_.savefilename(QStringLiteral("Export raw log"), rdlfilter, installfolder()),
+                                 QStringLiteral("rdl"));
     if (path_.isEmpty()) {
       close(Outcome::cancelled);
       return;
@@ -205,9 +211,8 @@ void ProgressJobs::rawexportstep() {
 }
 
 void ProgressJobs::rawimportstep() {
-  if (state_.online) {
+  if (!rawimportallowed(prompts_, state_)) {
     close(Outcome::failed);
-    prompts_.message(onlineimportmessage, Prompts::Icon::Information);
     return;
   }
   path_ = prompts_.openfilename(QStringLiteral("Import raw log"), rdlfilter, installfolder());
@@ -250,7 +255,6 @@ void ProgressJobs::mapsyncstep() {
   } else {
     const int cells = state_.curmap == 0 ? rows * 2 * cols : rows * cols;  // map 0 holds two bytes a cell
     const float total = static_cast<float>(cells / 16);
-    mapsynctotal_ = total;
     q = static_cast<float>(host_.lastqueuedtransfer());
     if (q > total) q = total;
     if (!(q <= 0.0f && total != 1.0f)) bar_ = (total - q) * 99.0f / total + 1.0f;

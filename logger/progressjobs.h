@@ -37,7 +37,10 @@ enum class ProgressJob : std::uint8_t {
   mapsync = 3,    // write the current map into the ECU again
   rawexport = 4,  // "Export raw log"
   rawimport = 5,  // "Import raw log"
-  preset16ohm = 6, preset10ohm = 7, preset2_5ohm = 8, preset1ohm = 9,
+  preset16ohm = 6,
+  preset10ohm = 7,
+  preset2_5ohm = 8,
+  preset1ohm = 9,
 };
 
 // The injector response presets for map 40 (row 0, columns 0 to 15), jobs 6 to 9 in order.
@@ -53,6 +56,10 @@ inline const QString exporterrormessage = QStringLiteral("An export error occure
 inline const QString onlineimportmessage = QStringLiteral(
     "It is not possible to import the contents of a log file when the data logger is recording (online mode)");
 inline const QString gridfillmessage = QStringLiteral("Please wait while the grid is filled with the imported log");
+
+// "&Import raw log" before it starts job 5: refused with onlineimportmessage while the link is open, so that no
+// job, no grid fill and no message about one follows. (The job refuses as well.)
+bool rawimportallowed(Prompts& prompts, const ProgramState& state);
 
 // The jobs of the progress window, one step a tick of its 100 ms timer, so the window never waits inside a job.
 // The window calls show() when it opens, tick() on every timer tick and pressbar() on a press on the bar, shows
@@ -115,7 +122,6 @@ class ProgressJobs {
   Outcome outcome_ = Outcome::done;
   float bar_ = 0.0f;
   std::int16_t timedcounter_ = 0;
-  float mapsynctotal_ = 0.0f;
   int stalledticks_ = 0;
 
   // An export in progress: the store as it was when the export began, the file being written and the next line.

@@ -1,4 +1,6 @@
 // The CSV log export: header, times spread over each second, values, and a reader of its own reading it back.
+#include "logger/csvexport.h"
+
 #include <gtest/gtest.h>
 
 #include <QProcess>
@@ -6,12 +8,11 @@
 
 #include "calibration/maps.h"
 #include "calibration/settings.h"
-#include "loggerfixture.h"
-#include "logger/csvexport.h"
+#include "common/testsupport.h"
 #include "logger/progressjobs.h"
+#include "loggerfixture.h"
 #include "platform/numbers.h"
 #include "platform/prompts.h"
-#include "common/testsupport.h"
 
 using namespace ostrel;
 
@@ -88,9 +89,9 @@ TEST_F(Csv, SecondsWithManyOrOneSample) {
   EXPECT_EQ(t[0], "1000");
   EXPECT_EQ(t[1], "1038.462");  // a look-ahead of 25 gives a step of 1000 / 26
   EXPECT_EQ(t[25], "1961.539");
-  EXPECT_EQ(t[26], "2000");     // the 27th to 30th spill into the next second
+  EXPECT_EQ(t[26], "2000");  // the 27th to 30th spill into the next second
   EXPECT_EQ(t[29], "2115.385");
-  EXPECT_EQ(t[30], "2000");     // a second with one sample: its whole-second time
+  EXPECT_EQ(t[30], "2000");  // a second with one sample: its whole-second time
   EXPECT_EQ(t[31], "3000");
   EXPECT_EQ(t[32], "3500");
 }
@@ -114,12 +115,14 @@ TEST_F(Csv, AFullStoreKeepsItsTailAndTimesGrowPastMidnight) {
   EXPECT_EQ(t[18000 - 1], "1800000");  // midnight
   EXPECT_EQ(t[47990 - 1], "4799000");
   EXPECT_NEAR(parsenumber(t.back()).value(), 4799900, 40);  // sample 47,999: no line lost at the end
-  for (qsizetype i = 1; i < t.size(); ++i)
-    ASSERT_GE(parsenumber(t[i]).value(), parsenumber(t[i - 1]).value()) << i;
+  for (qsizetype i = 1; i < t.size(); ++i) ASSERT_GE(parsenumber(t[i]).value(), parsenumber(t[i - 1]).value()) << i;
 }
 
 TEST_F(Csv, ValuesHaveTwoDecimalsAndTheAirFuelRatioIsTheFuels) {
-  test::record(store, 2, [](int) { return 5; }, [](int, int c) { return c == 1 ? 100 : c == 0 ? 0 : 3; });
+  test::record(
+      store, 2, [](int) { return 5; }, [](int, int c) { return c == 1   ? 100
+                                                               : c == 0 ? 0
+                                                                        : 3; });
   const QList<QByteArray> fields = lines()[1].trimmed().split(',');
   ASSERT_EQ(fields.size(), 17);
   EXPECT_EQ(fields[1], " -20.00");   // coolant: 0 x 1 - 20
@@ -132,8 +135,14 @@ TEST(CsvTime, GeneralFormWithoutExponent) {
   const struct {
     float time;
     const char* text;
-  } cases[] = {{0.0f, "0"},           {111.11111f, "111.1111"},  {1000.0f, "1000"},       {-500.0f, "-500"},
-               {9999999.0f, "9999999"}, {12345678.0f, "12345680"}, {86400000.0f, "86400000"}, {0.5f, "0.5"}};
+  } cases[] = {{0.0f, "0"},
+               {111.11111f, "111.1111"},
+               {1000.0f, "1000"},
+               {-500.0f, "-500"},
+               {9999999.0f, "9999999"},
+               {12345678.0f, "12345680"},
+               {86400000.0f, "86400000"},
+               {0.5f, "0.5"}};
   for (const auto& c : cases) EXPECT_EQ(csvtimetext(c.time), c.text) << c.time;
 }
 
@@ -142,7 +151,8 @@ TEST_F(Csv, AnIndependentReaderReadsTheSameNumbers) {
   const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
   if (python.isEmpty()) GTEST_SKIP() << "python3 is not installed";
   test::TempInstallFolder folder;
-  test::record(store, 500, [](int s) { return 7200 + s / 8; }, [](int s, int c) { return (s * 3 + c * 17) & 0xFF; });
+  test::record(
+      store, 500, [](int s) { return 7200 + s / 8; }, [](int s, int c) { return (s * 3 + c * 17) & 0xFF; });
   RecordingPrompts prompts;
   ProgressHost host;
   ProgressJobs jobs(state, model, tables, store, prompts, host);

@@ -1,11 +1,12 @@
 // The channel set-up: variable lists, trace colours, scaling, the duration line and the live request table.
+#include "logger/logchannels.h"
+
 #include <gtest/gtest.h>
 
 #include "calibration/maps.h"
 #include "calibration/settings.h"
-#include "platform/prompts.h"
-#include "logger/logchannels.h"
 #include "platform/programstate.h"
+#include "platform/prompts.h"
 
 using namespace ostrel;
 
@@ -87,11 +88,11 @@ TEST(LogScale, VariablesAndTheAirFuelRatios) {
     float offset;
     int decimals;
   } cases[] = {
-      {2, 1, 50.0f, 0.0f, 0},      // engine speed
-      {0, 1, 1.0f, -20.0f, 0},     // coolant
-      {9, 1, 0.0625f, 0.0f, 1},    // knock retard: 0.625 rounds to a first digit of 1
-      {1, 1, 0.147f, 0.0f, 1},     // AFR on petrol: its own 0.01 does not count
-      {37, 6, 0.01f, 0.0f, 2},     // lambda
+      {2, 1, 50.0f, 0.0f, 0},    // engine speed
+      {0, 1, 1.0f, -20.0f, 0},   // coolant
+      {9, 1, 0.0625f, 0.0f, 1},  // knock retard: 0.625 rounds to a first digit of 1
+      {1, 1, 0.147f, 0.0f, 1},   // AFR on petrol: its own 0.01 does not count
+      {37, 6, 0.01f, 0.0f, 2},   // lambda
       {40, 1, 0.2f, -25.6f, 1},
   };
   for (const auto& c : cases) {
@@ -155,8 +156,7 @@ TEST(LogRequestTableTest, ChannelsTakeTheirVariablesAddresses) {
     for (std::uint8_t b : list) EXPECT_EQ(b, 0xFF);
 
   const LogRequestTable logger = logrequesttable(empty, tables, vars, true, 1);
-  for (int i = 0; i < 16; ++i)
-    EXPECT_EQ(requestaddress(logger, i), tables.getvarsaddress(i, true)) << i;
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(requestaddress(logger, i), tables.getvarsaddress(i, true)) << i;
   EXPECT_EQ(logger[0][0], 0x6A);  // coolant at 0x6AE0: high byte first
   EXPECT_EQ(logger[0][1], 0xE0);
   EXPECT_EQ(logger[1][8], 0x6B);  // channel 12 (cell X at 0x6B4C): list 1, slot 4
@@ -175,15 +175,15 @@ TEST(MonitorAddress, HexadecimalUpToFfffElseTheOldAddressStays) {
     const char* text;
     std::optional<std::uint16_t> address;
   } cases[] = {
-      {"ffff", 0xFFFF}, {"6DB0", 0x6DB0}, {"6db0", 0x6DB0}, {"0", 0}, {" 12 ", 0x12}, {"0000ffff", 0xFFFF},
-      {"", {}},         {"  ", {}},       {"10000", {}},    {"6dbg", {}}, {"-1", {}}, {"&h12", {}}, {"0x12", {}},
+      {"ffff", 0xFFFF}, {"6DB0", 0x6DB0}, {"6db0", 0x6DB0}, {"0", 0},   {" 12 ", 0x12}, {"0000ffff", 0xFFFF}, {"", {}},
+      {"  ", {}},       {"10000", {}},    {"6dbg", {}},     {"-1", {}}, {"&h12", {}},   {"0x12", {}},
   };
   for (const auto& c : cases) EXPECT_EQ(parsemonitoraddress(QString::fromLatin1(c.text)), c.address) << c.text;
 
   LogRequestTable table = emptylogrequesttable();
   for (int i = 0; i < 16; ++i) setrequestaddress(table, i, static_cast<std::uint16_t>(0x6A00 + i));
-  const LogRequestTable after = monitorrequesttable(table, {QStringLiteral("ffff"), QStringLiteral("6DB0"),
-                                                            QString(), QStringLiteral("zz")});
+  const LogRequestTable after =
+      monitorrequesttable(table, {QStringLiteral("ffff"), QStringLiteral("6DB0"), QString(), QStringLiteral("zz")});
   EXPECT_EQ(requestaddress(after, 12), 0xFFFF);  // the empty slot
   EXPECT_EQ(after[1][10], 0x6D);
   EXPECT_EQ(after[1][11], 0xB0);

@@ -1,12 +1,13 @@
 // The geometry of the logger's traces and value boxes.
+#include "logger/logdisplay.h"
+
 #include <gtest/gtest.h>
 
 #include "calibration/maps.h"
 #include "calibration/settings.h"
-#include "platform/prompts.h"
-#include "loggerfixture.h"
-#include "logger/logdisplay.h"
 #include "logger/logsamples.h"
+#include "loggerfixture.h"
+#include "platform/prompts.h"
 
 using namespace ostrel;
 
@@ -21,7 +22,8 @@ class Traces : public ::testing::Test {
   Traces() {
     store.resetlogsamples();
     for (int i = 0; i < 16; ++i) colours[static_cast<std::size_t>(i)] = i < 3 ? static_cast<std::uint8_t>(i) : 16;
-    test::record(store, 300, [](int s) { return s / 10; }, [](int s, int c) { return (s + c) % 200; });
+    test::record(
+        store, 300, [](int s) { return s / 10; }, [](int s, int c) { return (s + c) % 200; });
   }
 };
 
@@ -30,8 +32,8 @@ TEST(TraceGeometry, ColumnsAndScale) {
     std::int32_t logindex;
     int column;
     int cursor;
-  } cases[] = {{-50, 0, -49}, {-49, 0, -48}, {-1, 0, 0}, {0, 0, 1}, {1, 1, 2}, {99, 99, 0}, {100, 0, 1},
-               {47999, 99, 0}};
+  } cases[] = {{-50, 0, -49}, {-49, 0, -48}, {-1, 0, 0},  {0, 0, 1},
+               {1, 1, 2},     {99, 99, 0},   {100, 0, 1}, {47999, 99, 0}};
   for (const auto& c : cases) {
     EXPECT_EQ(tracecolumn(c.logindex), c.column) << c.logindex;
     EXPECT_EQ(tracecursorcolumn(c.logindex), c.cursor) << c.logindex;
@@ -67,7 +69,7 @@ TEST_F(Traces, WarmUpStartsAPageEveryStepWithFlatTracesAtZero) {
     ASSERT_EQ(step.grid.size(), 118u);
     EXPECT_EQ(step.grid[0].from, QPointF(150, 3800));
     EXPECT_EQ(step.grid[0].to, QPointF(150, 1240));
-    EXPECT_EQ(step.grid[101].from, QPointF(150, 3800));    // first level line
+    EXPECT_EQ(step.grid[101].from, QPointF(150, 3800));  // first level line
     EXPECT_EQ(step.grid[117].to, QPointF(13170, 1240));  // last level line
     for (const TraceLine& s : step.segments) {
       EXPECT_EQ(s.from, QPointF(150, 3800));
@@ -103,7 +105,7 @@ TEST(ValueBoxes, NameValueUnitsRightAlignedInTheTraceColour) {
   RecordingPrompts modelprompts;
   maps model{modelprompts};
   ProgramState state;
-  state.logvar[0] = 2;     // engine speed
+  state.logvar[0] = 2;  // engine speed
   state.logvar[9] = 40;
   state.logcolour[0] = 5;
   state.logcolour[9] = 16;
@@ -124,7 +126,8 @@ TEST(ValueBoxes, NameValueUnitsRightAlignedInTheTraceColour) {
   EXPECT_EQ(boxes[9].colour, tracewhite);  // no trace, but the value shows
   EXPECT_EQ(boxes[9].box, QRectF(QPointF(1680, 580), QPointF(3300, 830)));
   for (const ValueBox& b : boxes)  // 40 twips right for each character short of 24; left of the box when longer
-    EXPECT_EQ(b.textpos, QPointF((24.0 - b.text.size()) * 40 + 1650 * (b.channel % 8) + 60, 500 * (b.channel / 8) + 100));
+    EXPECT_EQ(b.textpos,
+              QPointF((24.0 - b.text.size()) * 40 + 1650 * (b.channel % 8) + 60, 500 * (b.channel / 8) + 100));
 
   const auto monitor = logtypedatastep(10, 4, columns, store, last);
   ASSERT_EQ(monitor.size(), 16u);

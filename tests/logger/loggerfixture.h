@@ -19,8 +19,9 @@ inline RxFrame reply(int first) {
 
 // Records samples 0 to count - 1 as if they had come from the ECU: sample s at the time second(s) gives (as a
 // second of the day), channel c holding byte(s, c).
-inline void record(logsamples& store, int count, const std::function<int(int)>& second,
-                   const std::function<int(int, int)>& byte = [](int s, int c) { return (s + 7 * c) & 0xFF; }) {
+inline void record(
+    logsamples& store, int count, const std::function<int(int)>& second,
+    const std::function<int(int, int)>& byte = [](int s, int c) { return (s + 7 * c) & 0xFF; }) {
   for (int s = 0; s < count; ++s) {
     for (int c = 0; c < 16; ++c) store.setlogdata(s, c, static_cast<std::uint8_t>(byte(s, c)));
     store.setlogtimestamp(s, QTime(0, 0).addSecs(second(s)));

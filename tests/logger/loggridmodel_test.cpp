@@ -1,14 +1,15 @@
 // The log grid model: texts, colours and bands made on demand from a copy of the store.
+#include "logger/loggridmodel.h"
+
 #include <gtest/gtest.h>
 
 #include <QColor>
 
 #include "calibration/maps.h"
 #include "calibration/settings.h"
-#include "platform/prompts.h"
 #include "loggerfixture.h"
-#include "logger/loggridmodel.h"
 #include "platform/colors.h"
+#include "platform/prompts.h"
 
 using namespace ostrel;
 
@@ -60,7 +61,8 @@ TEST_F(LogGrid, AnEmptyStoreShowsZeroStampsAndEachColumnsOffset) {
 }
 
 TEST_F(LogGrid, RecordedSamplesScaledWithTheFuelsAirFuelRatio) {
-  test::record(store, 40000, [](int s) { return 3600 + s / 10; }, [](int s, int c) { return (s + c) & 0xFF; });
+  test::record(
+      store, 40000, [](int s) { return 3600 + s / 10; }, [](int s, int c) { return (s + c) & 0xFF; });
   fill();
   EXPECT_EQ(grid.headerData(0, Qt::Vertical).toString(), "01:00:00");
   EXPECT_EQ(grid.headerData(25, Qt::Vertical).toString(), "01:00:02");
@@ -83,8 +85,8 @@ TEST_F(LogGrid, BandsAndTextColours) {
   const struct {
     int row;
     std::uint32_t band;
-  } bands[] = {{0, 0x40A0A0}, {1, 0xA0A0A0}, {96, 0x40A0A0}, {97, 0xA0A0A0}, {98, 0xA040A0},
-               {196, 0xA040A0}, {198, 0x40A0A0}, {32760, 0xA040A0}};
+  } bands[] = {{0, 0x40A0A0},  {1, 0xA0A0A0},   {96, 0x40A0A0},  {97, 0xA0A0A0},
+               {98, 0xA040A0}, {196, 0xA040A0}, {198, 0x40A0A0}, {32760, 0xA040A0}};
   fill();
   for (const auto& b : bands) {
     EXPECT_EQ(LogGridModel::bandcolour(b.row), b.band) << b.row;

@@ -7,8 +7,8 @@
 #include "calibration/maps.h"
 #include "calibration/settings.h"
 #include "common/testsupport.h"
-#include "loggerfixture.h"
 #include "logger/loggridmodel.h"
+#include "loggerfixture.h"
 #include "platform/prompts.h"
 
 using namespace ostrel;
@@ -24,8 +24,9 @@ TEST(LogGridView, ShowsTheFirstRowsOfAFullLog) {
   }
   logsamples store;
   store.resetlogsamples();
-  test::record(store, logsamplecount, [](int s) { return 14 * 3600 + s / 13; },
-               [](int s, int c) { return (s * (c + 1)) & 0xFF; });
+  test::record(
+      store, logsamplecount, [](int s) { return 14 * 3600 + s / 13; },
+      [](int s, int c) { return (s * (c + 1)) & 0xFF; });
 
   LogGridModel grid;
   grid.fill(store, logcolumns(state, tables, model, logvariables(tables)));

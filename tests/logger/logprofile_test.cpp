@@ -1,15 +1,16 @@
 // Log profile files and the logger's profile commands.
+#include "logger/logprofile.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 
+#include "common/testsupport.h"
 #include "loggerfixture.h"
-#include "logger/logprofile.h"
 #include "platform/installfolder.h"
 #include "platform/programstate.h"
 #include "platform/prompts.h"
-#include "common/testsupport.h"
 
 using namespace ostrel;
 

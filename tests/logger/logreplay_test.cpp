@@ -1,12 +1,13 @@
 // Offline replay: the guards, the steps the window draws and the scroll bar's pages.
+#include "logger/logreplay.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "loggerfixture.h"
-#include "logger/logreplay.h"
 #include "logger/logsamples.h"
+#include "loggerfixture.h"
 #include "platform/programstate.h"
 
 using namespace ostrel;
@@ -42,7 +43,7 @@ TEST_F(Replay, SingleStepsStopAtTheirLimits) {
     std::int32_t from;
     bool forward;
     std::int32_t to;
-  } cases[] = {{2, false, 1}, {1, false, 1}, {0, false, 0}, {-49, false, -49},
+  } cases[] = {{2, false, 1},        {1, false, 1},        {0, false, 0},   {-49, false, -49},
                {47998, true, 47999}, {47999, true, 47999}, {-49, true, -48}};
   for (const auto& c : cases) {
     state.logindex = c.from;
@@ -50,8 +51,8 @@ TEST_F(Replay, SingleStepsStopAtTheirLimits) {
     c.forward ? replay.forward() : replay.back();
     EXPECT_EQ(state.logindex, c.to) << c.from << (c.forward ? " >" : " <");
     if (c.from != c.to) {
-      EXPECT_EQ(display.calls, (Calls{"d" + std::to_string(c.to), "t" + std::to_string(c.to),
-                                      "g" + std::to_string(c.to)}));
+      EXPECT_EQ(display.calls,
+                (Calls{"d" + std::to_string(c.to), "t" + std::to_string(c.to), "g" + std::to_string(c.to)}));
     } else {
       EXPECT_TRUE(display.calls.empty());
     }
@@ -146,8 +147,8 @@ TEST(ReplayGrid, SyncRowFollowsTheCursorInsideTheGrid) {
     std::int32_t logindex;
     int rows;
     std::optional<int> row;
-  } cases[] = {{2, 32765, 1}, {1, 32765, {}}, {-49, 32765, {}}, {32764, 32765, 32763}, {32765, 32765, {}},
-               {2, 2, {}},    {47991, 32765, {}}};
+  } cases[] = {{2, 32765, 1},      {1, 32765, {}}, {-49, 32765, {}},  {32764, 32765, 32763},
+               {32765, 32765, {}}, {2, 2, {}},     {47991, 32765, {}}};
   for (const auto& c : cases) EXPECT_EQ(logsyncrow(c.logindex, c.rows), c.row) << c.logindex << "/" << c.rows;
 }
 

@@ -1,8 +1,9 @@
 // The sample store and the sample counter that decides where each window-data reply goes.
+#include "logger/logsamples.h"
+
 #include <gtest/gtest.h>
 
 #include "loggerfixture.h"
-#include "logger/logsamples.h"
 #include "platform/programstate.h"
 
 using namespace ostrel;
@@ -126,9 +127,9 @@ TEST_F(SampleCounter, OpeningTheLoggerRestartsOnlyAShortRecording) {
     std::optional<std::int32_t> kept;
     std::int32_t after;
   } cases[] = {
-      {-50, {}, -49}, {-20, {}, -49}, {99, {}, -49}, {100, {}, 100}, {47999, {}, 47999},
-      {30, 5000, 30},  // replaying a long recording: it stays
-      {3000, 50, -49},  // replaying far into a short one: it starts again
+      {-50, {}, -49},  {-20, {}, -49},     {99, {}, -49},
+      {100, {}, 100},  {47999, {}, 47999}, {30, 5000, 30},  // replaying a long recording: it stays
+      {3000, 50, -49},                                      // replaying far into a short one: it starts again
   };
   for (const auto& c : cases) {
     logsamples fresh;

@@ -1,4 +1,6 @@
 // The progress window's jobs, stepped tick by tick without a window.
+#include "logger/progressjobs.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -6,12 +8,11 @@
 
 #include "calibration/maps.h"
 #include "calibration/settings.h"
-#include "loggerfixture.h"
-#include "logger/loggridmodel.h"
-#include "logger/progressjobs.h"
-#include "logger/rawlog.h"
-#include "platform/prompts.h"
 #include "common/testsupport.h"
+#include "logger/loggridmodel.h"
+#include "logger/rawlog.h"
+#include "loggerfixture.h"
+#include "platform/prompts.h"
 
 using namespace ostrel;
 
@@ -212,8 +213,8 @@ TEST_F(Jobs, PresetsWriteTheirSixteenValuesIntoMap40) {
     EXPECT_EQ(host.views, 1);
     EXPECT_EQ(jobs.bar(), 20.0f);
     for (int c = 0; c < 16; ++c) {
-      EXPECT_EQ(mainmaps.getdata(injectormap, 0, c), injectorpresets[static_cast<std::size_t>(job - 6)]
-                                                                    [static_cast<std::size_t>(c)])
+      EXPECT_EQ(mainmaps.getdata(injectormap, 0, c),
+                injectorpresets[static_cast<std::size_t>(job - 6)][static_cast<std::size_t>(c)])
           << job << "/" << c;
       EXPECT_TRUE(mainmaps.getchange(injectormap, 0, c));
     }
@@ -290,7 +291,8 @@ TEST_F(Jobs, AnAbandonedExportLeavesTheOldFile) {
 }
 
 TEST_F(Jobs, ExportsTheStoreAsItWasWhenTheyBegan) {
-  test::record(store, 100, [](int s) { return s; }, [](int, int) { return 0x11; });
+  test::record(
+      store, 100, [](int s) { return s; }, [](int, int) { return 0x11; });
   prompts.paths = {folder.file(QStringLiteral("snap.rdl"))};
   show(4);
   jobs.tick();
@@ -301,7 +303,8 @@ TEST_F(Jobs, ExportsTheStoreAsItWasWhenTheyBegan) {
 }
 
 TEST_F(Jobs, RawLogExportThenImportRestoresTheLog) {
-  test::record(store, 500, [](int s) { return s; }, [](int s, int c) { return (s ^ c) & 0xFF; });
+  test::record(
+      store, 500, [](int s) { return s; }, [](int s, int c) { return (s ^ c) & 0xFF; });
   for (int i = 0; i < 16; ++i) state.logcolour[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(15 - i);
   state.logvar.fill(44);
   const QString path = folder.file(QStringLiteral("run.rdl"));
@@ -351,7 +354,10 @@ TEST_F(Jobs, RawLogImportRefusedOnlineDamagedOrCancelledChangesNothing) {
       {"cancelled", false, QString(), {}, ProgressJobs::Outcome::cancelled},
       {"damaged", false, damaged, {"A file error occurred"}, ProgressJobs::Outcome::failed},
       {"short", false, shortfile, {"A file error occurred"}, ProgressJobs::Outcome::failed},
-      {"missing", false, folder.file(QStringLiteral("none.rdl")), {"A file error occurred"},
+      {"missing",
+       false,
+       folder.file(QStringLiteral("none.rdl")),
+       {"A file error occurred"},
        ProgressJobs::Outcome::failed},
   };
   for (const Case& c : cases) {
@@ -368,6 +374,16 @@ TEST_F(Jobs, RawLogImportRefusedOnlineDamagedOrCancelledChangesNothing) {
     EXPECT_EQ(state.logvar[0], 30) << c.what;
     for (int s = 0; s < 50; ++s) ASSERT_EQ(store.getlogdata(s, 2), before.getlogdata(s, 2)) << c.what;
   }
+}
+
+TEST_F(Jobs, ImportCommandRefusedWhileRecording) {
+  state.online = true;
+  EXPECT_FALSE(rawimportallowed(prompts, state));
+  EXPECT_EQ(prompts.messages(), std::vector<QString>{onlineimportmessage});
+  EXPECT_EQ(prompts.records.back().icon, Prompts::Icon::Information);
+  state.online = false;
+  EXPECT_TRUE(rawimportallowed(prompts, state));
+  EXPECT_EQ(prompts.records.size(), 1u);
 }
 
 // A dialog is modal, so the window's timer goes on ticking behind it; those ticks must not run the job again.

@@ -1,8 +1,9 @@
 // The raw log file: its exact layout, a lossless round trip, and files the import refuses whole.
+#include "logger/rawlog.h"
+
 #include <gtest/gtest.h>
 
 #include "loggerfixture.h"
-#include "logger/rawlog.h"
 
 using namespace ostrel;
 
@@ -24,8 +25,7 @@ class RawLogFile : public ::testing::Test {
 TEST_F(RawLogFile, FreshStoreExportsTheFixedLayout) {
   const QByteArray file = rawlogbytes(state, store);
   ASSERT_EQ(file.size(), 1872000);
-  EXPECT_EQ(file.left(78),
-            "S1230CL:US000102030405060708090A0B0C0D0E0F707172737475767778797A7B7C7D7E7FFF\r\n");
+  EXPECT_EQ(file.left(78), "S1230CL:US000102030405060708090A0B0C0D0E0F707172737475767778797A7B7C7D7E7FFF\r\n");
   EXPECT_EQ(file.mid(78, 78), "S123000000" + QByteArray(64, '0') + "FF\r\n");
   EXPECT_EQ(file.mid(2 * 78, 78), "S123000020" + QByteArray(64, '0') + "FF\r\n");
   EXPECT_EQ(file.right(78), "S1230BB7C0" + QByteArray(64, '0') + "FF\r\n");
@@ -33,13 +33,16 @@ TEST_F(RawLogFile, FreshStoreExportsTheFixedLayout) {
 }
 
 TEST_F(RawLogFile, DataLinesHoldTwoSamplesInUpperCase) {
-  for (int c = 0; c < 16; ++c) store.setlogdata(2, c, static_cast<std::uint8_t>(0xA0 + c)), store.setlogdata(3, c, 0xFE);
+  for (int c = 0; c < 16; ++c)
+    store.setlogdata(2, c, static_cast<std::uint8_t>(0xA0 + c)), store.setlogdata(3, c, 0xFE);
   const QByteArray line = rawlogbytes(state, store).mid(2 * 78, 78);
   EXPECT_EQ(line, "S123000020A0A1A2A3A4A5A6A7A8A9AAABACADAEAFFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFEFF\r\n");
 }
 
 TEST_F(RawLogFile, RoundTripRestoresProfileAndSamplesButNotStampsOrTheLastTwo) {
-  test::record(store, logsamplecount, [](int s) { return s / 10 % 86400; }, [](int s, int c) { return (s * 31 + c * 7) & 0xFF; });
+  test::record(
+      store, logsamplecount, [](int s) { return s / 10 % 86400; },
+      [](int s, int c) { return (s * 31 + c * 7) & 0xFF; });
   const QByteArray file = rawlogbytes(state, store);
 
   ProgramState other;
@@ -63,7 +66,8 @@ TEST_F(RawLogFile, RoundTripRestoresProfileAndSamplesButNotStampsOrTheLastTwo) {
 }
 
 TEST_F(RawLogFile, LowerCaseDigitsReadLikeUpperCase) {
-  test::record(store, 100, [](int s) { return s; }, [](int s, int c) { return 0xA0 + ((s + c) % 0x5F); });
+  test::record(
+      store, 100, [](int s) { return s; }, [](int s, int c) { return 0xA0 + ((s + c) % 0x5F); });
   const QByteArray upper = rawlogbytes(state, store);
   QByteArray lower = upper;
   for (int n = 0; n < rawloglines; ++n)
@@ -77,8 +81,8 @@ TEST_F(RawLogFile, LowerCaseDigitsReadLikeUpperCase) {
 
 TEST_F(RawLogFile, InvalidHeaderEntriesKeepTheirChannel) {
   QByteArray file = rawlogbytes(state, store);
-  file.replace(10 + 2 * 4, 2, "11");   // colour 17
-  file.replace(42 + 2 * 9, 2, "80");   // variable 128
+  file.replace(10 + 2 * 4, 2, "11");  // colour 17
+  file.replace(42 + 2 * 9, 2, "80");  // variable 128
   ProgramState other;
   other.logcolour.fill(9);
   other.logvar.fill(3);
