@@ -59,6 +59,7 @@ void plantablegraph(GraphScene& scene, const TableGraphInputs& in, TableTrail& t
     for (int k = 0; k <= 98; ++k) {
       trail.value[99 - k] = trail.value[98 - k];
       trail.col[99 - k] = trail.col[98 - k];
+      if (trail.value[k] == 0) continue;  // a slot no live point has filled yet
       const double x = roundhalfeven(cw * trail.col[k] - cw / 4);
       const double y = yb - trail.value[k] * ys;
       scene.line(x, y - 50, x + cw / 2, y + 50, c.mapbandcolor);

@@ -13,7 +13,8 @@ class maps;
 struct LiveData;
 
 // The last 100 live operating points of the ECU on a table, entry 0 the newest: the sample value and the column
-// it was taken at. One trail serves every table; opening a map clears it.
+// it was taken at. One trail serves every table; opening a map clears it. Only non-zero samples are taken, so an
+// entry of value 0 is a slot still empty.
 struct TableTrail {
   std::array<std::uint8_t, 100> value{};
   std::array<std::uint8_t, 100> col{};
