@@ -38,9 +38,7 @@ struct Bench {
     window.resize(1100, 1023);
     window.show();
   }
-  bool ready() const {
-    return opened && window.picGraph()->width() == 1000 && window.picGraph()->height() == 1000;
-  }
+  bool ready() const { return opened && window.picGraph()->width() == 1000 && window.picGraph()->height() == 1000; }
 
   QTemporaryDir folder;
   bool folderset = (setinstallfolder(folder.path()), true);  // before the model is built

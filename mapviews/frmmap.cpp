@@ -44,6 +44,8 @@ frmMap::frmMap(ProgramState& state, const maps& mainmaps, const EcuLink& link, G
   vscroll_->setObjectName(QStringLiteral("VScroll1"));
   hscroll_->setRange(0, 360);
   vscroll_->setRange(0, 10);
+  hscroll_->setValue(static_cast<int>(roundhalfeven(angles_.h)));
+  vscroll_->setValue(static_cast<int>(roundhalfeven(angles_.v)));
   // The keys stay with the picture: a click on a scroll bar turns the graph and leaves the arrows to the graph.
   hscroll_->setFocusPolicy(Qt::NoFocus);
   vscroll_->setFocusPolicy(Qt::NoFocus);

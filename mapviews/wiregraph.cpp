@@ -185,8 +185,8 @@ void WireGraph::planbandlines(GraphScene& scene, const WireGraphInputs& in, cons
   bands_ = {true, in.map, in.cells};
 }
 
-void WireGraph::planfull(GraphScene& scene, const WireGraphInputs& in, const GraphProjection& projection,
-                         double width, double height) {
+void WireGraph::planfull(GraphScene& scene, const WireGraphInputs& in, const GraphProjection& projection, double width,
+                         double height) {
   const Colors& c = in.colors;
   scene.setsbackcolor = true;
   scene.backcolor = c.bgcolor;
@@ -197,8 +197,8 @@ void WireGraph::planfull(GraphScene& scene, const WireGraphInputs& in, const Gra
   // The arrow legend moves left while connected, to leave the right-hand part to the mixture text.
   const double ax = in.online ? 0.3 * width : 0.5 * width;
   const double h = height;
-  scene.print(ax - 1100, h - 400, in.graphview ? QStringLiteral("ARROWS BY MAP") : QStringLiteral("ARROWS BY GRID"),
-              14, true, titlecolor);
+  scene.print(ax - 1100, h - 400, in.graphview ? QStringLiteral("ARROWS BY MAP") : QStringLiteral("ARROWS BY GRID"), 14,
+              true, titlecolor);
   if (in.graphview) {
     const std::uint32_t t = c.trimbandcolor;  // an up-and-down arrow
     scene.line(ax - 1500, h - 170, ax - 1200, h - 170, t);
@@ -224,15 +224,17 @@ void WireGraph::planfull(GraphScene& scene, const WireGraphInputs& in, const Gra
   }
 
   for (int i = 0; i < 32; ++i)
-    for (int j = 0; j < last; ++j) segment(scene, projection, i, j, i, j + 1, meshcolor(i, j, i, j + 1, in.rows, in.cols, c));
+    for (int j = 0; j < last; ++j)
+      segment(scene, projection, i, j, i, j + 1, meshcolor(i, j, i, j + 1, in.rows, in.cols, c));
   for (int i = 0; i < last; ++i)
-    for (int j = 0; j < 32; ++j) segment(scene, projection, i, j, i + 1, j, meshcolor(i, j, i + 1, j, in.rows, in.cols, c));
+    for (int j = 0; j < 32; ++j)
+      segment(scene, projection, i, j, i + 1, j, meshcolor(i, j, i + 1, j, in.rows, in.cols, c));
 
   planbandlines(scene, in, projection);
 }
 
-void WireGraph::planquick(GraphScene& scene, const WireGraphInputs& in, const GraphProjection& projection,
-                          double width, double height) {
+void WireGraph::planquick(GraphScene& scene, const WireGraphInputs& in, const GraphProjection& projection, double width,
+                          double height) {
   const Colors& c = in.colors;
   // The old bands go back to the mesh's own colours; bands remembered on another map lie on no line of this one.
   if (bands_.drawn && bands_.map == in.map) {

@@ -271,7 +271,8 @@ TEST_F(GraphWindowTest, FollowsTheLiveCellOfTheSimulatedEcu) {
     EXPECT_EQ(drawn.livecol, rig.link.live().livecol);
     cells.insert({drawn.liverow, drawn.livecol});
     EXPECT_TRUE(test::colournear(picture(), middle(window, drawn.liverow, 30, drawn.liverow, 31).x,
-                                 middle(window, drawn.liverow, 30, drawn.liverow, 31).y, rig.state.colors.rpmbandcolor));
+                                 middle(window, drawn.liverow, 30, drawn.liverow, 31).y,
+                                 rig.state.colors.rpmbandcolor));
   }
   EXPECT_GT(forward.redraws, 20);
   EXPECT_GE(cells.size(), 2u);

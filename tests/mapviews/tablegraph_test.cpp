@@ -1,10 +1,11 @@
+#include "mapviews/tablegraph.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "common/linkhelpers.h"
 #include "common/testrig.h"
-#include "mapviews/tablegraph.h"
 #include "mapviews/viewhelpers.h"
 
 using namespace ostrel;

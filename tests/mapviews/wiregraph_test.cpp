@@ -1,10 +1,11 @@
+#include "mapviews/wiregraph.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "common/linkhelpers.h"
 #include "common/testrig.h"
-#include "mapviews/wiregraph.h"
 
 using namespace ostrel;
 
@@ -87,19 +88,27 @@ TEST(WireGraphFrame, SidesFollowTheAngle) {
       {317, 32, 32, back},
       {330, 32, 32, join(back, right)},
       // 20 rpm and 12 load points: what lies beyond them takes the shade colour.
-      {100, 20, 12,
+      {100,
+       20,
+       12,
        {E(19, 0, 0, 0, W), E(19, 0, 31, 0, S), P(19, 0, W), P(31, 0, S), P(0, 0, W), E(0, 11, 0, 0, W),
         E(0, 11, 0, 31, S), P(0, 31, S), P(0, 11, W)}},
       {137, 20, 12, {E(19, 0, 0, 0, W), E(19, 0, 31, 0, S), P(19, 0, W), P(31, 0, S), P(0, 0, W)}},
-      {200, 20, 12,
+      {200,
+       20,
+       12,
        {E(19, 0, 0, 0, W), E(19, 0, 31, 0, S), P(19, 0, W), P(31, 0, S), P(0, 0, W), E(31, 0, 31, 31, S),
         P(31, 31, S)}},
       {317, 20, 12, {E(31, 0, 31, 31, S), P(31, 31, S)}},
       {330, 20, 12, {E(31, 0, 31, 31, S), P(31, 31, S), P(0, 31, S), E(0, 31, 31, 31, S)}},
-      {200, 32, 12,
+      {200,
+       32,
+       12,
        {E(31, 0, 0, 0, W), E(31, 0, 31, 0, S), P(31, 0, W), P(31, 0, W), P(0, 0, W), E(31, 11, 31, 0, W),
         E(31, 11, 31, 31, S), P(31, 31, S), P(31, 11, W)}},
-      {330, 20, 32,
+      {330,
+       20,
+       32,
        {E(31, 0, 31, 31, S), P(31, 31, S), P(0, 31, W), P(19, 31, W), E(19, 31, 31, 31, S), E(19, 31, 0, 31, W)}},
   };
   for (const auto& c : cases)
@@ -218,8 +227,8 @@ TEST_F(WireGraphTest, SurfaceIsTheBaseLiftedByTheValuesAndProtectedRowsLieFlat) 
         EXPECT_EQ(graph.surfacey()[i][j], projection.pointy[i][j]);
       } else {
         EXPECT_EQ(in.z[i][j], rig.mainmaps.getdata(8, i, j));
-        EXPECT_EQ(graph.surfacey()[i][j], static_cast<int>(std::nearbyint(projection.pointy[i][j] -
-                                                                          h * rig.mainmaps.getdata(8, i, j))));
+        EXPECT_EQ(graph.surfacey()[i][j],
+                  static_cast<int>(std::nearbyint(projection.pointy[i][j] - h * rig.mainmaps.getdata(8, i, j))));
       }
     }
   }
@@ -280,8 +289,8 @@ TEST_F(WireGraphTest, FullRedrawDrawsTheMeshInWireAndShadeThenTheBands) {
   EXPECT_TRUE(hassegment(3, 9, 4, 9, colors.mapbandcolor));
   EXPECT_TRUE(hassegment(3, 10, 4, 10, colors.trimbandcolor));
   const auto shapes = scene.shapes;
-  const auto firstband = std::find_if(shapes.begin(), shapes.end(),
-                                      [&](const GraphShape& s) { return s.color == colors.rpmbandcolor; });
+  const auto firstband =
+      std::find_if(shapes.begin(), shapes.end(), [&](const GraphShape& s) { return s.color == colors.rpmbandcolor; });
   EXPECT_TRUE(std::none_of(firstband, shapes.end(), [&](const GraphShape& s) { return s.color == colors.wirecolor; }));
   EXPECT_EQ(graph.bands().cells, (BandCells{14, 9, 6, 10}));
 }
