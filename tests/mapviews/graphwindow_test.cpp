@@ -122,6 +122,8 @@ TEST_F(GraphWindowTest, ProjectionFollowsTheShownCountsOfTheMapDrawn) {
   window.drawmap(true);
   EXPECT_EQ(window.projection().inputs.rows, 20);
   EXPECT_EQ(window.projection().inputs.cols, 12);
+  EXPECT_GT(test::countcolour(picture(), rig.state.colors.shadecolor), 1000);
+  test::savescreenshot(&window, QStringLiteral("graph_map8_shortspreads"));
   // A PWM map shows its whole grid; a table leaves the projection as it was.
   open(107);
   EXPECT_EQ(window.projection().inputs.rows, 32);
