@@ -134,6 +134,20 @@ void PictureSurface::line(double x1, double y1, double x2, double y2, std::uint3
   release();
 }
 
+void PictureSurface::circle(double x, double y, double radius, std::uint32_t bgr) {
+  QPainter& p = painter();
+  QPen pen(bgrtocolor(bgr));
+  pen.setWidth(std::max(drawwidth, 1));
+  p.setPen(pen);
+  p.setBrush(Qt::NoBrush);
+  const QPoint centre(px(x), px(y));
+  const int r = std::max(px(radius), 0);
+  p.drawEllipse(centre, r, r);
+  const int grow = r + pen.width();
+  touched(QRect(centre, centre).adjusted(-grow, -grow, grow, grow));
+  release();
+}
+
 void PictureSurface::print(const QString& text) {
   QPainter& p = painter();
   p.setFont(font_);
