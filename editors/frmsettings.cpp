@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -70,6 +71,22 @@ int valuewidth(ControlKind kind) {
   }
 }
 
+// The page was laid out for a small sans-serif face of Arial's width; a wider stand-in is condensed so that the
+// captions keep to their columns.
+QFont pagefont() {
+  QFont font;
+  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                    QStringLiteral("Arimo")});
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSize(8);
+  const QString found = QFontInfo(font).family();
+  if (!QStringList{QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                   QStringLiteral("Arimo")}
+           .contains(found))
+    font.setStretch(QFont::SemiCondensed);
+  return font;
+}
+
 }  // namespace
 
 frmSettings::frmSettings(EditorContext& context, QWidget* parent)
@@ -104,9 +121,7 @@ void frmSettings::showmodal(EditorContext& context, QWidget* parent) {
 
 void frmSettings::buildfixedcontrols() {
   setWindowTitle(translate(QStringLiteral("Settings")));
-  QFont small = font();
-  small.setPointSize(8);
-  setFont(small);
+  setFont(pagefont());
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -148,8 +163,11 @@ void frmSettings::buildfixedcontrols() {
 
   PicSetting = new PictureSurface(page_);
   PicSetting->setObjectName(QStringLiteral("PicSetting"));
+  // The panel lies on the window's own colour until the first values arrive.
+  const std::uint32_t back = colortobgr(palette().color(QPalette::Window));
+  PicSetting->setbackcolor(back);
+  PicSetting->fillbox(0, 0, PicSetting->widthtwips(), PicSetting->heighttwips(), back);
   placetwips(PicSetting, 120, 6360, 12015, 1095);
-  PicSetting->setbackcolor(colortobgr(palette().color(QPalette::Window)));
 }
 
 QLineEdit* frmSettings::textofcell(int n) const {
