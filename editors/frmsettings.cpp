@@ -74,16 +74,13 @@ int valuewidth(ControlKind kind) {
 // The page was laid out for a small sans-serif face of Arial's width; a wider stand-in is condensed so that the
 // captions keep to their columns.
 QFont pagefont() {
+  const QStringList arialwide{QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"),
+                              QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")};
   QFont font;
-  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                    QStringLiteral("Arimo")});
+  font.setFamilies(arialwide);
   font.setStyleHint(QFont::SansSerif);
   font.setPointSize(8);
-  const QString found = QFontInfo(font).family();
-  if (!QStringList{QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                   QStringLiteral("Arimo")}
-           .contains(found))
-    font.setStretch(QFont::SemiCondensed);
+  if (!arialwide.contains(QFontInfo(font).family())) font.setStretch(QFont::SemiCondensed);
   return font;
 }
 
@@ -94,9 +91,7 @@ frmSettings::frmSettings(EditorContext& context, QWidget* parent)
   setObjectName(QStringLiteral("frmSettings"));
   buildfixedcontrols();
 
-  settingcells_ = {};
   startlive();  // windowticks 0, the selector 3, the window data to the panel
-  helpmode_ = false;
   settingscomboload();
   settingscontrolload();
   hidecontrols();

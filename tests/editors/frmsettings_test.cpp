@@ -318,7 +318,7 @@ TEST_F(SettingsEditor, AMapWithoutSettingsGetsCaptionsAndNoControls) {
   EXPECT_FALSE(rig.mainmaps.getchange(112, 0, 0));
 }
 
-TEST_F(SettingsEditor, ExitRecalculatesAndTheWindowClosesFiveTicksLater) {
+TEST_F(SettingsEditor, AModalRunAppliesARpmSpreadAndExitRecalculatesAndClosesFiveTicksLater) {
   ScriptedLauncher scripted;
   ScopedLauncher scope(scripted);
   rig.state.curmap = 110;
@@ -327,7 +327,10 @@ TEST_F(SettingsEditor, ExitRecalculatesAndTheWindowClosesFiveTicksLater) {
   QString afterapply;
   scripted.scripts.push_back([&](QDialog& dialog) {
     auto& window = dynamic_cast<frmSettings&>(dialog);
-    window.Combogroups->setCurrentIndex(10);  // "grid rpm spread"
+    for (int step = 0; step < 17; ++step) window.Command2->click();
+    EXPECT_EQ(window.Combogroups->currentIndex(), 16);
+    for (int step = 0; step < 6; ++step) window.Command1->click();
+    ASSERT_EQ(window.Combogroups->currentText(), QStringLiteral("grid rpm spread"));
     QLineEdit* spread = window.textofcell(rpmspread1);
     spread->setText(QString::number(rig.raw(110, rpmspread1) + 10));
     window.Command[rpmspread1]->click();
