@@ -50,7 +50,9 @@ int fittingstretch(const QFont& font, const QPaintDevice* device) {
 
 }  // namespace
 
-PictureSurface::PictureSurface(QWidget* parent) : QWidget(parent), image_(blankimage(size(), backcolor_)) {
+PictureSurface::PictureSurface(QWidget* parent) : QWidget(parent) {
+  // Here, not in the initialiser list: the back colour is declared after the image and set only after it.
+  image_ = blankimage(size(), backcolor_);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
   setfont(QStringLiteral("Arial"), 8, false, false);
