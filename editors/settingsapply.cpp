@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "mapviews/viewhelpers.h"
 #include "platform/numbers.h"
 
 namespace ostrel {

@@ -11,18 +11,6 @@ namespace ostrel {
 
 namespace {
 
-// Decimals (0 to 3) shown for values scaled by the multiplier: the smallest k whose k-th decimal digit, rounded
-// half to even at that place, is 1 or more. The map views keep the same rule for map scales.
-int decimalsforscale(float x) {
-  const double v = x;
-  int result = 0;
-  for (int k = 3; k >= 1; --k) {
-    const double digit = std::fmod(roundhalfeven(v * std::pow(10.0, k)), 10.0);
-    if (digit >= 1.0) result = k;
-  }
-  return result;
-}
-
 constexpr int airfuelvariable = 1;
 constexpr int externalairfuelvariable = 37;
 constexpr int airfuelmap = 19;

@@ -28,4 +28,16 @@ std::optional<double> parsenumber(const QString& text) {
   return v;
 }
 
+int decimalsforscale(float multiplier) {
+  const double v = multiplier;  // the stored single value, widened
+  int result = 0;
+  for (int k = 3; k >= 1; --k) {
+    // fmod keeps the sign of the rounded number, so negative multipliers never qualify; doubles cannot overflow
+    // here, where the whole number the digit came from once could.
+    const double digit = std::fmod(roundhalfeven(v * std::pow(10.0, k)), 10.0);
+    if (digit >= 1.0) result = k;
+  }
+  return result;
+}
+
 }  // namespace ostrel

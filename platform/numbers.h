@@ -26,4 +26,9 @@ QString formatfixed(double value, int decimals);
 // Parses a number written in the C locale; empty when the text is not a number.
 std::optional<double> parsenumber(const QString& text);
 
+// Decimals (0 to 3) shown for values scaled by the multiplier: the smallest k whose k-th decimal digit, rounded
+// half to even at that place, is 1 or more. Every display of a scaled value (map cells, settings, log channels)
+// takes its decimals from here.
+int decimalsforscale(float multiplier);
+
 }  // namespace ostrel
