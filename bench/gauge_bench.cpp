@@ -1,9 +1,22 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
 
 #include "benchsupport.h"
+#include "calibration/maps.h"
+#include "ecusim/ecusimulator.h"
+#include "ecusim/simport.h"
 #include "gauge/noxgauge.h"
+#include "link/eculink.h"
+#include "platform/installfolder.h"
+#include "platform/programstate.h"
+#include "platform/prompts.h"
+#include "platform/twips.h"
+#include "shell/gaugewindow.h"
+#include "shell/livepanel.h"
 
 namespace {
 
@@ -39,5 +52,56 @@ static void BM_NeedleMove(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_NeedleMove)->Unit(benchmark::kMicrosecond);
+
+namespace {
+
+using namespace ostrel;
+
+// The gauge window with its six gauges and the live panel in an MDI area, as the main window holds it, over a link
+// that is never opened.
+struct GaugeWindow {
+  GaugeWindow() {
+    display->drawpanel = [this](bool redraw) { panel.drawpanel(redraw); };
+    area.resize(1200, 760);
+    area.show();
+    frame->resize(twipstopixels(13000), twipstopixels(8100));
+    frame->show();
+    area.repaint();
+  }
+
+  QTemporaryDir folder;
+  bool folderset = (setinstallfolder(folder.path()), true);  // before the model is built
+  ProgramState state;
+  RecordingPrompts prompts;
+  maps model{prompts};
+  ecusim::EcuSimulator sim;
+  ecusim::SimPort port{sim};
+  EcuLink link{state, model, prompts, port};
+  QMdiArea area;
+  frmDisplay* display = new frmDisplay(state, link, nullptr);  // owned by the area
+  QMdiSubWindow* frame = area.addSubWindow(display);
+  LivePanel panel{state, model, link, *display};
+};
+
+}  // namespace
+
+// One step of dragging the gauge window's corner with all six gauges in view: the window is laid out for its new
+// size (panel picture, gauge places, the panel drawn afresh) and painted, gauges included. The two sizes lie on
+// either side of 13700 twips, so the gauges change places at every step.
+static void BM_GaugeWindowResize(benchmark::State& state) {
+  ensureapplication("gauge_bench");
+  GaugeWindow window;
+  const QSize sizes[] = {QSize(twipstopixels(13000), twipstopixels(8100)),
+                         QSize(twipstopixels(15000), twipstopixels(9600))};
+  const int before = window.display->gauges[1]->x();
+  int step = 0;
+  for (auto _ : state) {
+    window.frame->resize(sizes[++step % 2]);
+    window.frame->repaint();
+  }
+  window.frame->resize(sizes[1]);
+  if (window.display->gauges[1]->x() == before) state.SkipWithError("the gauges were not laid out afresh");
+}
+BENCHMARK(BM_GaugeWindowResize)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
