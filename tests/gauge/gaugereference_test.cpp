@@ -140,7 +140,8 @@ bool referencefont() {
 // the black and white gauge comes near (many overlapping arcs left a harder edge than one shape of the same
 // outline); and fewer than one pixel in twenty may differ at all.
 TEST(GaugeReference, DrawingMatchesTheReferencePictures) {
-  if (!referencefont()) GTEST_SKIP() << "the reference pictures were drawn with DejaVu Sans, which is not the face here";
+  if (!referencefont())
+    GTEST_SKIP() << "the reference pictures were drawn with DejaVu Sans, which is not the face here";
   for (const ReferenceCase& c : cases) {
     SCOPED_TRACE(c.name);
     const QImage drawn = render(c);
