@@ -31,7 +31,7 @@ void setup(nox::NoxGauge& gauge) {
 
 }  // namespace
 
-// Set-up drawing of one gauge: background, scale, shading ring (about a thousand arcs) and inner dial.
+// Set-up drawing of one gauge: background, scale, shading ring (fourteen passes of three bands) and inner dial.
 static void BM_FullRepaint(benchmark::State& state) {
   ensureapplication("gauge_bench");
   nox::NoxGauge gauge;
