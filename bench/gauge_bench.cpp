@@ -4,6 +4,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
+#include <vector>
 
 #include "benchsupport.h"
 #include "calibration/maps.h"
@@ -86,20 +87,23 @@ struct GaugeWindow {
 }  // namespace
 
 // One step of dragging the gauge window's corner with all six gauges in view: the window is laid out for its new
-// size (panel picture, gauge places, the panel drawn afresh) and painted, gauges included. The two sizes lie on
-// either side of 13700 twips, so the gauges change places at every step.
+// size (panel picture, gauge places, the panel drawn afresh) and painted, gauges included. The drag goes one pixel
+// a step across 13700 twips, where the gauges spread out, and back, so that no two neighbouring steps have the
+// same size.
 static void BM_GaugeWindowResize(benchmark::State& state) {
   ensureapplication("gauge_bench");
   GaugeWindow window;
-  const QSize sizes[] = {QSize(twipstopixels(13000), twipstopixels(8100)),
-                         QSize(twipstopixels(15000), twipstopixels(9600))};
+  std::vector<QSize> drag;
+  for (int k = 0; k < 150; ++k) drag.emplace_back(twipstopixels(13000) + k, twipstopixels(8100) + k / 2);
+  for (int k = 149; k > 0; --k) drag.push_back(drag[static_cast<std::size_t>(k)]);
   const int before = window.display->gauges[1]->x();
-  int step = 0;
+  std::size_t step = 0;
   for (auto _ : state) {
-    window.frame->resize(sizes[++step % 2]);
+    window.frame->resize(drag[step]);
     window.frame->repaint();
+    step = (step + 1) % drag.size();
   }
-  window.frame->resize(sizes[1]);
+  window.frame->resize(drag[149]);
   if (window.display->gauges[1]->x() == before) state.SkipWithError("the gauges were not laid out afresh");
 }
 BENCHMARK(BM_GaugeWindowResize)->Unit(benchmark::kMillisecond);
