@@ -21,6 +21,16 @@ QString formatfixed(double value, int decimals) {
   return text;
 }
 
+QString formatregional(double value, int decimals) {
+  if (decimals < 0) decimals = 0;
+  // QLocale rounds halves away from zero; rounding here first leaves it nothing to round.
+  const double scale = std::pow(10.0, decimals);
+  double rounded = roundhalfeven(value * scale) / scale;
+  if (!std::isfinite(rounded)) rounded = value;
+  if (rounded == 0) rounded = 0;  // no "-0,00"
+  return QLocale().toString(rounded, 'f', decimals);
+}
+
 std::optional<double> parsenumber(const QString& text) {
   bool ok = false;
   const double v = QLocale::c().toDouble(text.trimmed(), &ok);

@@ -8,7 +8,9 @@
 namespace ostrel {
 
 // Every conversion to a whole number rounds halves to even, as the ECU tools always have.
-inline double roundhalfeven(double value) { return std::nearbyint(value); }
+inline double roundhalfeven(double value) {
+  return std::nearbyint(value);
+}
 
 // Rounds half to even and limits to [lo, hi]; NaN gives lo.
 inline long long roundclamp(double value, long long lo, long long hi) {
@@ -22,6 +24,11 @@ inline long long roundclamp(double value, long long lo, long long hi) {
 // Fixed decimals in the C locale, whatever the user's locale ("12.50", never "12,50"); halves of the last digit go
 // to the even neighbour ("2.5" with no decimals is "2", 0.125 with two is "0.12").
 QString formatfixed(double value, int decimals);
+
+// Fixed decimals in the user's regional number format (decimal separator, digit grouping, negative style: "1.234,50"
+// under a German locale), rounded as formatfixed rounds. Only for the few places that show numbers the way the
+// system writes them; files and fixed-format displays use formatfixed.
+QString formatregional(double value, int decimals);
 
 // Parses a number written in the C locale; empty when the text is not a number.
 std::optional<double> parsenumber(const QString& text);
