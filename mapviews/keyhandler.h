@@ -41,8 +41,8 @@ class KeyHandler : public QObject {
   // it is destroyed.
   void install();
   // One key-down. view gets the focus afterwards; loadup: the view shows the second index of a 3-D map
-  // increasing upward. Returns the current map's kind.
-  int mapkeydown(int keycode, int shift, MapView view, bool loadup);
+  // increasing upward. Returns the current map's kind. Virtual so that a window's test can see what it hands on.
+  virtual int mapkeydown(int keycode, int shift, MapView view, bool loadup);
   // A Qt key event, translated to the code and mask that mapkeydown takes.
   void keydown(const QKeyEvent& event, MapView view, bool loadup);
   // Sends every key pressed on the window (gauge, status, navigation) to the handler, with the graph as the view

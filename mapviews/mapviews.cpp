@@ -75,7 +75,7 @@ bool MapViews::clearselection() {
 }
 
 void MapViews::refreshactiveview() {
-  if (keys_) keys_->mapkeydown(0, 0, state_.graphview ? MapView::graph : MapView::grid, false);
+  mapkeydown(0, 0, state_.graphview ? MapView::graph : MapView::grid, false);
 }
 
 void MapViews::openmapview() {
@@ -114,11 +114,14 @@ void MapViews::openmapview() {
   host_->cleartabletrail();
 }
 
+void MapViews::mapkeydown(int keycode, int shift, MapView view, bool loadup) {
+  if (keys_) keys_->mapkeydown(keycode, shift, view, loadup);
+}
+
 void MapViews::gridkeydown(int keycode, int shift, bool keyfromgrid) {
-  if (!keys_) return;
   // T alone on the grid hands the focus to the graph: that is how T toggles between the two.
   const MapView view = keyfromgrid && keycode == keyt && shift == 0 ? MapView::graph : MapView::grid;
-  keys_->mapkeydown(keycode, shift, view, state_.preferences.gridloadup);
+  mapkeydown(keycode, shift, view, state_.preferences.gridloadup);
 }
 
 void MapViews::gridfocused() {

@@ -52,6 +52,9 @@ class MapViews : public QObject {
   // Switch the selection box off and repaint; false (nothing done) while a write is counting down online.
   bool clearselection();
 
+  // A key for the keyboard handler (the graph window's keys); view gets the focus afterwards, loadup is its load
+  // direction. Nothing while no handler is installed.
+  void mapkeydown(int keycode, int shift, MapView view, bool loadup);
   // What the grid window's events mean. keyfromgrid: the key came from the grid control, not the window.
   void gridkeydown(int keycode, int shift, bool keyfromgrid);
   void gridfocused();
