@@ -10,8 +10,8 @@ class EcuLink;
 
 // Everything the link calls upward: the shell's panel and graph, the map grid, the status window, the log sample
 // store, the connection menus, and what follows a whole-image read. The shell implements it and hands it to the
-// link at start-up; every call has a do-nothing default, so a test overrides only what it watches. The link is the
-// only caller: the transfer steps reach it through EcuLink::host().
+// link at start-up; every call has a do-nothing default, so a test overrides only what it watches. Only the link
+// calls it; the transfer steps reach it through EcuLink::host().
 class LinkHost {
  public:
   virtual ~LinkHost() = default;
