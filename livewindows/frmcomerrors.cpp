@@ -99,7 +99,11 @@ void frmComErrors::showlog() {
   const QString log = link_.errlogtext();
   if (log == shownlog_) return;
   shownlog_ = log;
-  Text1->setPlainText(log);
+  // Lines end in CR LF in the log; the box takes line feeds and shows no empty line after the newest.
+  QString lines = log;
+  lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  if (lines.endsWith(QLatin1Char('\n'))) lines.chop(1);
+  Text1->setPlainText(lines);
   Text1->moveCursor(QTextCursor::End);
   Text1->ensureCursorVisible();
 }
