@@ -17,10 +17,10 @@ struct ComStatsMemory {
 
 // The texts of one refresh of the communication statistics window.
 struct ComStatsTexts {
-  QString frequency;              // "12.3 Hz"
-  std::optional<QString> yield;   // "95.0 %"; none before any frame was sent (the label keeps its text)
-  QString firmware;               // "V2.64, correct version"
-  QString autosync;               // "Auto-sync disabled"
+  QString frequency;             // "12.3 Hz"
+  std::optional<QString> yield;  // "95.0 %"; none before any frame was sent (the label keeps its text)
+  QString firmware;              // "V2.64, correct version"
+  QString autosync;              // "Auto-sync disabled"
 };
 
 // The arithmetic of the communication statistics window, one call per tick of its 500 ms timer.

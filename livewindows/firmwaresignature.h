@@ -21,9 +21,9 @@ struct FirmwareMemory {
 class FirmwareSignature {
  public:
   static constexpr int progressmax = 10;
-  static constexpr int firstreplyage = 6;   // replies count from this window age on
-  static constexpr int releasetick = 6;     // closing tick at which the poll returns to idle
-  static constexpr int closetick = 12;      // closing tick at which the window goes
+  static constexpr int firstreplyage = 6;           // replies count from this window age on
+  static constexpr int releasetick = 6;             // closing tick at which the poll returns to idle
+  static constexpr int closetick = 12;              // closing tick at which the window goes
   static constexpr std::uint8_t progressbyte = 12;  // data byte of ECU 0x6CFC
 
   FirmwareSignature(LiveWindowCore& live, FirmwareMemory& memory);

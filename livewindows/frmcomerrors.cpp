@@ -37,8 +37,8 @@ frmComErrors::frmComErrors(ProgramState& state, EcuLink& link, ComStatsMemory& m
   // The link keeps at most this many lines; the box never holds more.
   Text1->setMaximumBlockCount(EcuLink::errlogmaxlines + 1);
 
-  static constexpr std::array<const char*, 9> captions = {"",         "Frequency:", "Yield:", "", "",
-                                                          "ECU firmware:", "",      "",       "Advanced:"};
+  static constexpr std::array<const char*, 9> captions = {
+      "", "Frequency:", "Yield:", "", "", "ECU firmware:", "", "", "Advanced:"};
   for (int i = 1; i <= 8; ++i) {
     Label[i] = new QLabel(QString::fromLatin1(captions[i]), this);
     Label[i]->setObjectName(QStringLiteral("Label%1").arg(i));
@@ -112,8 +112,8 @@ void frmComErrors::Timer1_Timer() {
   // The log is compared whole: the link keeps only its newest lines, so its length alone may stay the same while
   // the lines change.
   showlog();
-  const ComStatsTexts texts = stats_.tick(link_.framessent(), link_.errorcount(), link_.live().fwversion,
-                                          state_.preferences);
+  const ComStatsTexts texts =
+      stats_.tick(link_.framessent(), link_.errorcount(), link_.live().fwversion, state_.preferences);
   Label[3]->setText(texts.frequency);
   if (texts.yield) Label[4]->setText(*texts.yield);
   Label[6]->setText(texts.firmware);

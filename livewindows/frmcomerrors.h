@@ -30,7 +30,7 @@ class frmComErrors : public QDialog {
   static ComStatsMemory& memory();
 
   QPlainTextEdit* Text1 = nullptr;
-  std::array<QLabel*, 9> Label{};  // Label[1] to Label[8]; Label[0] is unused
+  std::array<QLabel*, 9> Label{};   // Label[1] to Label[8]; Label[0] is unused
   QPushButton* Command1 = nullptr;  // "&Clear"
   QPushButton* Command2 = nullptr;  // "E&xit"
   QMenu* mnuComsStats = nullptr;

@@ -19,8 +19,7 @@ class frmFastVerify : public LiveWindow {
  public:
   static constexpr std::uint8_t selectorvalue = 19;
 
-  frmFastVerify(ProgramState& state, EcuLink& link, const maps& mainmaps, Prompts& prompts,
-                QWidget* parent = nullptr);
+  frmFastVerify(ProgramState& state, EcuLink& link, const maps& mainmaps, Prompts& prompts, QWidget* parent = nullptr);
 
   QPlainTextEdit* Text1 = nullptr;  // the last seven maps
   QPlainTextEdit* Text2 = nullptr;  // the failed maps

@@ -40,10 +40,15 @@ frmInputs::frmInputs(ProgramState& state, EcuLink& link, const settings& mainset
   inputGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
   inputGrid->setFocusPolicy(Qt::NoFocus);
   inputGrid->verticalHeader()->setMinimumSectionSize(1);
+  // The grid's units of width and height, in pixels: its texts ("Inactive", "Pull-dwn", "AUX 10") fit whole.
+  QFont font = inputGrid->font();
+  font.setPointSize(8);
+  inputGrid->setFont(font);
   int gridwidth = 0;
   for (int c = 0; c < InputsTable::cols; ++c) {
-    inputGrid->setColumnWidth(c, InputsTable::columnwidths[c]);
-    gridwidth += InputsTable::columnwidths[c];
+    const int width = static_cast<int>(InputsTable::columnwidths[c] * gridunit);
+    inputGrid->setColumnWidth(c, width);
+    gridwidth += width;
   }
   for (int r = 0; r < InputsTable::rows; ++r) inputGrid->setRowHeight(r, InputsTable::rowheight);
 

@@ -27,6 +27,7 @@ class frmInputs : public LiveWindow {
   static constexpr int frameheight = 465;
   static constexpr int gridleft = 120;
   static constexpr int gridtop = 120;
+  static constexpr double gridunit = 1.3;  // pixels per unit of the grid's column widths
 
   frmInputs(ProgramState& state, EcuLink& link, const settings& mainsettings, QWidget* parent = nullptr);
 

@@ -17,7 +17,7 @@ namespace {
 constexpr int cellleft = 1440;
 constexpr int cellstep = 1080;  // across the rpm bands
 constexpr int celltop = 720;
-constexpr int rowstep = 360;    // down the load bands
+constexpr int rowstep = 360;  // down the load bands
 constexpr int rpmtop = 240;
 constexpr int labelwidth = 1000;
 constexpr int labelheight = 285;
@@ -54,7 +54,8 @@ frmLtt::frmLtt(ProgramState& state, EcuLink& link, QWidget* parent)
   for (int i = 0; i < 12; ++i) {
     Label2[i] = new QLabel(QString::fromLatin1(bandcaptions[i]), surface);
     Label2[i]->setObjectName(QStringLiteral("Label2_%1").arg(i));
-    Label2[i]->setGeometry(i < 4 ? twipsrect(0, celltop + rowstep * i) : twipsrect(cellleft + cellstep * (i - 4), rpmtop));
+    Label2[i]->setGeometry(i < 4 ? twipsrect(0, celltop + rowstep * i)
+                                 : twipsrect(cellleft + cellstep * (i - 4), rpmtop));
   }
   for (int r = 0; r < 8; ++r) {
     for (int c = 0; c < 4; ++c) {

@@ -21,15 +21,21 @@ RequestTable FuelMultipliers::addresses() {
 }
 
 const std::array<QString, FuelMultipliers::rows>& FuelMultipliers::captions() {
-  static const std::array<QString, rows> texts = {
-      QStringLiteral("Multiplier"),           QStringLiteral("Air temperature:"),
-      QStringLiteral("dTPS/dt:"),             QStringLiteral("Gear position:"),
-      QStringLiteral("ISC position:"),        QStringLiteral("Coolant temperature:"),
-      QStringLiteral("Barometric:"),          QStringLiteral("Cranking enrichment:"),
-      QStringLiteral("Long-term trim:"),      QStringLiteral("Throttle pump:"),
-      QStringLiteral("AC enrichment:"),       QStringLiteral("Knock enrichment:"),
-      QStringLiteral("Post-start enrichment:"), QStringLiteral("Indexed fuel (ms):"),
-      QStringLiteral("Corrected fuel (ms):")};
+  static const std::array<QString, rows> texts = {QStringLiteral("Multiplier"),
+                                                  QStringLiteral("Air temperature:"),
+                                                  QStringLiteral("dTPS/dt:"),
+                                                  QStringLiteral("Gear position:"),
+                                                  QStringLiteral("ISC position:"),
+                                                  QStringLiteral("Coolant temperature:"),
+                                                  QStringLiteral("Barometric:"),
+                                                  QStringLiteral("Cranking enrichment:"),
+                                                  QStringLiteral("Long-term trim:"),
+                                                  QStringLiteral("Throttle pump:"),
+                                                  QStringLiteral("AC enrichment:"),
+                                                  QStringLiteral("Knock enrichment:"),
+                                                  QStringLiteral("Post-start enrichment:"),
+                                                  QStringLiteral("Indexed fuel (ms):"),
+                                                  QStringLiteral("Corrected fuel (ms):")};
   return texts;
 }
 

@@ -12,14 +12,13 @@ namespace ostrel {
 // with two decimals, and the indexed and corrected fuel times in milliseconds, raw16 / 4 x 0.005 with three.
 class FuelMultipliers {
  public:
-  static constexpr int rows = 15;        // row 0 the headings, rows 1 to 12 the multipliers, 13 and 14 the times
+  static constexpr int rows = 15;  // row 0 the headings, rows 1 to 12 the multipliers, 13 and 14 the times
   static constexpr int multipliers = 12;
   static constexpr int firstreplyage = 5;
 
   static constexpr std::array<float, multipliers> fuelmulgain = {0.2f, 0.2f, 0.1f, 0.1f, 0.4f, 0.8f,
                                                                  1.0f, 0.5f, 1.0f, 0.1f, 0.1f, 0.5f};
-  static constexpr std::array<float, multipliers> fuelmuloffset = {128, 128, 128, 128, 0,   128,
-                                                                   0,   128, 0,   0,   0,   0};
+  static constexpr std::array<float, multipliers> fuelmuloffset = {128, 128, 128, 128, 0, 128, 0, 128, 0, 0, 0, 0};
 
   // The fixed request table: data byte k is the ECU byte at address k.
   static RequestTable addresses();

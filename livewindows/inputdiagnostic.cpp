@@ -11,9 +11,9 @@ namespace {
 
 // The live variables sampled for inputs 0 to 5: TPS, AIR, COOL, 02LEFT, 02RIGHT, KNOCK.
 constexpr std::array<int, 6> livevariables = {13, 9, 10, 4, 5, 15};
-constexpr int firstauxinput = 6;   // inputs 6 to 17 take data bytes 0 to 11
-constexpr int triginput = 18;      // bit 0 of data byte 12
-constexpr int syncinput = 19;      // bit 1 of data byte 13
+constexpr int firstauxinput = 6;  // inputs 6 to 17 take data bytes 0 to 11
+constexpr int triginput = 18;     // bit 0 of data byte 12
+constexpr int syncinput = 19;     // bit 1 of data byte 13
 
 QString whole(float value) {
   return formatfixed(value, 0);
@@ -28,11 +28,11 @@ InputDiagnostic::InputDiagnostic(const std::array<float, inputs>& levels, const 
 
 const std::array<QString, InputDiagnostic::inputs>& InputDiagnostic::sensornames() {
   static const std::array<QString, inputs> names = {
-      QStringLiteral("TPS"),  QStringLiteral("ATS"),   QStringLiteral("CTS"),  QStringLiteral("EGO1"),
+      QStringLiteral("TPS"),  QStringLiteral("ATS"),       QStringLiteral("CTS"),  QStringLiteral("EGO1"),
       QStringLiteral("EGO2"), QStringLiteral("KNOCK L+R"), QStringLiteral("AUX1"), QStringLiteral("AUX2"),
-      QStringLiteral("AUX3"), QStringLiteral("AUX4"),  QStringLiteral("AUX5"), QStringLiteral("AUX6"),
-      QStringLiteral("AUX7"), QStringLiteral("AUX8"),  QStringLiteral("AUX9"), QStringLiteral("AUX10"),
-      QStringLiteral("VSS"),  QStringLiteral("RPM"),   QStringLiteral("TRIG"), QStringLiteral("SYNC")};
+      QStringLiteral("AUX3"), QStringLiteral("AUX4"),      QStringLiteral("AUX5"), QStringLiteral("AUX6"),
+      QStringLiteral("AUX7"), QStringLiteral("AUX8"),      QStringLiteral("AUX9"), QStringLiteral("AUX10"),
+      QStringLiteral("VSS"),  QStringLiteral("RPM"),       QStringLiteral("TRIG"), QStringLiteral("SYNC")};
   return names;
 }
 
@@ -51,17 +51,22 @@ void InputDiagnostic::resetstatistics(float start) {
 }
 
 void InputDiagnostic::load() {
-  rows_[0] = {QStringLiteral("Sensor:"),  QStringLiteral("feedback"),  QStringLiteral("low feedback"),
+  rows_[0] = {QStringLiteral("Sensor:"),       QStringLiteral("feedback"), QStringLiteral("low feedback"),
               QStringLiteral("high feedback"), QStringLiteral("low time"), QStringLiteral("high time"),
               QStringLiteral("status")};
   for (int i = 0; i < inputs; ++i)
-    rows_[i + 1] = {sensornames()[i],         QStringLiteral("feedback"),  QStringLiteral("low feedback"),
-                    QStringLiteral("high feedback"), QStringLiteral("low time"), QStringLiteral("high time"),
+    rows_[i + 1] = {sensornames()[i],
+                    QStringLiteral("feedback"),
+                    QStringLiteral("low feedback"),
+                    QStringLiteral("high feedback"),
+                    QStringLiteral("low time"),
+                    QStringLiteral("high time"),
                     QStringLiteral("pending...")};
   // Never 0, so the means never divide by zero.
   resetstatistics(0.1f);
   diagcount_ = 0;
   progress_ = 0;
+  samples_ = 0;
 }
 
 void InputDiagnostic::takesamples(const RxFrame& rxframe, const std::array<std::int16_t, 18>& livevars) {
@@ -84,6 +89,7 @@ void InputDiagnostic::reportdata(const RxFrame& rxframe, const std::array<std::i
     // The reply that triggers the judgement already belongs to the next run, uncounted.
     checksensorstatus();
     diagcount_ = 0;
+    samples_ = 0;
     resetstatistics(0.01f);
   } else {
     ++diagcount_;
@@ -91,6 +97,7 @@ void InputDiagnostic::reportdata(const RxFrame& rxframe, const std::array<std::i
   }
 
   takesamples(rxframe, livevars);
+  ++samples_;
   const bool refresh = diagcount_ % refreshevery == 0;
   if (refresh)
     for (int i = 0; i < inputs; ++i) rows_[i + 1].feedback = QString::number(diagsample_[i]);
@@ -108,7 +115,9 @@ void InputDiagnostic::reportdata(const RxFrame& rxframe, const std::array<std::i
   }
 
   if (refresh && diagcount_ > 0) {
-    const auto count = static_cast<float>(diagcount_);
+    // The shares are of the samples in the run: after a judgement that is one more than the count, and dividing by
+    // the count would show up to 110 %.
+    const auto count = static_cast<float>(samples_);
     for (int i = 0; i < inputs; ++i) {
       Row& row = rows_[i + 1];
       row.feedback1 = whole(diaglowsum_[i] / diaglowcount_[i]);

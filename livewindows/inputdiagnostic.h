@@ -56,6 +56,7 @@ class InputDiagnostic {
   std::array<float, inputs> diaglowcount_{}, diaglowsum_{}, diaghighcount_{}, diaghighsum_{};
   std::int16_t diagcount_ = 0;
   int progress_ = 0;
+  int samples_ = 0;  // samples taken into the statistics of the run
   std::array<Row, rows> rows_;
 };
 

@@ -8,9 +8,9 @@ namespace ostrel {
 namespace {
 
 // Fixed texts of column 1 below the sixteen level rows (rows 17 to 32).
-constexpr std::array<const char*, 16> pulltexts = {"Pull-up",  "Pull-up",  "Pull-up", "Pull-up", "Pull-dwn", "Pull-dwn",
-                                                   "Pull-up",  "Pull-up",  "Pull-dwn", "Pull-dwn", "TBA",     "TBA",
-                                                   "TBA",      "TBA",      "TBA",      "TBA"};
+constexpr std::array<const char*, 16> pulltexts = {"Pull-up", "Pull-up", "Pull-up",  "Pull-up",  "Pull-dwn", "Pull-dwn",
+                                                   "Pull-up", "Pull-up", "Pull-dwn", "Pull-dwn", "TBA",      "TBA",
+                                                   "TBA",     "TBA",     "TBA",      "TBA"};
 
 // Which data byte holds bits 0 to 7 of which block of eight rows: {data byte, first row}.
 struct ByteRows {
@@ -26,8 +26,7 @@ constexpr std::array<ByteRows, 4> statusbytes = {{{0, 25}, {1, 17}, {2, 9}, {3, 
 InputsTable::InputsTable(const settings& mainsettings) {
   for (int c = 0; c < cols; ++c) cells_[0][c].bgr = headingbgr;
   for (int r = 1; r < rows; ++r)
-    for (int c = 0; c < cols; ++c)
-      cells_[r][c].bgr = (c % 2 == 1) ? livebgr : (r % 2 == 1 ? oddrowbgr : evenrowbgr);
+    for (int c = 0; c < cols; ++c) cells_[r][c].bgr = (c % 2 == 1) ? livebgr : (r % 2 == 1 ? oddrowbgr : evenrowbgr);
 
   for (int r = 1; r < rows; ++r) cells_[r][0].text = QStringLiteral("AUX ") + QString::number(r <= 16 ? r : r - 16);
   for (int r = 17; r < rows; ++r) cells_[r][1].text = QString::fromLatin1(pulltexts[r - 17]);

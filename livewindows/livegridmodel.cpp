@@ -6,8 +6,7 @@
 
 namespace ostrel {
 
-LiveGridModel::LiveGridModel(int rows, int cols, CellAt cellat, std::vector<Qt::Alignment> alignments,
-                             QObject* parent)
+LiveGridModel::LiveGridModel(int rows, int cols, CellAt cellat, std::vector<Qt::Alignment> alignments, QObject* parent)
     : QAbstractTableModel(parent),
       rows_(rows),
       cols_(cols),
@@ -30,8 +29,11 @@ QVariant LiveGridModel::data(const QModelIndex& index, int role) const {
       return cell.text;
     case Qt::BackgroundRole:
       return QBrush(bgrtocolor(cell.bgr));
-    case Qt::ForegroundRole:
-      return QBrush(Qt::black);
+    case Qt::ForegroundRole: {
+      // Dark cells (the low, unused and inactive states) carry light text.
+      const QColor background = bgrtocolor(cell.bgr);
+      return QBrush(qGray(background.rgb()) < 128 ? Qt::white : Qt::black);
+    }
     case Qt::TextAlignmentRole: {
       const auto col = static_cast<std::size_t>(index.column());
       const Qt::Alignment alignment = col < alignments_.size() ? alignments_[col] : Qt::Alignment(Qt::AlignLeft);

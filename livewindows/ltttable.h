@@ -17,7 +17,7 @@ class LiveWindowCore;
 // tick, when its table has surely reached the ECU.
 class LttTable {
  public:
-  static constexpr int cells = 32;      // cell 4r + c: rpm band r, load band c
+  static constexpr int cells = 32;  // cell 4r + c: rpm band r, load band c
   static constexpr int switchticks = 10;
   static constexpr std::int16_t maxage = 30000;
   static constexpr std::uint16_t tableaddress = 0x6000;

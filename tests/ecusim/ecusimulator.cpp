@@ -432,15 +432,15 @@ void EcuSimulator::writeinputsram() {
   const auto level = [&](int input, bool high) {
     if (high) levels = static_cast<std::uint16_t>(levels | (1u << (input - 1)));
   };
-  level(1, e.tps > 60);                    // full-throttle switch
-  level(2, wave(e.time, 0.33, 0, 0.33));   // a toggling switch
-  level(3, e.rpm > 3000);                  // shift light
-  level(4, e.coolant > 80);                // fan thermoswitch
-  level(5, true);                          // ignition feed
+  level(1, e.tps > 60);                         // full-throttle switch
+  level(2, wave(e.time, 0.33, 0, 0.33));        // a toggling switch
+  level(3, e.rpm > 3000);                       // shift light
+  level(4, e.coolant > 80);                     // fan thermoswitch
+  level(5, true);                               // ignition feed
   level(9, wave(e.time, 1.0 / 7, 0, 2.0 / 7));  // air conditioning request
-  level(12, e.mapmmhg > 760);              // boost switch
-  constexpr std::uint32_t used = (1u << 0) | (1u << 1) | (1u << 3) | (1u << 4) | (1u << 8) | (1u << 11) |
-                                 (1u << 16) | (1u << 17) | (1u << 24) | (1u << 27);
+  level(12, e.mapmmhg > 760);                   // boost switch
+  constexpr std::uint32_t used = (1u << 0) | (1u << 1) | (1u << 3) | (1u << 4) | (1u << 8) | (1u << 11) | (1u << 16) |
+                                 (1u << 17) | (1u << 24) | (1u << 27);
   std::uint32_t status = 0;
   for (int f = 0; f < 32; ++f)
     if ((used >> f & 1u) && (levels >> (f % 16) & 1u)) status |= 1u << f;
@@ -475,23 +475,31 @@ void EcuSimulator::writefuelram(double dt) {
   lasttps_ = e.tps;
   const bool ac = wave(e.time, 1.0 / 7, 0, 2.0 / 7);
   // Raw bytes as the ECU keeps them: (raw - 128) x gain or raw x gain percent.
-  ram_[0x6BC7] = 126;                                                      // air temperature, -0.40 %
-  ram_[0x6A33] = clampbyte(128 + std::max(0.0, tpsrate) * 0.02 / 0.2);     // dTPS/dt
-  ram_[0x6A27] = e.rpm > 2500 ? 133 : 128;                                 // gear
-  ram_[0x6DE3] = clampbyte(128 + (e.tps < 8 ? 2.0 : 0.0) / 0.1);           // ISC position
-  ram_[0x6A6F] = clampbyte(std::max(0.0, 70 - e.coolant) * 0.6 / 0.4);     // coolant
-  ram_[0x6CA2] = 128;                                                      // barometric
-  ram_[0x6A1D] = 0;                                                        // cranking
-  ram_[0x6ACA] = clampbyte(std::max(0.0, tpsrate) * 0.05);                 // throttle pump
-  ram_[0x6CAE] = ac ? 50 : 0;                                              // air conditioning, 5 %
-  ram_[0x6BCE] = clampbyte(e.knock * 0.5 / 0.1);                           // knock
-  ram_[0x6AC2] = clampbyte(std::max(0.0, 30 - e.time * 1.5) / 0.5);        // post-start
+  ram_[0x6BC7] = 126;                                                   // air temperature, -0.40 %
+  ram_[0x6A33] = clampbyte(128 + std::max(0.0, tpsrate) * 0.02 / 0.2);  // dTPS/dt
+  ram_[0x6A27] = e.rpm > 2500 ? 133 : 128;                              // gear
+  ram_[0x6DE3] = clampbyte(128 + (e.tps < 8 ? 2.0 : 0.0) / 0.1);        // ISC position
+  ram_[0x6A6F] = clampbyte(std::max(0.0, 70 - e.coolant) * 0.6 / 0.4);  // coolant
+  ram_[0x6CA2] = 128;                                                   // barometric
+  ram_[0x6A1D] = 0;                                                     // cranking
+  ram_[0x6ACA] = clampbyte(std::max(0.0, tpsrate) * 0.05);              // throttle pump
+  ram_[0x6CAE] = ac ? 50 : 0;                                           // air conditioning, 5 %
+  ram_[0x6BCE] = clampbyte(e.knock * 0.5 / 0.1);                        // knock
+  ram_[0x6AC2] = clampbyte(std::max(0.0, 30 - e.time * 1.5) / 0.5);     // post-start
 
   double percent = 0;
-  for (const auto& [address, offset, gain] :
-       {std::tuple{0x6BC7, 128, 0.2}, {0x6A33, 128, 0.2}, {0x6A27, 128, 0.1}, {0x6DE3, 128, 0.1},
-        {0x6A6F, 0, 0.4}, {0x6CA2, 128, 0.8}, {0x6A1D, 0, 1.0}, {0x6BEA, 128, 0.5}, {0x6ACA, 0, 1.0},
-        {0x6CAE, 0, 0.1}, {0x6BCE, 0, 0.1}, {0x6AC2, 0, 0.5}})
+  for (const auto& [address, offset, gain] : {std::tuple{0x6BC7, 128, 0.2},
+                                              {0x6A33, 128, 0.2},
+                                              {0x6A27, 128, 0.1},
+                                              {0x6DE3, 128, 0.1},
+                                              {0x6A6F, 0, 0.4},
+                                              {0x6CA2, 128, 0.8},
+                                              {0x6A1D, 0, 1.0},
+                                              {0x6BEA, 128, 0.5},
+                                              {0x6ACA, 0, 1.0},
+                                              {0x6CAE, 0, 0.1},
+                                              {0x6BCE, 0, 0.1},
+                                              {0x6AC2, 0, 0.5}})
     percent += (ram_[address] - offset) * gain;
   // Fuel times in units of 1/800 ms.
   const auto puttime = [&](int address, double ms) {

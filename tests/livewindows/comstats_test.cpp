@@ -46,8 +46,8 @@ TEST(ComStats, YieldIsTheShareWithoutErrorsLimitedToAHundredPercent) {
     std::int32_t sent, errors;
     const char* shown;  // null: the label keeps its text
   };
-  const Case cases[] = {{1000, 50, "95.0 %"}, {3, 1, "66.7 %"},    {100000, 0, "100.0 %"},
-                        {10, 30, "0.0 %"},    {0, 0, nullptr},     {0, 12, nullptr}};
+  const Case cases[] = {{1000, 50, "95.0 %"}, {3, 1, "66.7 %"}, {100000, 0, "100.0 %"},
+                        {10, 30, "0.0 %"},    {0, 0, nullptr},  {0, 12, nullptr}};
   for (const Case& c : cases) {
     const auto text = ComStats::yieldtext(c.sent, c.errors);
     if (c.shown) {

@@ -173,8 +173,8 @@ TEST_F(FastVerifyWindow, ADifferingMapEndsWithOneTranslatedMessageAndGivesTheSel
   EXPECT_EQ(rig.prompts.records[0].icon, Prompts::Icon::Information);
   EXPECT_EQ(rig.state.livemode, 0);
   EXPECT_EQ(rig.state.curmap, 115) << "the current map stays where the run stopped";
-  EXPECT_TRUE(window.Text2->toPlainText().endsWith(
-      FastVerify::shortname(rig.mainmaps.getmapname(40)) + ": fast verify failed\n"));
+  EXPECT_TRUE(window.Text2->toPlainText().endsWith(FastVerify::shortname(rig.mainmaps.getmapname(40)) +
+                                                   ": fast verify failed\n"));
   EXPECT_EQ(window.ProgressBar1->value(), 114);
 }
 

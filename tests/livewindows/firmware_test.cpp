@@ -20,9 +20,7 @@ class FirmwareTest : public ::testing::Test {
   }
 
   // A reply whose progress byte is the given value and whose signature bytes are 12, 200, 7, 99.
-  static RxFrame reply(std::uint8_t progress) {
-    return frameof({{6, 12}, {7, 200}, {8, 7}, {9, 99}, {12, progress}});
-  }
+  static RxFrame reply(std::uint8_t progress) { return frameof({{6, 12}, {7, 200}, {8, 7}, {9, 99}, {12, progress}}); }
 
   Rig rig;
   LiveWindowCore live{rig.state, rig.link, 21, 0};

@@ -11,10 +11,9 @@ namespace ostrel::test {
 namespace {
 
 TEST(FuelMultipliers, RequestTableInOrder) {
-  const RequestTable expected = {{{0x6B, 0xC8, 0x6B, 0xC9, 0x6B, 0xC7, 0x6A, 0x33, 0x6A, 0x27, 0x6D, 0xE3, 0x6A, 0x6F,
-                                   0x6C, 0xA2},
-                                  {0x6A, 0x1D, 0x6B, 0xEA, 0x6A, 0xCA, 0x6C, 0xAE, 0x6B, 0xCE, 0x6A, 0xC2, 0x6A, 0xA6,
-                                   0x6A, 0xA7}}};
+  const RequestTable expected = {
+      {{0x6B, 0xC8, 0x6B, 0xC9, 0x6B, 0xC7, 0x6A, 0x33, 0x6A, 0x27, 0x6D, 0xE3, 0x6A, 0x6F, 0x6C, 0xA2},
+       {0x6A, 0x1D, 0x6B, 0xEA, 0x6A, 0xCA, 0x6C, 0xAE, 0x6B, 0xCE, 0x6A, 0xC2, 0x6A, 0xA6, 0x6A, 0xA7}}};
   EXPECT_EQ(FuelMultipliers::addresses(), expected);
 }
 
@@ -25,15 +24,15 @@ TEST(FuelMultipliers, ValueTexts) {
     const char* shown;
   };
   const Case cases[] = {
-      {{{2, 128}}, 1, "0.00"},          // air temperature
+      {{{2, 128}}, 1, "0.00"},  // air temperature
       {{{2, 0}}, 1, "-25.60"},
       {{{2, 255}}, 1, "25.40"},
-      {{{4, 0}}, 3, "-12.80"},          // gear position, gain 0.1
-      {{{6, 255}}, 5, "102.00"},        // coolant, no offset
-      {{{7, 129}}, 6, "0.80"},          // barometric
-      {{{9, 127}}, 8, "-0.50"},         // long-term trim
-      {{{8, 200}}, 7, "200.00"},        // cranking, gain 1
-      {{{13, 3}}, 12, "1.50"},          // post-start
+      {{{4, 0}}, 3, "-12.80"},    // gear position, gain 0.1
+      {{{6, 255}}, 5, "102.00"},  // coolant, no offset
+      {{{7, 129}}, 6, "0.80"},    // barometric
+      {{{9, 127}}, 8, "-0.50"},   // long-term trim
+      {{{8, 200}}, 7, "200.00"},  // cranking, gain 1
+      {{{13, 3}}, 12, "1.50"},    // post-start
       {{{0, 0x10}, {1, 0x00}}, 13, "5.120"},
       {{{0, 0xFF}, {1, 0xFF}}, 13, "81.919"},
       {{{0, 0x00}, {1, 0x02}}, 13, "0.002"},  // 0.0025: the half goes to the even neighbour

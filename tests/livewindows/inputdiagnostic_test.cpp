@@ -20,7 +20,8 @@ class InputDiagnosticTest : public ::testing::Test {
  protected:
   // Replies in which AUX1 reads low (0) for the first lows and high (200) for the rest of count replies.
   void feedaux1(int count, int lows) {
-    for (int i = 0; i < count; ++i) diag.reportdata(frameof({{0, static_cast<std::uint8_t>(i < lows ? 0 : 200)}}), vars);
+    for (int i = 0; i < count; ++i)
+      diag.reportdata(frameof({{0, static_cast<std::uint8_t>(i < lows ? 0 : 200)}}), vars);
   }
 
   InputDiagnostic diag{startuptables().diagthreshold, startuptables().diagexpected};
@@ -28,10 +29,9 @@ class InputDiagnosticTest : public ::testing::Test {
 };
 
 TEST_F(InputDiagnosticTest, RequestTableAndRowsOnLoading) {
-  const RequestTable expected = {{{0x6D, 0x90, 0x6D, 0x91, 0x6D, 0x92, 0x6D, 0x93, 0x6D, 0x94, 0x6D, 0x95, 0x6D, 0x96,
-                                   0x6D, 0x97},
-                                  {0x6D, 0x98, 0x6D, 0x99, 0x6C, 0x03, 0x6A, 0xF7, 0x02, 0x41, 0x02, 0x41, 0x02, 0x41,
-                                   0x02, 0x41}}};
+  const RequestTable expected = {
+      {{0x6D, 0x90, 0x6D, 0x91, 0x6D, 0x92, 0x6D, 0x93, 0x6D, 0x94, 0x6D, 0x95, 0x6D, 0x96, 0x6D, 0x97},
+       {0x6D, 0x98, 0x6D, 0x99, 0x6C, 0x03, 0x6A, 0xF7, 0x02, 0x41, 0x02, 0x41, 0x02, 0x41, 0x02, 0x41}}};
   EXPECT_EQ(InputDiagnostic::addresses(), expected);
   EXPECT_EQ(diag.row(0).sensor, "Sensor:");
   EXPECT_EQ(diag.row(0).feedback2, "high feedback");
@@ -115,6 +115,15 @@ TEST_F(InputDiagnosticTest, TheReplyAfterTheThousandthJudgesAndStartsTheNextRunU
   EXPECT_EQ(diag.progress(), 1);
 }
 
+TEST_F(InputDiagnosticTest, SharesAfterAJudgementCountTheJudgingReplyAndStayWithinAHundred) {
+  feedaux1(1001, 0);
+  ASSERT_EQ(diag.diagcount(), 0);
+  feedaux1(10, 0);
+  ASSERT_EQ(diag.diagcount(), 10);
+  EXPECT_EQ(diag.row(aux1 + 1).hightime, "100") << "eleven high samples of eleven, not 110 %";
+  EXPECT_EQ(diag.row(aux1 + 1).lowtime, "0");
+}
+
 TEST_F(InputDiagnosticTest, JudgementPassesStrictlyWithinSevenPoints) {
   struct Case {
     int lows;
@@ -134,7 +143,9 @@ TEST_F(InputDiagnosticTest, TrigAndSyncJudgeTheShareOfClearBits) {
   // Expected 77 % clear: 770 of 1000 replies with both bits clear pass, 600 fail.
   for (int i = 0; i < 1001; ++i) {
     const bool set = i % 1000 >= 770;
-    diag.reportdata(frameof({{12, static_cast<std::uint8_t>(set ? 0x01 : 0)}, {13, static_cast<std::uint8_t>(set ? 0x02 : 0)}}), vars);
+    diag.reportdata(
+        frameof({{12, static_cast<std::uint8_t>(set ? 0x01 : 0)}, {13, static_cast<std::uint8_t>(set ? 0x02 : 0)}}),
+        vars);
   }
   EXPECT_EQ(diag.row(19).status, "pass");
   EXPECT_EQ(diag.row(20).status, "pass");

@@ -25,10 +25,9 @@ class InputsTest : public ::testing::Test {
 
 TEST_F(InputsTest, RequestTableAsksForTheStatusUseAndLevelWords) {
   const RequestTable t = InputsTable::addresses();
-  const RequestTable expected = {{{0x6D, 0x80, 0x6D, 0x81, 0x6D, 0x82, 0x6D, 0x83, 0x6D, 0x88, 0x6D, 0x89, 0x6D, 0x8A,
-                                   0x6D, 0x8B},
-                                  {0x6D, 0x84, 0x6D, 0x85, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                                   0xFF, 0xFF}}};
+  const RequestTable expected = {
+      {{0x6D, 0x80, 0x6D, 0x81, 0x6D, 0x82, 0x6D, 0x83, 0x6D, 0x88, 0x6D, 0x89, 0x6D, 0x8A, 0x6D, 0x8B},
+       {0x6D, 0x84, 0x6D, 0x85, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}}};
   EXPECT_EQ(t, expected);
 }
 
@@ -43,10 +42,10 @@ TEST_F(InputsTest, FixedTextsAndColours) {
     const char* aux;
     const char* state;  // column 1 before any reply
   };
-  const Case cases[] = {{1, "AUX 1", ""},          {16, "AUX 16", ""},       {17, "AUX 1", "Pull-up"},
-                        {20, "AUX 4", "Pull-up"},  {21, "AUX 5", "Pull-dwn"}, {22, "AUX 6", "Pull-dwn"},
-                        {23, "AUX 7", "Pull-up"},  {24, "AUX 8", "Pull-up"},  {25, "AUX 9", "Pull-dwn"},
-                        {26, "AUX 10", "Pull-dwn"}, {27, "AUX 11", "TBA"},    {32, "AUX 16", "TBA"}};
+  const Case cases[] = {{1, "AUX 1", ""},           {16, "AUX 16", ""},        {17, "AUX 1", "Pull-up"},
+                        {20, "AUX 4", "Pull-up"},   {21, "AUX 5", "Pull-dwn"}, {22, "AUX 6", "Pull-dwn"},
+                        {23, "AUX 7", "Pull-up"},   {24, "AUX 8", "Pull-up"},  {25, "AUX 9", "Pull-dwn"},
+                        {26, "AUX 10", "Pull-dwn"}, {27, "AUX 11", "TBA"},     {32, "AUX 16", "TBA"}};
   for (const Case& c : cases) {
     EXPECT_EQ(table.cell(c.row, 0).text, c.aux) << c.row;
     EXPECT_EQ(table.cell(c.row, 1).text, c.state) << c.row;
@@ -74,10 +73,10 @@ TEST_F(InputsTest, BitsLandInTheirRows) {
     std::uint32_t bgr;
   };
   const Case cases[] = {
-      {9, 0x01, 1, 1, "High", high},     {8, 0x80, 16, 1, "High", high},   {9, 0x80, 8, 1, "High", high},
-      {8, 0x01, 9, 1, "High", high},     {3, 0x01, 1, 5, "Active", active}, {0, 0x80, 32, 5, "Active", active},
+      {9, 0x01, 1, 1, "High", high},     {8, 0x80, 16, 1, "High", high},     {9, 0x80, 8, 1, "High", high},
+      {8, 0x01, 9, 1, "High", high},     {3, 0x01, 1, 5, "Active", active},  {0, 0x80, 32, 5, "Active", active},
       {2, 0x01, 9, 5, "Active", active}, {1, 0x80, 24, 5, "Active", active}, {7, 0x01, 1, 3, "Used", used},
-      {4, 0x80, 32, 3, "Used", used},    {5, 0x01, 17, 3, "Used", used},   {6, 0x80, 16, 3, "Used", used},
+      {4, 0x80, 32, 3, "Used", used},    {5, 0x01, 17, 3, "Used", used},     {6, 0x80, 16, 3, "Used", used},
   };
   for (const Case& c : cases) {
     const RxFrame frame = frameof({{c.byte, c.value}});
@@ -142,7 +141,7 @@ TEST_F(InputsWindow, TheGridShowsTheDecodedCellsAndFollowsTheWindowSize) {
   QAbstractItemModel* model = window.inputGrid->model();
   ASSERT_EQ(model->rowCount(), 33);
   ASSERT_EQ(model->columnCount(), 6);
-  EXPECT_EQ(window.inputGrid->columnWidth(2), 180);
+  EXPECT_EQ(window.inputGrid->columnWidth(2), static_cast<int>(180 * frmInputs::gridunit));
   EXPECT_EQ(window.inputGrid->rowHeight(0), 18);
   EXPECT_EQ(model->index(0, 0).data().toString(), "Input");
   EXPECT_EQ(model->index(1, 0).data(Qt::BackgroundRole).value<QBrush>().color(), bgrtocolor(0xE0FFFF));

@@ -29,22 +29,20 @@ class LttTest : public ::testing::Test {
 };
 
 TEST_F(LttTest, RequestTablesOfBothHalves) {
-  const RequestTable first = {{{0x60, 0x00, 0x60, 0x01, 0x60, 0x02, 0x60, 0x03, 0x60, 0x10, 0x60, 0x11, 0x60, 0x12,
-                                0x60, 0x13},
-                               {0x60, 0x20, 0x60, 0x21, 0x60, 0x22, 0x60, 0x23, 0x60, 0x30, 0x60, 0x31, 0x60, 0x32,
-                                0x60, 0x33}}};
-  const RequestTable second = {{{0x60, 0x40, 0x60, 0x41, 0x60, 0x42, 0x60, 0x43, 0x60, 0x50, 0x60, 0x51, 0x60, 0x52,
-                                 0x60, 0x53},
-                                {0x60, 0x60, 0x60, 0x61, 0x60, 0x62, 0x60, 0x63, 0x60, 0x70, 0x60, 0x71, 0x60, 0x72,
-                                 0x60, 0x73}}};
+  const RequestTable first = {
+      {{0x60, 0x00, 0x60, 0x01, 0x60, 0x02, 0x60, 0x03, 0x60, 0x10, 0x60, 0x11, 0x60, 0x12, 0x60, 0x13},
+       {0x60, 0x20, 0x60, 0x21, 0x60, 0x22, 0x60, 0x23, 0x60, 0x30, 0x60, 0x31, 0x60, 0x32, 0x60, 0x33}}};
+  const RequestTable second = {
+      {{0x60, 0x40, 0x60, 0x41, 0x60, 0x42, 0x60, 0x43, 0x60, 0x50, 0x60, 0x51, 0x60, 0x52, 0x60, 0x53},
+       {0x60, 0x60, 0x60, 0x61, 0x60, 0x62, 0x60, 0x63, 0x60, 0x70, 0x60, 0x71, 0x60, 0x72, 0x60, 0x73}}};
   EXPECT_EQ(LttTable::addresses(false), first);
   EXPECT_EQ(LttTable::addresses(true), second);
   EXPECT_EQ(rig.link.requesttable(LiveTable::ltt), first) << "the first half on loading";
 }
 
 TEST_F(LttTest, TrimTexts) {
-  const std::pair<std::uint8_t, const char*> cases[] = {
-      {128, "0 %"}, {123, "-2.5 %"}, {255, "63.5 %"}, {0, "-64 %"}, {127, "-0.5 %"}, {133, "2.5 %"}, {130, "1 %"}};
+  const std::pair<std::uint8_t, const char*> cases[] = {{128, "0 %"},    {123, "-2.5 %"}, {255, "63.5 %"}, {0, "-64 %"},
+                                                        {127, "-0.5 %"}, {133, "2.5 %"},  {130, "1 %"}};
   for (const auto& [trim, text] : cases) EXPECT_EQ(LttTable::trimtext(trim), text) << int(trim);
 }
 
@@ -70,9 +68,9 @@ TEST_F(LttTest, RepliesCountOnlyOnTheTenthTickOfAHalf) {
   EXPECT_EQ(table.cell(15), "0 %");
   tickto(9);
   ASSERT_TRUE(table.reportdata(frame));
-  EXPECT_EQ(table.cell(0), "0 %");       // 0 rpm, high load
-  EXPECT_EQ(table.cell(15), "2.5 %");    // 2400 rpm, light load
-  EXPECT_EQ(table.cell(5), "-14 %");     // 800 rpm, mid load
+  EXPECT_EQ(table.cell(0), "0 %");     // 0 rpm, high load
+  EXPECT_EQ(table.cell(15), "2.5 %");  // 2400 rpm, light load
+  EXPECT_EQ(table.cell(5), "-14 %");   // 800 rpm, mid load
   EXPECT_EQ(table.cell(16), "0 %");
 
   tickto(0);
@@ -80,8 +78,8 @@ TEST_F(LttTest, RepliesCountOnlyOnTheTenthTickOfAHalf) {
   tickto(9);
   const RxFrame second = frameof({{0, 120}, {15, 133}});
   ASSERT_TRUE(table.reportdata(second));
-  EXPECT_EQ(table.cell(16), "-4 %");     // 3200 rpm, high load
-  EXPECT_EQ(table.cell(31), "2.5 %");    // 5600 rpm, light load
+  EXPECT_EQ(table.cell(16), "-4 %");   // 3200 rpm, high load
+  EXPECT_EQ(table.cell(31), "2.5 %");  // 5600 rpm, light load
   EXPECT_EQ(table.cell(0), "0 %") << "the other half keeps its cells";
   EXPECT_EQ(table.cell(5), "-14 %");
 }
