@@ -15,6 +15,7 @@
 #include "link/eculink.h"
 #include "link/imagetransfer.h"
 #include "link/ui/frmtransfer.h"
+#include "livewindows/livewindows.h"
 #include "mapviews/gridlayer.h"
 #include "mapviews/keycodes.h"
 #include "mapviews/mapgrid.h"
@@ -264,6 +265,13 @@ void VelkorV5::mnuEcuSave_Click() {
   if (context_.state.online) showtransfer();
 }
 
+void VelkorV5::mnuFastVerify_Click() {
+  showfastverify(context_.state, context_.link, context_.mainmaps, context_.prompts, this);
+  // The verify walked the maps through curmap: the views go back to the first one.
+  context_.state.curmap = 0;
+  openmapview();
+}
+
 void VelkorV5::mnuExit_Click() {
   timers_.startexit();
 }
@@ -283,6 +291,30 @@ void VelkorV5::mnuToolsPreferences_Click() {
   PreferencesEditor editor(context_.state.preferences, context_.prompts, context_.mainsettings, *this);
   frmPreferences dialog(editor, this);
   launcher().showmodal(dialog);
+}
+
+void VelkorV5::mnuComErrors_Click() {
+  showcomerrors(context_.state, context_.link, this);
+}
+
+void VelkorV5::mnuFirmWare_Click() {
+  showfirmware(context_.state, context_.link, this);
+}
+
+void VelkorV5::mnuInDiagnostic_Click() {
+  showinputdiagnostic(context_.state, context_.link, this);
+}
+
+void VelkorV5::mnuInputs_Click() {
+  showinputs(context_.state, context_.link, context_.mainsettings, this);
+}
+
+void VelkorV5::mnuFuelMuls_Click() {
+  showfuelmuls(context_.state, context_.link, this);
+}
+
+void VelkorV5::mnuLTT_Click() {
+  showltt(context_.state, context_.link, this);
 }
 
 void VelkorV5::mnuToolsColors_Click() {

@@ -49,11 +49,18 @@ class VelkorV5 : public QMainWindow, public LinkHost, public MapViewsHost, publi
   void mnuEcuOpen_Click();
   void mnuEcuVerify_Click();
   void mnuEcuSave_Click();
+  void mnuFastVerify_Click();
   void mnuExit_Click();
   void mnuComsConnect_Click();
   void mnuComsDisconnect_Click();
   void mnuToolsPreferences_Click();
+  void mnuComErrors_Click();
+  void mnuFirmWare_Click();
+  void mnuInDiagnostic_Click();
   void mnuToolsColors_Click();
+  void mnuInputs_Click();
+  void mnuFuelMuls_Click();
+  void mnuLTT_Click();
   void mnuAbout_Click();
 
   // --- Calls from below, one implementation for every interface that carries them -----------------------------

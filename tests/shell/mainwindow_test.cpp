@@ -15,6 +15,7 @@
 #include "mapviews/viewhelpers.h"
 #include "platform/installfolder.h"
 #include "platform/ui/picturesurface.h"
+#include "platform/ui/windowlauncher.h"
 #include "shell/gaugewindow.h"
 #include "shell/preferencesdialog.h"
 #include "shell/statuswindow.h"
@@ -101,7 +102,7 @@ TEST_F(MainWindow, TimersAndMenus) {
       {window->menus().action("mnuFileOpen"), "&Open from file", true},
       {window->menus().action("mnuEcuOpen"), "O&pen from ECU", false},
       {window->menus().action("mnuEcuVerify"), "&Complete Verify from ECU", false},
-      {window->menus().action("mnuFastVerify"), "&Fast verify from ECU", false},  // its window is still to come
+      {window->menus().action("mnuFastVerify"), "&Fast verify from ECU", true},
       {window->menus().action("mnuFileSave"), "&Save to file", true},
       {window->menus().action("mnuEcuSave"), "Sa&ve to ECU", false},
       {window->menus().action("mnuExit"), "E&xit", true},
@@ -233,6 +234,30 @@ TEST_F(MainWindow, KeysOnThePermanentWindowsReachTheKeyboardHandler) {
     QApplication::sendEvent(windows[i].first, &press);
     EXPECT_EQ(parts.state.curmap, windows[i].second) << windows[i].first->objectName().toStdString();
   }
+}
+
+TEST_F(MainWindow, TheLiveWindowItemsOpenTheirWindows) {
+  window->menus().action("mnuComsConnect")->trigger();
+  ASSERT_TRUE(parts.state.online);
+  ScriptedLauncher windows;
+  ScopedLauncher scoped(windows);
+  const std::pair<const char*, const char*> items[] = {
+      {"mnuComErrors", "frmComErrors"}, {"mnuFirmWare", "frmFirmware"}, {"mnuInDiagnostic", "frmInputDiagnostic"},
+      {"mnuInputs", "frmInputs"},       {"mnuFuelMuls", "frmFuelMuls"}, {"mnuLTT", "frmLtt"},
+      {"mnuFastVerify", "frmFastVerify"},
+  };
+  for (const auto& [item, name] : items) {
+    QAction* action = window->menus().action(item);
+    ASSERT_TRUE(action->isEnabled()) << item;
+    parts.state.curmap = 8;
+    action->trigger();
+    ASSERT_FALSE(windows.opened.empty()) << item;
+    EXPECT_EQ(windows.opened.back(), name);
+  }
+  EXPECT_EQ(windows.opened.size(), std::size(items));
+  // After the fast verify the views show map 0, whatever was shown before.
+  EXPECT_EQ(parts.state.curmap, 0);
+  EXPECT_EQ(parts.log.lines()[0], "Base fuel table [RPM, LOAD] selected ");  // the opening clears the console
 }
 
 TEST_F(MainWindow, PreferencesDialogSetsTheCommsTimerAtOnce) {
