@@ -108,6 +108,8 @@ frmLog::frmLog(LoggerContext& context, QWidget* parent)
 
 frmLog::~frmLog() {
   context_.jobs.setloggrid(nullptr);
+  delete logGrid;  // the view goes before the model it shows, which is a member
+  logGrid = nullptr;
 }
 
 void frmLog::showmodal(LoggerContext& context, QWidget* parent) {
