@@ -23,8 +23,8 @@ const std::array<std::uint8_t, logprofilesize>& defaultlogprofile();
 // more leaves that channel's entry as it was.
 void applylogprofile(const QByteArray& bytes, ProgramState& state);
 
-// Reads a log profile file into the channel tables. A file that cannot be read or holds fewer than 32 bytes
-// changes nothing and returns false.
+// Reads a log profile file into the channel tables. A file that cannot be read, is not a regular file or holds
+// fewer than 32 bytes changes nothing and returns false.
 bool loadlogprofile(const QString& path, ProgramState& state);
 
 }  // namespace ostrel

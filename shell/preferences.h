@@ -38,7 +38,8 @@ Preferences preferencesfrombytes(const QByteArray& bytes);
 Preferences defaultpreferences();
 
 // Reads "preferences26.dat" from the install folder into prefs. A missing file gives the shipped defaults; a short
-// or unreadable one is reported and its missing part takes the defaults. Never stops the caller.
+// or unreadable one (a folder, a pipe or a device among them) is reported and its missing part takes the defaults.
+// Never stops the caller.
 void loadpreferences(Preferences& prefs, Prompts& prompts);
 
 // Writes the preferences over the first 17 bytes of the file (anything stored after them is kept). A failure is
