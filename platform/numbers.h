@@ -23,7 +23,7 @@ inline long long roundclamp(double value, long long lo, long long hi) {
 // to the even neighbour ("2.5" with no decimals is "2", 0.125 with two is "0.12").
 QString formatfixed(double value, int decimals);
 
-// Parses a number written in the C locale; empty when the text is not a number.
+// Parses a number written in the C locale, without digit grouping; empty when the text is not a number.
 std::optional<double> parsenumber(const QString& text);
 
 }  // namespace ostrel
