@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +16,9 @@ namespace {
 QString systemreason(int error) {
   return QString::fromLocal8Bit(std::strerror(error));
 }
+
+// More than a byte array holds; a larger limit means this one.
+constexpr qint64 largestlimit = std::numeric_limits<qsizetype>::max() / 2;
 
 FileRead failure(FileRead::Status status, QString reason) {
   FileRead result;
@@ -93,11 +97,11 @@ FileRead readregular(const QString& path, qint64 limit, bool whole) {
 }  // namespace
 
 FileRead readfilehead(const QString& path, qint64 limit) {
-  return readregular(path, std::max<qint64>(limit, 0), false);
+  return readregular(path, std::clamp<qint64>(limit, 0, largestlimit), false);
 }
 
 FileRead readwholefile(const QString& path, qint64 limit) {
-  return readregular(path, std::max<qint64>(limit, 0), true);
+  return readregular(path, std::clamp<qint64>(limit, 0, largestlimit), true);
 }
 
 }  // namespace ostrel
