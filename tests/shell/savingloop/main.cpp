@@ -1,8 +1,7 @@
 // Saves a calibration, the preferences and the colours over and over, the two versions of each in turn, until it
 // is killed:
 //   savingloop INSTALLFOLDER
-// It writes one byte to its output once the first round of saves is done, so that the test kills it while it
-// saves.
+// It writes one byte to its output after every round of saves, so that the test kills it while it saves.
 
 #include <cstdio>
 #include <unistd.h>
@@ -33,6 +32,6 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "savingloop: a save failed\n");
       return 1;
     }
-    if (n == 1) [[maybe_unused]] const auto written = ::write(STDOUT_FILENO, "s", 1);
+    [[maybe_unused]] const auto written = ::write(STDOUT_FILENO, "s", 1);
   }
 }
