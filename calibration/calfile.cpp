@@ -1,12 +1,10 @@
 #include "calibration/calfile.h"
 
-#include <QFile>
 #include <QSaveFile>
-#include <filesystem>
-#include <system_error>
 
 #include "calibration/bytetables.h"
 #include "platform/prompts.h"
+#include "platform/readfile.h"
 
 namespace ostrel {
 
@@ -93,22 +91,18 @@ std::optional<CalibrationImage> decodecalfile(const QByteArray& text, CalFormat 
 }
 
 std::optional<CalibrationImage> readcalfile(const QString& path, CalFormat format, bool lfonly, Prompts& prompts) {
-  std::error_code error;
-  if (path.isEmpty() || !std::filesystem::is_regular_file(QFile::encodeName(path).toStdString(), error)) {
+  // Nothing past the line layout is ever read.
+  const FileRead file = readfilehead(path, qint64{lfonly ? calfilelinelength - 1 : calfilelinelength} * calfilelines);
+  // Only an existing regular file counts as a file; a folder, a pipe or a device is refused unread.
+  if (file.status == FileRead::Status::Missing || file.status == FileRead::Status::NotRegular) {
     showfailure(prompts, QStringLiteral("A file system error occurred"));
     return std::nullopt;
   }
-  QFile file(path);
-  QByteArray text;
-  if (file.open(QIODevice::ReadOnly)) {
-    // Nothing past the line layout is ever read.
-    text = file.read(qint64{lfonly ? calfilelinelength - 1 : calfilelinelength} * calfilelines);
-  }
-  if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+  if (!file.ok()) {
     showfailure(prompts, QStringLiteral("A file opening error occurred"));
     return std::nullopt;
   }
-  auto image = decodecalfile(text, format, lfonly);
+  auto image = decodecalfile(file.bytes, format, lfonly);
   if (!image) {
     showfailure(prompts, format == CalFormat::Current ? QStringLiteral("The file is not a valid 2.64+ file")
                                                       : QStringLiteral("The file is not a valid beta file"));

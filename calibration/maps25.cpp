@@ -1,9 +1,9 @@
 #include "calibration/maps25.h"
 
-#include <QFile>
 #include <algorithm>
 
 #include "platform/numbers.h"
+#include "platform/readfile.h"
 
 namespace ostrel {
 
@@ -107,12 +107,16 @@ int convertvalue(int v, Conversion conversion) {
 
 bool Maps25::openfile(const QString& path) {
   failuretext_.clear();
-  QFile file(path);
-  if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) return false;
-  const QByteArray raw = file.read(filesize);
-  if (file.error() != QFileDevice::NoError) return false;
+  // A folder, a pipe or a device is not a file that can be read; anything past the 402 lines is not read.
+  const FileRead file = readfilehead(path, filesize);
+  if (!file.ok()) return false;
+  return openbytes(file.bytes);
+}
+
+bool Maps25::openbytes(const QByteArray& raw) {
+  failuretext_.clear();
   // A short file lacks digits, which is the same damage as digits that are not hexadecimal.
-  auto tables = raw.size() == filesize ? convert(raw) : std::nullopt;
+  auto tables = raw.size() >= filesize ? convert(raw) : std::nullopt;
   if (!tables) {
     failuretext_ = corruptedmessage;
     return false;

@@ -17,9 +17,12 @@ class Maps25 {
   static constexpr int linelength = 76;
   static constexpr int filesize = filelines * linelength;  // 30552; anything beyond is not read
 
-  // Reads and converts the file. False when it cannot be read, is shorter than 30552 bytes or holds a group of
+  // Reads and converts the file. False when it cannot be read (or is not a regular file), is shorter than 30552 bytes or holds a group of
   // data digits that is not hexadecimal; the reader then keeps the tables of the previous file.
   bool openfile(const QString& path);
+
+  // The same for the bytes of a file already read (at most the first 30552 are used).
+  bool openbytes(const QByteArray& raw);
 
   // Why the last openfile failed, in the reader's own words; empty when the file could not be opened or read at
   // all, or after a success.

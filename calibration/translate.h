@@ -24,7 +24,8 @@ class Translations {
   // Parses the whole file contents (including the two leading bytes that are skipped).
   static Translations fromfilebytes(const QByteArray& bytes);
 
-  // Reads and parses a file; a file that cannot be read gives no translations.
+  // Reads and parses a file; a file that cannot be read, is not a regular file or is larger than 128 MiB gives
+  // no translations.
   static Translations fromfile(const QString& path);
 
   // The translation of the text, or the text itself when there is none or it is empty.

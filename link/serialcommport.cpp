@@ -2,22 +2,34 @@
 
 #include <poll.h>
 
-#include <QFile>
-
 #include "platform/installfolder.h"
+#include "platform/readfile.h"
 
 namespace ostrel {
 
-QString comportdevice(int port) {
+namespace {
+
+// Far more than six device names need; a longer list is read only this far.
+constexpr qint64 portlistlimit = 64 * 1024;
+
+}  // namespace
+
+QString comportfromlist(const QByteArray& text, int port) {
   if (port < 1) return {};
-  QFile file(installpath(QStringLiteral("comports.txt")));
-  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
-  int line = 0;
-  while (!file.atEnd()) {
-    const QString text = QString::fromUtf8(file.readLine()).trimmed();
-    if (++line == port) return text;
+  qsizetype from = 0;
+  for (int line = 1; from < text.size(); ++line) {
+    qsizetype end = text.indexOf('\n', from);
+    if (end < 0) end = text.size();
+    if (line == port) return QString::fromUtf8(QByteArrayView(text).sliced(from, end - from)).trimmed();
+    from = end + 1;
   }
   return {};
+}
+
+QString comportdevice(int port) {
+  if (port < 1) return {};
+  const FileRead list = readfilehead(installpath(QStringLiteral("comports.txt")), portlistlimit);
+  return list.ok() ? comportfromlist(list.bytes, port) : QString();
 }
 
 SerialCommPort::SerialCommPort() {

@@ -7,8 +7,12 @@
 
 namespace ostrel {
 
-// Device of the numbered port (1 to 6): line N of "comports.txt" in the install folder; empty when there is none.
+// Device of the numbered port (1 to 6): line N of "comports.txt" in the install folder; empty when there is none
+// (also when the list is not a regular file).
 QString comportdevice(int port);
+
+// Line N (from 1) of a port list's text without its surrounding blanks; empty when there is none.
+QString comportfromlist(const QByteArray& text, int port);
 
 // The ECU line over QSerialPort.
 class SerialCommPort final : public CommPort {

@@ -6,6 +6,7 @@
 
 #include "platform/installfolder.h"
 #include "platform/programstate.h"
+#include "platform/readfile.h"
 #include "platform/prompts.h"
 
 namespace ostrel {
@@ -41,11 +42,9 @@ void applylogprofile(const QByteArray& bytes, ProgramState& state) {
 }
 
 bool loadlogprofile(const QString& path, ProgramState& state) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  const QByteArray bytes = file.read(logprofilesize);
-  if (bytes.size() < logprofilesize) return false;
-  applylogprofile(bytes, state);
+  const FileRead file = readfilehead(path, logprofilesize);
+  if (!file.ok() || file.bytes.size() < logprofilesize) return false;
+  applylogprofile(file.bytes, state);
   return true;
 }
 

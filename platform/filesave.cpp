@@ -1,15 +1,28 @@
 #include "platform/filesave.h"
 
-#include <QFile>
 #include <QSaveFile>
+#include <algorithm>
+
+#include "platform/readfile.h"
 
 namespace ostrel {
 
+namespace {
+
+// Far beyond any head file with whatever a user appended; a larger one is left alone rather than cut short.
+constexpr qint64 keptlimit = qint64{16} << 20;
+
+}  // namespace
+
 QString savefilehead(const QString& path, const QByteArray& head) {
   QByteArray content = head;
-  {
-    QFile old(path);
-    if (old.open(QIODevice::ReadOnly)) content.append(old.readAll().mid(head.size()));
+  const FileRead old = readwholefile(path, keptlimit);
+  if (old.ok()) {
+    content.append(QByteArrayView(old.bytes).sliced(std::min(head.size(), old.bytes.size())));
+  } else if (old.status != FileRead::Status::Missing) {
+    // What the old file holds after the head cannot be kept (or it is a pipe, a device or a folder that a new
+    // file would replace): nothing is written.
+    return old.reason;
   }
   QSaveFile file(path);
   if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit()) return {};

@@ -32,8 +32,15 @@ QString formatregional(double value, int decimals) {
 }
 
 std::optional<double> parsenumber(const QString& text) {
+  // The C locale would take "1,250" as 1250: digit grouping is no part of how numbers are written here, and to a
+  // tuner used to a decimal comma it means 1.25, so such a text is not a number.
+  static const QLocale c = [] {
+    QLocale locale = QLocale::c();
+    locale.setNumberOptions(QLocale::RejectGroupSeparator | QLocale::OmitGroupSeparator);
+    return locale;
+  }();
   bool ok = false;
-  const double v = QLocale::c().toDouble(text.trimmed(), &ok);
+  const double v = c.toDouble(text.trimmed(), &ok);
   if (!ok) return std::nullopt;
   return v;
 }

@@ -30,7 +30,7 @@ QString formatfixed(double value, int decimals);
 // system writes them; files and fixed-format displays use formatfixed.
 QString formatregional(double value, int decimals);
 
-// Parses a number written in the C locale; empty when the text is not a number.
+// Parses a number written in the C locale, without digit grouping; empty when the text is not a number.
 std::optional<double> parsenumber(const QString& text);
 
 // Decimals (0 to 3) shown for values scaled by the multiplier: the smallest k whose k-th decimal digit, rounded

@@ -1,13 +1,13 @@
 #include "shell/colors.h"
 
 #include <QDir>
-#include <QFile>
 
 #include "platform/colors.h"
 #include "platform/filesave.h"
 #include "platform/installfolder.h"
 #include "platform/numbers.h"
 #include "platform/prompts.h"
+#include "platform/readfile.h"
 #include "shell/shellhost.h"
 
 namespace ostrel {
@@ -52,15 +52,15 @@ bool colorsfrombytes(const QByteArray& bytes, Colors& colors) {
 
 bool loadcolors(Colors& colors, Prompts& prompts) {
   const QString path = installpath(colorsfilename);
-  QFile file(path);
-  if (!file.exists()) return false;
-  if (!file.open(QIODevice::ReadOnly)) {
+  const FileRead file = readfilehead(path, colorfilesize);
+  if (file.status == FileRead::Status::Missing) return false;
+  if (!file.ok()) {
     prompts.message(QStringLiteral("The colour file %1 could not be read (%2). The colours stay as they were.")
-                        .arg(QDir::toNativeSeparators(path), file.errorString()),
+                        .arg(QDir::toNativeSeparators(path), file.reason),
                     Prompts::Icon::Exclamation);
     return false;
   }
-  if (colorsfrombytes(file.read(colorfilesize), colors)) return true;
+  if (colorsfrombytes(file.bytes, colors)) return true;
   prompts.message(QStringLiteral("The colour file %1 is damaged. The colours stay as they were.")
                       .arg(QDir::toNativeSeparators(path)),
                   Prompts::Icon::Exclamation);

@@ -32,8 +32,9 @@ bool colorsfrombytes(const QByteArray& bytes, Colors& colors);
 // The 3-D graph's shade: per channel 0.3 x background + 0.68 x wire, rounded half to even.
 std::uint32_t shadecolorof(std::uint32_t bgcolor, std::uint32_t wirecolor);
 
-// Reads "colors.dat" from the install folder. A missing file leaves the colours as they were; an unreadable or
-// damaged one is reported and leaves them too. Returns true when the file was taken.
+// Reads "colors.dat" from the install folder. A missing file leaves the colours as they were; an unreadable one (a
+// folder, a pipe or a device among them) or a damaged one is reported and leaves them too. Returns true when the
+// file was taken.
 bool loadcolors(Colors& colors, Prompts& prompts);
 
 // Writes the six colours over the first 24 bytes of the file (anything stored after them is kept). A failure is

@@ -1,12 +1,12 @@
 #include "shell/preferences.h"
 
 #include <QDir>
-#include <QFile>
 
 #include "calibration/settings.h"
 #include "platform/filesave.h"
 #include "platform/installfolder.h"
 #include "platform/prompts.h"
+#include "platform/readfile.h"
 #include "shell/shellhost.h"
 
 namespace ostrel {
@@ -88,29 +88,21 @@ Preferences defaultpreferences() {
 
 void loadpreferences(Preferences& prefs, Prompts& prompts) {
   const QString path = installpath(preferencesfilename);
-  QFile file(path);
-  if (!file.exists()) {
+  const FileRead file = readfilehead(path, preferencecount);
+  if (file.status == FileRead::Status::Missing) {
     // A first start without the file: the defaults hold until the next save creates it.
     prefs = defaultpreferences();
     return;
   }
-  if (!file.open(QIODevice::ReadOnly)) {
+  if (!file.ok()) {
     prompts.message(QStringLiteral("The preferences file %1 could not be read (%2). The default preferences are used.")
-                        .arg(nativepath(path), file.errorString()),
-                    Prompts::Icon::Exclamation);
-    prefs = defaultpreferences();
-    return;
-  }
-  const QByteArray bytes = file.read(preferencecount);
-  if (file.error() != QFileDevice::NoError) {
-    prompts.message(QStringLiteral("The preferences file %1 could not be read (%2). The default preferences are used.")
-                        .arg(nativepath(path), file.errorString()),
+                        .arg(nativepath(path), file.reason),
                     Prompts::Icon::Exclamation);
     prefs = defaultpreferences();
     return;
   }
   // A short or empty file is not an error: what it lacks reads as zero bytes.
-  prefs = preferencesfrombytes(bytes);
+  prefs = preferencesfrombytes(file.bytes);
 }
 
 bool savepreferences(const Preferences& prefs, Prompts& prompts) {

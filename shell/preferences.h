@@ -39,8 +39,8 @@ Preferences preferencesfrombytes(const QByteArray& bytes);
 Preferences defaultpreferences();
 
 // Reads "preferences26.dat" from the install folder into prefs. A missing file gives the shipped defaults; a short or
-// empty one is read as far as it goes, without a message; one that cannot be read is reported and gives the
-// defaults. Never stops the caller.
+// empty one is read as far as it goes, without a message; one that cannot be read (a folder, a pipe or a device
+// among them) is reported and gives the defaults. Never stops the caller.
 void loadpreferences(Preferences& prefs, Prompts& prompts);
 
 // Writes the preferences over the first 17 bytes of the file (anything stored after them is kept). A failure is

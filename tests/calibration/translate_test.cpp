@@ -61,6 +61,25 @@ TEST(Translate, ShortAndMalformedInputNeverFails) {
   EXPECT_EQ(bare.translate(QStringLiteral("Save")), QStringLiteral("Sichern"));
 }
 
+TEST(Translate, LargeFilesKeepEveryRule) {
+  // Many entries, a long source text followed by many translation lines, and long keys repeated in other case:
+  // the shapes a reader that is not linear in the file's size chokes on.
+  const QByteArray longtext(300'000, 'k');
+  QByteArray lines = ">\"" + longtext + "\"\r\n";
+  for (int n = 0; n < 40'000; ++n) lines += "=\"long " + QByteArray::number(n) + "\"\r\n";
+  for (int n = 0; n < 40'000; ++n) {
+    lines += ">\"Caption " + QByteArray::number(n) + "\"\r\n=\"Beschriftung " + QByteArray::number(n) + "\"\r\n";
+    lines += ">\"CAPTION " + QByteArray::number(n) + "\"\r\n=\"second\"\r\n";  // the first stays
+  }
+  for (int n = 0; n < 20; ++n) lines += ">\"" + longtext.toUpper() + "\"\r\n=\"later\"\r\n";
+  const Translations t = Translations::fromfilebytes(file(lines));
+  EXPECT_EQ(t.size(), 40'001);
+  EXPECT_EQ(t.translate(QString::fromLatin1(longtext)), QStringLiteral("long 0"));
+  EXPECT_EQ(t.translate(QStringLiteral("caption 0")), QStringLiteral("Beschriftung 0"));
+  EXPECT_EQ(t.translate(QStringLiteral("Caption 39999")), QStringLiteral("Beschriftung 39999"));
+  EXPECT_EQ(t.translate(QStringLiteral("Caption 40000")), QStringLiteral("Caption 40000"));
+}
+
 TEST(Translate, EightBitAndUtf8Files) {
   const Translations cp1252 = Translations::fromfilebytes(file(">\"Open\"\r\n=\"\xD6\x66\x66nen \x80\"\r\n"));
   EXPECT_EQ(cp1252.translate(QStringLiteral("Open")), QString::fromUtf8("Öffnen €"));

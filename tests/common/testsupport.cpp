@@ -1,7 +1,11 @@
 #include "testsupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QWidget>
+#include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/installfolder.h"
 
@@ -18,5 +22,40 @@ QString savescreenshot(QWidget* widget, const QString& name) {
 }
 
 QString sourcepath(const QString& relative) { return QStringLiteral(OSTREL_SOURCE_DIR "/") + relative; }
+
+bool placenotafile(const QString& path, NotAFile kind) {
+  QFile::remove(path);
+  QDir(path).removeRecursively();
+  const QByteArray name = QFile::encodeName(path);
+  switch (kind) {
+    case NotAFile::Pipe:
+      return ::mkfifo(name.constData(), 0600) == 0;
+    case NotAFile::Device:
+      return ::symlink("/dev/zero", name.constData()) == 0;
+    case NotAFile::Folder:
+      return QDir().mkpath(path);
+  }
+  return false;
+}
+
+namespace {
+
+extern "C" void blocked(int) {
+  static const char text[] = "\nA test blocked (a read waiting on a pipe or a device?); the test program ends.\n";
+  [[maybe_unused]] const auto written = ::write(STDERR_FILENO, text, sizeof text - 1);
+  ::_exit(3);
+}
+
+}  // namespace
+
+BlockGuard::BlockGuard(unsigned seconds) {
+  std::signal(SIGALRM, blocked);
+  ::alarm(seconds);
+}
+
+BlockGuard::~BlockGuard() {
+  ::alarm(0);
+  std::signal(SIGALRM, SIG_DFL);
+}
 
 }  // namespace ostrel::test

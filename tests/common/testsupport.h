@@ -24,4 +24,26 @@ QString savescreenshot(QWidget* widget, const QString& name);
 // Path of a file in the source tree (fixtures, shipped data).
 QString sourcepath(const QString& relative);
 
+// Things that can stand in a file's place without being a regular file. A reader must refuse each of them at once:
+// opening a named pipe waits for a writer forever, and /dev/zero never ends.
+enum class NotAFile { Pipe, Device, Folder };
+struct NotAFileCase {
+  const char* name;
+  NotAFile kind;
+};
+inline constexpr NotAFileCase notafiles[] = {
+    {"named pipe", NotAFile::Pipe}, {"link to /dev/zero", NotAFile::Device}, {"folder", NotAFile::Folder}};
+
+// Puts one of them at path, replacing whatever is there; false when it could not be made.
+bool placenotafile(const QString& path, NotAFile kind);
+
+// While it lives, a test that blocks ends the test program with a message after the given time instead of hanging.
+class BlockGuard {
+ public:
+  explicit BlockGuard(unsigned seconds = 20);
+  ~BlockGuard();
+  BlockGuard(const BlockGuard&) = delete;
+  BlockGuard& operator=(const BlockGuard&) = delete;
+};
+
 }  // namespace ostrel::test

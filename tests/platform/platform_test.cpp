@@ -33,6 +33,19 @@ TEST(Numbers, FormatsAndParsesInTheCLocaleWhateverTheDefault) {
   EXPECT_FALSE(parsenumber("abc").has_value());
 }
 
+TEST(Numbers, ParsingRefusesDigitGrouping) {
+  // Found by fuzzing: the C locale took grouped digits, so "1,250" (1.25 to a tuner used to a decimal comma) read
+  // as 1250.
+  for (const char* grouped : {"1,250", "-000,000", "12,345,678", "1,250.5"}) {
+    EXPECT_FALSE(parsenumber(QString::fromLatin1(grouped)).has_value()) << grouped;
+  }
+  struct Case { const char* text; double value; };
+  for (const Case c : {Case{"1250", 1250}, {"-0.5", -0.5}, {"1e3", 1000}, {" 12 ", 12}, {"+3", 3}, {"1.", 1}}) {
+    ASSERT_TRUE(parsenumber(QString::fromLatin1(c.text)).has_value()) << c.text;
+    EXPECT_EQ(*parsenumber(QString::fromLatin1(c.text)), c.value) << c.text;
+  }
+}
+
 TEST(Numbers, FixedDecimalsRoundHalvesToEven) {
   struct Case { double in; int decimals; const char* out; };
   for (const Case c : {Case{0.5, 0, "0"}, {1.5, 0, "2"}, {2.5, 0, "2"}, {-2.5, 0, "-2"}, {-0.5, 0, "0"},
