@@ -265,7 +265,7 @@ def main(argv=None):
     for fault in faults:
         print(fault)
     if faults:
-        print(f"{len(faults)} dependencies point the wrong way (layers: docs/architecture.md)")
+        print(f"{len(faults)} {'fault' if len(faults) == 1 else 'faults'} of the layers (docs/architecture.md)")
         return 1
     print("every dependency points down")
     return 0

@@ -76,8 +76,8 @@ class PictureSurface : public QWidget {
   void release();
   void touched(const QRect& pixels);
 
+  std::uint32_t backcolor_ = 0xFFFFFF;  // ahead of image_: the constructor fills the first image with it
   QImage image_;
-  std::uint32_t backcolor_ = 0xFFFFFF;
   QFont font_;
   std::unique_ptr<QPainter> painter_;  // open while a Batch lives or during one call
   int batches_ = 0;
