@@ -1,5 +1,7 @@
 #include "common/testrig.h"
 
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <algorithm>
 
@@ -22,7 +24,8 @@ PtyLine::PtyLine(ecusim::EcuSimulator& sim) : server(sim) {
 
 RigParts::RigParts(std::uint32_t seed, StartImage start) : RigBase(seed) {
   if (start == StartImage::blank) return;
-  mainmaps.openfile(sourcepath(QStringLiteral("data/lastsaved.s26")), true, false);
+  if (!mainmaps.openfile(sourcepath(QStringLiteral("data/lastsaved.s26")), true, false))
+    ADD_FAILURE() << "the shipped calibration did not open";
   sim.setimage(mainmaps.getimage());
 }
 

@@ -3,9 +3,7 @@
 
 #include <vector>
 
-#include "common/linkhelpers.h"
-#include "ecusim/ecusimulator.h"
-#include "ecusim/simport.h"
+#include "common/testrig.h"
 #include "shell/maintimers.h"
 #include "shellfixture.h"
 
@@ -38,7 +36,7 @@ class ReentrantPrompts final : public Prompts {
   }
 };
 
-class Timers : public ::testing::Test {
+class Timers : public ::testing::Test, protected test::SimEcu {
  protected:
   Timers() {
     state.online = true;
@@ -77,9 +75,6 @@ class Timers : public ::testing::Test {
 
   std::vector<QString> messages() const { return parts.prompts.messages(); }
 
-  test::TempInstallFolder folder;
-  ecusim::EcuSimulator sim;
-  ecusim::SimPort port{sim};
   test::ShellParts parts{port};
   ProgramState& state = parts.state;
   EcuLink& link = parts.link;
@@ -414,10 +409,8 @@ TEST_F(Timers, OfflineChecksOnlyFollowTheSendCount) {
 }
 
 TEST(TimersReentry, ChecksTickReturnsAtOnceWhileItsMessageBoxIsUp) {
-  test::TempInstallFolder folder;
-  ecusim::EcuSimulator sim;
-  ecusim::SimPort port{sim};
-  test::ShellParts parts{port};
+  test::SimEcu ecu;
+  test::ShellParts parts{ecu.port};
   ReentrantPrompts prompts;
   parts.state.online = true;
   ostrel::test::changelive(parts.link, [&](ostrel::LiveData& l) { l.fwversion = 64; });
