@@ -1,9 +1,23 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTemporaryDir>
+#include <vector>
 
 #include "benchsupport.h"
+#include "calibration/maps.h"
+#include "ecusim/ecusimulator.h"
+#include "ecusim/simport.h"
 #include "gauge/noxgauge.h"
+#include "link/eculink.h"
+#include "platform/installfolder.h"
+#include "platform/programstate.h"
+#include "platform/prompts.h"
+#include "platform/twips.h"
+#include "shell/gaugewindow.h"
+#include "shell/livepanel.h"
 
 namespace {
 
@@ -18,7 +32,7 @@ void setup(nox::NoxGauge& gauge) {
 
 }  // namespace
 
-// Set-up drawing of one gauge: background, scale, shading ring (about a thousand arcs) and inner dial.
+// Set-up drawing of one gauge: background, scale, shading ring (fourteen passes of three bands) and inner dial.
 static void BM_FullRepaint(benchmark::State& state) {
   ensureapplication("gauge_bench");
   nox::NoxGauge gauge;
@@ -39,5 +53,59 @@ static void BM_NeedleMove(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_NeedleMove)->Unit(benchmark::kMicrosecond);
+
+namespace {
+
+using namespace ostrel;
+
+// The gauge window with its six gauges and the live panel in an MDI area, as the main window holds it, over a link
+// that is never opened.
+struct GaugeWindow {
+  GaugeWindow() {
+    display->drawpanel = [this](bool redraw) { panel.drawpanel(redraw); };
+    area.resize(1200, 760);
+    area.show();
+    frame->resize(twipstopixels(13000), twipstopixels(8100));
+    frame->show();
+    area.repaint();
+  }
+
+  QTemporaryDir folder;
+  bool folderset = (setinstallfolder(folder.path()), true);  // before the model is built
+  ProgramState state;
+  RecordingPrompts prompts;
+  maps model{prompts};
+  ecusim::EcuSimulator sim;
+  ecusim::SimPort port{sim};
+  EcuLink link{state, model, prompts, port};
+  QMdiArea area;
+  frmDisplay* display = new frmDisplay(state, link, nullptr);  // owned by the area
+  QMdiSubWindow* frame = area.addSubWindow(display);
+  LivePanel panel{state, model, link, *display};
+};
+
+}  // namespace
+
+// One step of dragging the gauge window's corner with all six gauges in view: the window is laid out for its new
+// size (panel picture, gauge places, the panel drawn afresh) and painted, gauges included. The drag goes one pixel
+// a step across 13700 twips, where the gauges spread out, and back, so that no two neighbouring steps have the
+// same size.
+static void BM_GaugeWindowResize(benchmark::State& state) {
+  ensureapplication("gauge_bench");
+  GaugeWindow window;
+  std::vector<QSize> drag;
+  for (int k = 0; k < 150; ++k) drag.emplace_back(twipstopixels(13000) + k, twipstopixels(8100) + k / 2);
+  for (int k = 149; k > 0; --k) drag.push_back(drag[static_cast<std::size_t>(k)]);
+  const int before = window.display->gauges[1]->x();
+  std::size_t step = 0;
+  for (auto _ : state) {
+    window.frame->resize(drag[step]);
+    window.frame->repaint();
+    step = (step + 1) % drag.size();
+  }
+  window.frame->resize(drag[149]);
+  if (window.display->gauges[1]->x() == before) state.SkipWithError("the gauges were not laid out afresh");
+}
+BENCHMARK(BM_GaugeWindowResize)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -70,14 +70,27 @@ std::int32_t hexgroup(const QByteArray& raw, qsizetype at, int count) {
   return value;
 }
 
+// The old value as the conversion limits it before scaling.
+int limitvalue(int v, Conversion conversion) {
+  switch (conversion) {
+    case Conversion::Double:
+      return std::min(v, 127);
+    case Conversion::DoubleOffset:
+      return std::clamp(v, 65, 191);
+    default:
+      return v;
+  }
+}
+
+// A limited old value in current units.
 int convertvalue(int v, Conversion conversion) {
   switch (conversion) {
     case Conversion::None:
       return v;
     case Conversion::Double:
-      return std::min(v, 127) * 2;
+      return v * 2;
     case Conversion::DoubleOffset:
-      return (std::clamp(v, 65, 191) - 128) * 2 + 128;
+      return (v - 128) * 2 + 128;
     case Conversion::Times068:
       return static_cast<int>(roundhalfeven(v * 0.68));
     case Conversion::HalfOffset:
@@ -151,7 +164,7 @@ std::optional<Maps25::Tables> Maps25::convert(const QByteArray& raw) {
   return t;
 }
 
-std::optional<int> Maps25::getdata(int map, int row, int col) const {
+std::optional<int> Maps25::getdata(int map, int row, int col) {
   if (map == settingsmap) {
     if (row < 0 || row >= 48 || col < 0 || col >= 16) return std::nullopt;
     return tables_.a[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
@@ -160,26 +173,22 @@ std::optional<int> Maps25::getdata(int map, int row, int col) const {
       std::find_if(std::begin(sources), std::end(sources), [map](const Source& s) { return s.map == map; });
   if (source == std::end(sources)) return std::nullopt;
   const auto c = static_cast<std::size_t>(col);
-  int v = 0;
+  if (source->table == Table::D) {
+    if (row < 0 || row >= 32 || col < 0 || col >= 32) return std::nullopt;
+    return tables_.d[static_cast<std::size_t>(row)][c];
+  }
+  std::int16_t* cell = nullptr;
   if (source->table == Table::A) {
     if (col < 0 || col >= 16) return std::nullopt;
-    v = tables_.a[static_cast<std::size_t>(source->row)][c];
+    cell = &tables_.a[static_cast<std::size_t>(source->row)][c];
   } else {
     if (row < 0 || row >= 32 || col < 0 || col >= 32) return std::nullopt;
     const auto r = static_cast<std::size_t>(source->row + row);
-    switch (source->table) {
-      case Table::C:
-        v = tables_.c[r][c];
-        break;
-      case Table::D:
-        v = tables_.d[r][c];
-        break;
-      default:
-        v = tables_.e[r][c];
-        break;
-    }
+    cell = source->table == Table::C ? &tables_.c[r][c] : &tables_.e[r][c];
   }
-  return convertvalue(v, source->conversion);
+  // The limited value stays in the table.
+  *cell = static_cast<std::int16_t>(limitvalue(*cell, source->conversion));
+  return convertvalue(*cell, source->conversion);
 }
 
 std::uint8_t Maps25::getdata24to32(int /*map*/, int row, int col) const {

@@ -26,8 +26,9 @@ class Maps25 {
   QString failuretext() const { return failuretext_; }
 
   // The old file's value of a cell of a current map, converted to current units: 0-65535 for map 0, a byte for the
-  // others. Empty for a map the old file does not hold, and for a cell outside its table.
-  std::optional<int> getdata(int map, int row, int col) const;
+  // others. Empty for a map the old file does not hold, and for a cell outside its table. A conversion that limits
+  // the old value first also leaves the limited value in the table, as the old importer did.
+  std::optional<int> getdata(int map, int row, int col);
 
   // The old 24 x 24 table resampled onto 32 x 32 cells (row and col 0-31), scaled around 128 by an old setting.
   // The map argument is not used.
@@ -37,7 +38,6 @@ class Maps25 {
       QStringLiteral("A version 2.1 - 2.5 file read error occured. The file has been corrupted.");
   static inline const QString corruptedcaption = QStringLiteral("System error");
 
- private:
   // A = 48 x 16: old settings rows and 2-D tables; B = 72 x 24: three 24 x 24 tables; C = 51 x 32; D = 32 x 32
   // words: the old fuel base table; E = 192 x 32: six 32 x 32 tables.
   struct Tables {
@@ -47,7 +47,9 @@ class Maps25 {
     std::array<std::array<std::int32_t, 32>, 32> d{};
     std::array<std::array<std::int16_t, 32>, 192> e{};
   };
+  const Tables& tables() const { return tables_; }
 
+ private:
   // Fills the tables from the raw file; empty when a group of digits is not hexadecimal.
   static std::optional<Tables> convert(const QByteArray& raw);
 

@@ -97,39 +97,110 @@ void SurfacePainter::circle(QPointF centre, double r, bgr c) {
   painter_.drawEllipse(topixels(centre), rp, rp);
 }
 
-void SurfacePainter::arc(QPointF centre, double r, bgr c, float start, float end) {
-  const bool startradius = start < 0;
-  const bool endradius = end < 0;
+namespace {
+
+// Angles of an arc call in degrees for Qt: where it starts and how far it runs counter-clockwise. An arc with
+// neither radius line goes through QPainter::drawArc, which takes whole sixteenths of a degree.
+struct ArcAngles {
+  double from;
+  double span;
+};
+
+ArcAngles arcangles(float start, float end) {
   const double a0 = std::fabs(start);
   const double a1 = std::fabs(end);
   double span = a1 - a0;
   if (span < 0) span += 2 * std::numbers::pi;
+  if (start >= 0 && end >= 0)
+    return {std::nearbyint(todegrees(a0) * 16) / 16.0, std::nearbyint(todegrees(span) * 16) / 16.0};
+  return {todegrees(a0), todegrees(span)};
+}
 
+QRectF circlebox(QPointF centrepx, double rpx) {
+  return {centrepx.x() - rpx, centrepx.y() - rpx, 2 * rpx, 2 * rpx};
+}
+
+}  // namespace
+
+void SurfacePainter::arc(QPointF centre, double r, bgr c, float start, float end) {
+  const bool startradius = start < 0;
+  const bool endradius = end < 0;
+  const ArcAngles a = arcangles(start, end);
   const QPointF cp = topixels(centre);
-  const double rp = nox::topixels(r);
-  const QRectF box(cp.x() - rp, cp.y() - rp, 2 * rp, 2 * rp);
+  const QRectF box = circlebox(cp, nox::topixels(r));
 
   setpen(c);
   if (!startradius && !endradius) {
-    // The shading ring is a thousand of these; the plain arc call is much cheaper than a path.
-    painter_.drawArc(box, static_cast<int>(std::nearbyint(todegrees(a0) * 16)),
-                     static_cast<int>(std::nearbyint(todegrees(span) * 16)));
+    painter_.drawArc(box, static_cast<int>(a.from * 16), static_cast<int>(a.span * 16));
     return;
   }
 
   QPainterPath path;
   if (startradius) {
     path.moveTo(cp);
-    path.arcTo(box, todegrees(a0), todegrees(span));
+    path.arcTo(box, a.from, a.span);
   } else {
-    path.arcMoveTo(box, todegrees(a0));
-    path.arcTo(box, todegrees(a0), todegrees(span));
+    path.arcMoveTo(box, a.from);
+    path.arcTo(box, a.from, a.span);
   }
   if (endradius) path.lineTo(cp);
   const bool pie = startradius && endradius;
   if (pie) path.closeSubpath();
 
   setbrush(pie);
+  painter_.drawPath(path);
+}
+
+void SurfacePainter::band(QPointF centre, double outer, double inner, bgr c, float start, float end) {
+  const ArcAngles a = arcangles(start, end);
+  const QPointF cp = topixels(centre);
+  const double ro = nox::topixels(outer);
+  const double ri = nox::topixels(inner);
+  const double w = std::max(surface_.drawwidth, 1) / 2.0;  // half the line width
+  const double a1 = a.from + a.span;
+
+  // Qt's angles: counter-clockwise from 3 o'clock with y downward on the screen.
+  const auto at = [&cp](double r, double degrees) {
+    const double t = degrees * std::numbers::pi / 180.0;
+    return QPointF(cp.x() + r * std::cos(t), cp.y() - r * std::sin(t));
+  };
+  const auto capbox = [w](QPointF p) { return QRectF(p.x() - w, p.y() - w, 2 * w, 2 * w); };
+
+  // The outline of everything the arcs' strokes cover: the outer arc widened by half the line width, a round end,
+  // the inner arc narrowed by half the line width, the other round end. One filled shape instead of many strokes.
+  QPainterPath path;
+  path.arcMoveTo(circlebox(cp, ro + w), a.from);
+  path.arcTo(circlebox(cp, ro + w), a.from, a.span);
+  path.arcTo(capbox(at(ro, a1)), a1, 90);
+  path.lineTo(at(ri, a1) + (at(w, a1 + 90) - cp));
+  path.arcTo(capbox(at(ri, a1)), a1 + 90, 90);
+  path.arcTo(circlebox(cp, ri - w), a1, -a.span);
+  path.arcTo(capbox(at(ri, a.from)), a.from + 180, 90);
+  path.lineTo(at(ro, a.from) + (at(w, a.from - 90) - cp));
+  path.arcTo(capbox(at(ro, a.from)), a.from + 270, 90);
+  path.closeSubpath();
+
+  painter_.setPen(Qt::NoPen);
+  painter_.setBrush(tocolor(c));
+  painter_.drawPath(path);
+}
+
+void SurfacePainter::radiuslines(QPointF centre, double r, bgr c, float start, float end) {
+  if (start >= 0 && end >= 0) return;
+  const ArcAngles a = arcangles(start, end);
+  const QPointF cp = topixels(centre);
+  const QRectF box = circlebox(cp, nox::topixels(r));
+  QPainterPath path;
+  if (start < 0) {
+    path.moveTo(cp);
+    path.arcTo(box, a.from, 0);
+  }
+  if (end < 0) {
+    path.arcMoveTo(box, a.from + a.span);
+    path.lineTo(cp);
+  }
+  setpen(c);
+  painter_.setBrush(Qt::NoBrush);
   painter_.drawPath(path);
 }
 

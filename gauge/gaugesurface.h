@@ -55,6 +55,12 @@ class SurfacePainter {
   // negative angle stands for its absolute value and adds the radius to that end; with both negative the
   // figure is a pie slice, filled like a circle.
   void arc(QPointF centre, double r, bgr c, float start, float end);
+  // The area that arc() strokes for radii from outer down to inner a pixel or less apart, without their radius
+  // lines: the band between the radii widened by half the line width, with round ends. One filled shape; the
+  // angles are read as arc() reads them.
+  void band(QPointF centre, double outer, double inner, bgr c, float start, float end);
+  // Only the radius lines that arc() draws at its negative ends.
+  void radiuslines(QPointF centre, double r, bgr c, float start, float end);
   // Text with its top-left corner at (x, y).
   void print(double x, double y, const QString& text, bgr c, int points, bool bold);
 

@@ -12,7 +12,8 @@ namespace ostrel {
 
 // The base of the windows that take the live-window selector. A window calls startlive() at the end of its load;
 // from then on reportdata() gets every window-data reply of its selector, and its timer (Timer1) first counts a
-// tick under a foreign selector, closing the window once there were enough of them, and then runs timertick().
+// tick under a foreign selector, closing the window once there were enough of them (a window that never closes
+// itself counts none), and then runs timertick().
 // However the window closes (its buttons, Escape, the close box, by itself), it stops its timer, unregisters and
 // gives the selector back to backto() while the selector is still its own.
 class LiveWindow : public QDialog {

@@ -37,7 +37,9 @@ bool LiveWindowCore::holdsselector() const {
 }
 
 bool LiveWindowCore::countforeigntick() {
-  if (holdsselector()) return false;
+  // windowticks is shared: a window that never closes itself leaves it alone (the firmware window counts its
+  // closing ticks in it).
+  if (closeafter_ <= 0 || holdsselector()) return false;
   if (state_.windowticks < 255) ++state_.windowticks;
   return closeafter_ > 0 && state_.windowticks >= closeafter_;
 }

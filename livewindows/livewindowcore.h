@@ -34,8 +34,8 @@ class LiveWindowCore {
   void close(std::uint8_t backto = 0);
   bool isopen() const { return receiverid_ != 0; }
 
-  // One tick of the window's timer: counts a foreign tick when another value holds the selector. True when the
-  // window must now close itself.
+  // One tick of the window's timer: counts a foreign tick when another value holds the selector (only in a window
+  // that closes itself by them). True when the window must now close itself.
   bool countforeigntick();
   // Counts windowage up to maxage.
   void countage();

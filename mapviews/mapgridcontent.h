@@ -46,7 +46,8 @@ int gridrowoflabel(const GridFill& fill, int r);
 // False where the map's protected rows hide the cell; the protected rows count on the second index of a 3-D map
 // and the first index elsewhere, whatever the load direction.
 bool cellshown(const GridFill& fill, int i, int j);
-// The unit note behind a value: AFR error on maps 0 and 4 (or the pulse width on map 4), knock on map 8.
+// The unit note behind a value: AFR error on maps 0 and 4 (or the pulse width on map 4), knock on map 8. Numbers in
+// cell texts are in the user's regional format.
 QString unitnote(const maps& model, const GridFill& fill, int i, int j);
 // The text of a shown cell: the display value with the map's decimals and its note, in brackets when changed.
 QString mapcelltext(const maps& model, const GridFill& fill, int i, int j);

@@ -8,18 +8,6 @@
 
 namespace ostrel {
 
-int decimalsforscale(float x) {
-  const double v = x;  // the stored single value, widened
-  int result = 0;
-  for (int k = 3; k >= 1; --k) {
-    // fmod keeps the sign of the rounded number, so negative multipliers never qualify; doubles cannot overflow
-    // here, where the whole number the digit came from once could.
-    const double digit = std::fmod(roundhalfeven(v * std::pow(10.0, k)), 10.0);
-    if (digit >= 1.0) result = k;
-  }
-  return result;
-}
-
 MapDisplay mapdisplay(const maps& model, int map, int fueltype) {
   const QString s = model.getmapname(map);
   MapDisplay d;

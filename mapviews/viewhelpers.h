@@ -2,14 +2,11 @@
 
 #include <QString>
 
+#include "platform/numbers.h"
+
 namespace ostrel {
 
 class maps;
-
-// Decimals (0 to 3) that values shown with the multiplier get: the smallest k whose k-th decimal digit of the
-// multiplier, rounded half to even at that place, is 1 or more; 0 when there is none or the multiplier is negative.
-// The digits are taken from the stored single-precision value, so 0.05 (stored a little above) gets 1.
-int decimalsforscale(float x);
 
 // What a map's definition string says about showing it: "group:name;units_multiplier|offset".
 struct MapDisplay {

@@ -8,7 +8,9 @@
 namespace ostrel {
 
 // Every conversion to a whole number rounds halves to even, as the ECU tools always have.
-inline double roundhalfeven(double value) { return std::nearbyint(value); }
+inline double roundhalfeven(double value) {
+  return std::nearbyint(value);
+}
 
 // Rounds half to even and limits to [lo, hi]; NaN gives lo.
 inline long long roundclamp(double value, long long lo, long long hi) {
@@ -23,7 +25,17 @@ inline long long roundclamp(double value, long long lo, long long hi) {
 // to the even neighbour ("2.5" with no decimals is "2", 0.125 with two is "0.12").
 QString formatfixed(double value, int decimals);
 
+// Fixed decimals in the user's regional number format (decimal separator, digit grouping, negative style: "1.234,50"
+// under a German locale), rounded as formatfixed rounds. Only for the few places that show numbers the way the
+// system writes them; files and fixed-format displays use formatfixed.
+QString formatregional(double value, int decimals);
+
 // Parses a number written in the C locale; empty when the text is not a number.
 std::optional<double> parsenumber(const QString& text);
+
+// Decimals (0 to 3) shown for values scaled by the multiplier: the smallest k whose k-th decimal digit, rounded
+// half to even at that place, is 1 or more. Every display of a scaled value (map cells, settings, log channels)
+// takes its decimals from here.
+int decimalsforscale(float multiplier);
 
 }  // namespace ostrel

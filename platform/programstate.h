@@ -97,6 +97,7 @@ struct ProgramState {
   // The data logger's channels: trace colour code (0 to 15, 16 no trace) and live variable (0 to 127).
   std::array<std::uint8_t, 16> logcolour{}, logvar{};
   std::uint8_t progressjob = 0;
+  std::int16_t progresstotal = 0;  // the span of the progress window's timed display (job 0)
 
   // Map protection table: first and last protected row and protecting fragment per map; -1 = unprotected.
   std::array<std::int16_t, 116> protfirstrow{}, protlastrow{}, protfragment{};

@@ -63,8 +63,9 @@ QByteArray preferencebytes(const Preferences& prefs) {
 }
 
 Preferences preferencesfrombytes(const QByteArray& bytes) {
+  // A short file leaves the rest of the buffer at zero bytes: False, and 1 for the numbers.
   QByteArray full = bytes.left(preferencecount);
-  full.append(QByteArray(shippedbytes).mid(full.size()));
+  full.append(QByteArray(preferencecount - full.size(), '\0'));
   Preferences prefs;
   for (int i = 0; i < preferencecount; ++i) {
     const PreferenceGroup& g = preferencegroups[i];
@@ -99,12 +100,14 @@ void loadpreferences(Preferences& prefs, Prompts& prompts) {
     return;
   }
   const QByteArray bytes = file.read(preferencecount);
-  if (bytes.size() < preferencecount) {
-    prompts.message(QStringLiteral("The preferences file %1 is incomplete. The missing preferences take their default "
-                                   "values.")
-                        .arg(nativepath(path)),
+  if (file.error() != QFileDevice::NoError) {
+    prompts.message(QStringLiteral("The preferences file %1 could not be read (%2). The default preferences are used.")
+                        .arg(nativepath(path), file.errorString()),
                     Prompts::Icon::Exclamation);
+    prefs = defaultpreferences();
+    return;
   }
+  // A short or empty file is not an error: what it lacks reads as zero bytes.
   prefs = preferencesfrombytes(bytes);
 }
 

@@ -31,14 +31,15 @@ extern const std::array<PreferenceGroup, preferencecount> preferencegroups;
 QByteArray preferencebytes(const Preferences& prefs);
 
 // Decodes file bytes. A boolean is true for any byte above "0"; a number outside its range reads as 1. Bytes past
-// the end of a short file are taken from the shipped defaults.
+// the end of a short file read as zero bytes: False, and 1 for the numbers.
 Preferences preferencesfrombytes(const QByteArray& bytes);
 
 // The preferences of the file shipped with the program.
 Preferences defaultpreferences();
 
-// Reads "preferences26.dat" from the install folder into prefs. A missing file gives the shipped defaults; a short
-// or unreadable one is reported and its missing part takes the defaults. Never stops the caller.
+// Reads "preferences26.dat" from the install folder into prefs. A missing file gives the shipped defaults; a short or
+// empty one is read as far as it goes, without a message; one that cannot be read is reported and gives the
+// defaults. Never stops the caller.
 void loadpreferences(Preferences& prefs, Prompts& prompts);
 
 // Writes the preferences over the first 17 bytes of the file (anything stored after them is kept). A failure is

@@ -50,7 +50,9 @@ int fittingstretch(const QFont& font, const QPaintDevice* device) {
 
 }  // namespace
 
-PictureSurface::PictureSurface(QWidget* parent) : QWidget(parent), image_(blankimage(size(), backcolor_)) {
+PictureSurface::PictureSurface(QWidget* parent) : QWidget(parent) {
+  // Here, not in the initialiser list: the back colour is declared after the image and set only after it.
+  image_ = blankimage(size(), backcolor_);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
   setfont(QStringLiteral("Arial"), 8, false, false);
@@ -131,6 +133,20 @@ void PictureSurface::line(double x1, double y1, double x2, double y2, std::uint3
   p.drawLine(a, b);
   const int grow = pen.width();
   touched(QRect(a, b).normalized().adjusted(-grow, -grow, grow, grow));
+  release();
+}
+
+void PictureSurface::circle(double x, double y, double radius, std::uint32_t bgr) {
+  QPainter& p = painter();
+  QPen pen(bgrtocolor(bgr));
+  pen.setWidth(std::max(drawwidth, 1));
+  p.setPen(pen);
+  p.setBrush(Qt::NoBrush);
+  const QPoint centre(px(x), px(y));
+  const int r = std::max(px(radius), 0);
+  p.drawEllipse(centre, r, r);
+  const int grow = r + pen.width();
+  touched(QRect(centre, centre).adjusted(-grow, -grow, grow, grow));
   release();
 }
 

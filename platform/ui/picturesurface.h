@@ -46,6 +46,8 @@ class PictureSurface : public QWidget {
   void fillbox(double x1, double y1, double x2, double y2, std::uint32_t bgr);
   // A straight line in the colour, drawwidth pixels wide.
   void line(double x1, double y1, double x2, double y2, std::uint32_t bgr);
+  // The outline of a circle in the colour, drawwidth pixels wide; centre and radius in twips.
+  void circle(double x, double y, double radius, std::uint32_t bgr);
   // Text in the fore colour and font, top-left corner at the current position; afterwards the current position is
   // the start of the next line (x 0, y one line lower).
   void print(const QString& text);
@@ -76,8 +78,8 @@ class PictureSurface : public QWidget {
   void release();
   void touched(const QRect& pixels);
 
-  std::uint32_t backcolor_ = 0xFFFFFF;  // ahead of image_: the constructor fills the first image with it
   QImage image_;
+  std::uint32_t backcolor_ = 0xFFFFFF;
   QFont font_;
   std::unique_ptr<QPainter> painter_;  // open while a Batch lives or during one call
   int batches_ = 0;

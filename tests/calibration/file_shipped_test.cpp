@@ -3,9 +3,15 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <string>
 
+#include "calibration/mapcheck.h"
 #include "calibration/maps.h"
+#include "calibration/settingrecords.h"
+#include "calibration/settings.h"
 #include "common/testsupport.h"
 #include "platform/installfolder.h"
 #include "platform/prompts.h"
@@ -97,4 +103,99 @@ TEST(ShippedCalibration, AFirstStartOpensASoundCalibration) {
     for (int k = 0; k < 15; ++k) total = (total + model.getdata(105, row, k)) % 256;
     EXPECT_TRUE(model.getdata(105, row, 8) != s1 || model.getdata(105, row, 15) != total) << row;
   }
+}
+
+namespace {
+
+// How many items the settings editor puts into a combo box from a list string ("count;item:item:...:***"): the
+// first item always, then up to count - 1 more while the list has them. A list without ";" (an empty combo list,
+// "0:***") gives none.
+int comboitems(const QString& list) {
+  const int semi = list.indexOf(QLatin1Char(';'));
+  if (semi < 0) return 0;
+  const int count = list.left(semi).toInt();
+  QStringList items = list.mid(semi + 1).split(QLatin1Char(':'));
+  items.removeLast();  // the uncounted "***" behind the last separator
+  return std::min(std::max(count, 1), static_cast<int>(items.size()));
+}
+
+struct ShippedModels {
+  RecordingPrompts prompts;
+  maps current{prompts};
+  maps templ{prompts};
+  ShippedModels() {
+    EXPECT_TRUE(current.openfile(test::sourcepath(QStringLiteral("data/lastsaved.s26")), true, false));
+    EXPECT_TRUE(templ.openfile(test::sourcepath(QStringLiteral("data/template.s26")), false, false));
+  }
+};
+
+const char* faultname(MapCheckFault fault) {
+  switch (fault) {
+    case MapCheckFault::Deviation:
+      return "deviation";
+    case MapCheckFault::NegativeGradient:
+      return "negative gradient";
+    case MapCheckFault::PositiveGradient:
+      return "positive gradient";
+    case MapCheckFault::RightCellNotNeutral:
+      return "right cell zero";
+    case MapCheckFault::NeutralCount:
+      return "zero count";
+  }
+  return "?";
+}
+
+}  // namespace
+
+// The map check run on the program's own calibration against its own template finds nothing: every 2-D map it
+// covers keeps to the limits of its check record.
+TEST(ShippedCalibration, EveryCheckedMapPassesItsCheckRecord) {
+  ShippedModels shipped;
+  for (int map = firstcheckedmap; map <= lastcheckedmap; ++map) {
+    const MapCheckFigures f = mapcheckfigures(shipped.current, shipped.templ, map);
+    std::string faults;
+    for (MapCheckFault fault : checkmap(shipped.current, shipped.templ, map))
+      faults += std::string(faultname(fault)) + " ";
+    EXPECT_TRUE(faults.empty()) << "map " << map << ": " << faults << "(steps " << f.loweststep << " to "
+                                << f.higheststep << ", " << f.neutralcount << " zeros, last zero " << f.lastcellneutral
+                                << ")";
+  }
+}
+
+// The settings editor shows every settings cell of the shipped calibration without an error and as what it holds:
+// check boxes 0 or 255 (ticked), combo settings within their lists. Text and bit settings show any byte.
+TEST(ShippedCalibration, EverySettingShowsWithoutAnError) {
+  ShippedModels shipped;
+  const settings tables;
+  int checked = 0;
+  for (int set = 0; set < settingssetcount; ++set) {
+    for (int row = 0; row < 16; ++row) {
+      for (int col = 0; col < 16; ++col) {
+        if (tables.getdisplaygroup(set, row, col) == 255) continue;
+        const int raw = shipped.current.getdata(110 + set, row, col);
+        const int type = tables.getdisplaytype(set, row, col);
+        const QString label = tables.getdisplaystring(set, row, col);
+        SCOPED_TRACE(QStringLiteral("map %1 row %2 column %3 \"%4\" holds %5")
+                         .arg(110 + set)
+                         .arg(row)
+                         .arg(col)
+                         .arg(label)
+                         .arg(raw)
+                         .toStdString());
+        ++checked;
+        if (type == displaycheckbox) {
+          EXPECT_TRUE(raw == 0 || raw == 255);
+        } else if (type == displayowncombo) {
+          EXPECT_LT(raw, comboitems(tables.getdisplaystringtrue(set, row, col)));
+        } else if (type >= displayconditions && type <= displayinputs) {
+          const int items = comboitems(tables.getcombostring(type));
+          // An empty list shows nothing whatever the cell holds; 0 is its only sensible value.
+          EXPECT_LT(raw, std::max(items, 1));
+        } else {
+          EXPECT_TRUE(type == displaytextbox || type == displaybits) << type;
+        }
+      }
+    }
+  }
+  EXPECT_GT(checked, 300);
 }

@@ -113,6 +113,47 @@ TEST_F(OldFile, CellsComeFromTheirOldTablesInCurrentUnits) {
   EXPECT_EQ(reader.getdata(8, 0, 0), 254);
 }
 
+// A limiting conversion leaves the limited old value in the table; nothing else in the tables changes.
+TEST_F(OldFile, ALimitedValueIsWrittenBackIntoTheTable) {
+  OldCalibration cal;
+  cal.e[64][0] = 200, cal.e[64][1] = 100;                     // map 8: at most 127
+  cal.e[96][0] = 40, cal.e[96][1] = 200, cal.e[96][2] = 150;  // map 9: 65..191
+  cal.e[128 + 3][4] = 255;                                    // map 11
+  cal.e[160 + 31][31] = 128;                                  // map 12: exactly the limit stays
+  cal.a[26][5] = 10, cal.a[25][6] = 250;                      // maps 32 and 33
+  cal.c[0][0] = 255;                                          // map 19 scales without a limit
+  ASSERT_TRUE(reader.openfile(write("old.s20", olds20(cal))));
+  const auto before = reader.tables();
+
+  struct Case {
+    int map, row, col, value;
+    const std::int16_t* cell;
+    int left;  // what the table holds afterwards
+  };
+  const auto& t = reader.tables();
+  const Case cases[] = {
+      {8, 0, 0, 254, &t.e[64][0], 127},      {8, 0, 1, 200, &t.e[64][1], 100}, {9, 0, 0, 2, &t.e[96][0], 65},
+      {9, 0, 1, 254, &t.e[96][1], 191},      {9, 0, 2, 172, &t.e[96][2], 150}, {11, 3, 4, 254, &t.e[131][4], 191},
+      {12, 31, 31, 254, &t.e[191][31], 127}, {32, 0, 5, 2, &t.a[26][5], 65},   {33, 9, 6, 254, &t.a[25][6], 191},
+      {19, 0, 0, 173, &t.c[0][0], 255},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(reader.getdata(c.map, c.row, c.col), c.value) << "map " << c.map;
+    EXPECT_EQ(*c.cell, c.left) << "map " << c.map;
+    // Asked again, the limited value gives the same answer.
+    EXPECT_EQ(reader.getdata(c.map, c.row, c.col), c.value) << "map " << c.map;
+  }
+
+  auto expected = before;
+  expected.e[64][0] = 127, expected.e[96][0] = 65, expected.e[96][1] = 191, expected.e[131][4] = 191;
+  expected.e[191][31] = 127, expected.a[26][5] = 65, expected.a[25][6] = 191;
+  EXPECT_EQ(t.a, expected.a);
+  EXPECT_EQ(t.b, expected.b);
+  EXPECT_EQ(t.c, expected.c);
+  EXPECT_EQ(t.d, expected.d);
+  EXPECT_EQ(t.e, expected.e);
+}
+
 TEST_F(OldFile, MapsTheOldFileDoesNotHoldAndCellsOutsideATableHaveNoValue) {
   ASSERT_TRUE(reader.openfile(write("old.s20", olds20(OldCalibration{}))));
   for (const int map : {2, 4, 17, 23, 27, 46, 104, 105, 106, 111, 115, 116, 255, -1}) {

@@ -86,6 +86,7 @@ std::optional<Fault> faultbyname(std::string_view name) {
 EcuSimulator::EcuSimulator(std::uint32_t seed) : faultrng_(seed), enginerng_(seed * 7919u + 1u) {
   model_ = std::make_unique<maps>(prompts_);
   writeliveram();
+  seedwindowram();
 }
 
 EcuSimulator::~EcuSimulator() = default;
@@ -357,6 +358,11 @@ void EcuSimulator::stepengine(double dt) {
   if (e.mapmmhg > 850 && std::uniform_real_distribution<double>(0, 1)(enginerng_) < 0.05)
     e.knock = std::uniform_int_distribution<int>(20, 90)(enginerng_);
   writeliveram();
+  writeinputsram();
+  learntrims(dt);
+  writefuelram(dt);
+  writesignatureram();
+  writediagnosticram();
 }
 
 // Puts the engine's values at the RAM addresses of the live variable table, so that window data (the data logger's
@@ -381,6 +387,158 @@ void EcuSimulator::writeliveram() {
   put(16, e.lambda < 1.0 ? 40 : 6);
   put(27, (13.9 - 10) / 0.02);
   put(28, e.mapmmhg / 760 * 100 / 0.57);
+}
+
+}  // namespace ostrel::ecusim
+
+namespace ostrel::ecusim {
+
+namespace {
+
+constexpr int lttaddress = 0x6000;  // 8 rows of 16 bytes: trims in bytes 0 to 3, a fixed pattern after them
+constexpr std::array<std::uint8_t, 12> lttpattern = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA,
+                                                     0x55, 0xAA, 0x00, 0x00, 0x66, 0xBB};
+constexpr int signatureaddress = 0x6CF0;
+constexpr int progressaddress = 0x6CFC;
+
+// The trim a cell settles at once learnt, and the one it holds when the simulator starts: small corrections of a
+// few percent, different in every cell.
+std::uint8_t learnttrim(int row, int col) {
+  return static_cast<std::uint8_t>(128 + (row * 7 + col * 3) % 13 - 6);
+}
+std::uint8_t startingtrim(int row, int col) {
+  return static_cast<std::uint8_t>(128 + (row * 5 + col * 11) % 9 - 4);
+}
+
+// A square wave: true for the share high of each period.
+bool wave(double time, double hertz, double phase, double high) {
+  return std::fmod(time * hertz + phase, 1.0) >= 1.0 - high;
+}
+
+}  // namespace
+
+void EcuSimulator::seedwindowram() {
+  for (int r = 0; r < 8; ++r) {
+    for (int c = 0; c < 4; ++c) ram_[lttaddress + 16 * r + c] = startingtrim(r, c);
+    std::copy(lttpattern.begin(), lttpattern.end(), ram_.begin() + lttaddress + 16 * r + 4);
+  }
+}
+
+// The auxiliary inputs as switches on the car; the calibration uses some input functions, which are active while
+// their input is high.
+void EcuSimulator::writeinputsram() {
+  const Engine& e = engine_;
+  std::uint16_t levels = 0;
+  const auto level = [&](int input, bool high) {
+    if (high) levels = static_cast<std::uint16_t>(levels | (1u << (input - 1)));
+  };
+  level(1, e.tps > 60);                         // full-throttle switch
+  level(2, wave(e.time, 0.33, 0, 0.33));        // a toggling switch
+  level(3, e.rpm > 3000);                       // shift light
+  level(4, e.coolant > 80);                     // fan thermoswitch
+  level(5, true);                               // ignition feed
+  level(9, wave(e.time, 1.0 / 7, 0, 2.0 / 7));  // air conditioning request
+  level(12, e.mapmmhg > 760);                   // boost switch
+  constexpr std::uint32_t used = (1u << 0) | (1u << 1) | (1u << 3) | (1u << 4) | (1u << 8) | (1u << 11) | (1u << 16) |
+                                 (1u << 17) | (1u << 24) | (1u << 27);
+  std::uint32_t status = 0;
+  for (int f = 0; f < 32; ++f)
+    if ((used >> f & 1u) && (levels >> (f % 16) & 1u)) status |= 1u << f;
+  for (int i = 0; i < 4; ++i) {
+    const int shift = 8 * (3 - i);  // most significant byte first
+    ram_[0x6D80 + i] = static_cast<std::uint8_t>(status >> shift);
+    ram_[0x6D88 + i] = static_cast<std::uint8_t>(used >> shift);
+  }
+  ram_[0x6D84] = static_cast<std::uint8_t>(levels >> 8);
+  ram_[0x6D85] = static_cast<std::uint8_t>(levels & 0xFF);
+}
+
+void EcuSimulator::learntrims(double dt) {
+  const Engine& e = engine_;
+  const int row = std::clamp(static_cast<int>(e.rpm / 800), 0, 7);
+  const int col = e.mapmmhg > 800 ? 0 : e.mapmmhg > 550 ? 1 : e.mapmmhg > 380 ? 2 : 3;
+  std::uint8_t& trim = ram_[lttaddress + 16 * row + col];
+  ram_[0x6BEA] = trim;  // the trim in use, as the fuel multipliers show it
+  // No learning cold, nor below 800 rpm.
+  if (e.coolant < lttlearncoolant || row == 0) return;
+  lttclock_ += dt;
+  if (lttclock_ < lttlearnseconds) return;
+  lttclock_ = 0;
+  const std::uint8_t target = learnttrim(row, col);
+  if (trim < target) ++trim;
+  if (trim > target) --trim;
+}
+
+void EcuSimulator::writefuelram(double dt) {
+  const Engine& e = engine_;
+  const double tpsrate = dt > 0 ? (e.tps - lasttps_) / dt : 0;  // percent per second
+  lasttps_ = e.tps;
+  const bool ac = wave(e.time, 1.0 / 7, 0, 2.0 / 7);
+  // Raw bytes as the ECU keeps them: (raw - 128) x gain or raw x gain percent.
+  ram_[0x6BC7] = 126;                                                   // air temperature, -0.40 %
+  ram_[0x6A33] = clampbyte(128 + std::max(0.0, tpsrate) * 0.02 / 0.2);  // dTPS/dt
+  ram_[0x6A27] = e.rpm > 2500 ? 133 : 128;                              // gear
+  ram_[0x6DE3] = clampbyte(128 + (e.tps < 8 ? 2.0 : 0.0) / 0.1);        // ISC position
+  ram_[0x6A6F] = clampbyte(std::max(0.0, 70 - e.coolant) * 0.6 / 0.4);  // coolant
+  ram_[0x6CA2] = 128;                                                   // barometric
+  ram_[0x6A1D] = 0;                                                     // cranking
+  ram_[0x6ACA] = clampbyte(std::max(0.0, tpsrate) * 0.05);              // throttle pump
+  ram_[0x6CAE] = ac ? 50 : 0;                                           // air conditioning, 5 %
+  ram_[0x6BCE] = clampbyte(e.knock * 0.5 / 0.1);                        // knock
+  ram_[0x6AC2] = clampbyte(std::max(0.0, 30 - e.time * 1.5) / 0.5);     // post-start
+
+  double percent = 0;
+  for (const auto& [address, offset, gain] : {std::tuple{0x6BC7, 128, 0.2},
+                                              {0x6A33, 128, 0.2},
+                                              {0x6A27, 128, 0.1},
+                                              {0x6DE3, 128, 0.1},
+                                              {0x6A6F, 0, 0.4},
+                                              {0x6CA2, 128, 0.8},
+                                              {0x6A1D, 0, 1.0},
+                                              {0x6BEA, 128, 0.5},
+                                              {0x6ACA, 0, 1.0},
+                                              {0x6CAE, 0, 0.1},
+                                              {0x6BCE, 0, 0.1},
+                                              {0x6AC2, 0, 0.5}})
+    percent += (ram_[address] - offset) * gain;
+  // Fuel times in units of 1/800 ms.
+  const auto puttime = [&](int address, double ms) {
+    const int raw = std::clamp(static_cast<int>(std::nearbyint(ms * 800)), 0, 0xFFFF);
+    ram_[address] = static_cast<std::uint8_t>(raw >> 8);
+    ram_[address + 1] = static_cast<std::uint8_t>(raw & 0xFF);
+  };
+  const double indexed = 1.5 + e.mapmmhg / 760 * 7;
+  puttime(0x6BC8, indexed);
+  puttime(0x6AA6, std::max(0.0, indexed * (1 + percent / 100)));
+}
+
+// The signature is worked out only while the request table's first address is 0x6CF0; another table starts it
+// again.
+void EcuSimulator::writesignatureram() {
+  if (ram_[0x6DB0] != (signatureaddress >> 8) || ram_[0x6DB1] != (signatureaddress & 0xFF)) {
+    signaturerequests_ = 0;
+    signaturemoves_ = 0;
+    return;
+  }
+  if (++signaturerequests_ % signaturestep != 0 || signaturemoves_ >= 255) return;
+  ++ram_[progressaddress];
+  if (++signaturemoves_ == signaturesteps)
+    std::copy(firmwaresignature.begin(), firmwaresignature.end(), ram_.begin() + signatureaddress + 6);
+}
+
+// The twenty inputs of the input diagnostic: ten auxiliary inputs as square waves (most low for 64 % of the time,
+// AUX7 for half of it, AUX10 stuck high), a tachometer input and the trigger and sync bits at 0x0241.
+void EcuSimulator::writediagnosticram() {
+  const Engine& e = engine_;
+  constexpr std::array<double, 10> hertz = {0.37, 0.53, 0.71, 0.29, 0.61, 0.43, 0.83, 0.47, 0.33, 0.0};
+  constexpr std::array<double, 10> highshare = {0.36, 0.36, 0.36, 0.36, 0.36, 0.36, 0.5, 0.36, 0.36, 1.0};
+  for (int k = 0; k < 10; ++k)
+    ram_[0x6D90 + k] = static_cast<std::uint8_t>(wave(e.time, hertz[k], 0.13 * k, highshare[k]) ? 210 + k : 25 + k);
+  ram_[0x6AF7] = wave(e.time, 1.13, 0, 0.4) ? 180 : 2;
+  std::uint8_t bits = 0;
+  if (wave(e.time, 2.37, 0, 0.23)) bits |= 0x01;
+  if (wave(e.time, 1.91, 0.4, 0.23)) bits |= 0x02;
+  ram_[0x0241] = bits;
 }
 
 }  // namespace ostrel::ecusim

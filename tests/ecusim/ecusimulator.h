@@ -32,7 +32,10 @@ struct Reply {
 // calibration image (ECU 0x8000 to 0xFFFF) and 32 KB of RAM (0x0000 to 0x7FFF), answers live site and live values
 // for the requested map (with that map's checksum of its image and firmware byte 64), window data from the RAM
 // addresses of its request tables at 0x6DB0 and 0x6DC0, RAM writes, row writes and row reads, and runs a small
-// engine whose speed, load and mixture move so that a person watching sees something happen.
+// engine whose speed, load and mixture move so that a person watching sees something happen. The RAM that the live
+// windows ask for moves with it: input levels and input functions, fuel multipliers and fuel times, the long-term
+// trim table (learnt once the engine is warm), the input diagnostic's inputs, and the firmware signature, worked
+// out while the request table points at it.
 class EcuSimulator {
  public:
   static constexpr int ramsize = 0x8000;
@@ -81,6 +84,15 @@ class EcuSimulator {
   std::uint8_t pwprotected = 0;
   std::uint8_t pwmatchmask = 0;
   std::uint8_t afrerrorhold = 0;
+  // The firmware signature at 0x6CF6 to 0x6CF9 once worked out; the progress byte 0x6CFC moves every
+  // signaturestep requests while the request table points at 0x6CF0, and the signature is there after
+  // signaturesteps moves.
+  std::array<std::uint8_t, 4> firmwaresignature = {12, 200, 7, 99};
+  static constexpr int signaturestep = 4;
+  static constexpr int signaturesteps = 12;
+  // Long-term trims are learnt above this coolant temperature, one step every lttlearnseconds.
+  static constexpr double lttlearncoolant = 50;
+  static constexpr double lttlearnseconds = 0.5;
   struct Engine {
     double time = 0;
     double rpm = 850;
@@ -101,6 +113,13 @@ class EcuSimulator {
   std::array<std::uint8_t, 18> windowdata() const;
   void stepengine(double seconds);
   void writeliveram();
+  // The RAM of the live diagnostic windows.
+  void seedwindowram();
+  void writeinputsram();
+  void writefuelram(double seconds);
+  void learntrims(double seconds);
+  void writesignatureram();
+  void writediagnosticram();
   Fault choosefault();
   maps& model();
 
@@ -123,6 +142,10 @@ class EcuSimulator {
   std::array<int, 6> faultcounts_{};
 
   Engine engine_;
+  double lasttps_ = 5;
+  double lttclock_ = 0;
+  int signaturerequests_ = 0;
+  int signaturemoves_ = 0;
 };
 
 }  // namespace ostrel::ecusim

@@ -1,6 +1,8 @@
 // The simulator answers as the ECU does, so that the link's tests stand on solid ground.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "calibration/maps.h"
 #include "ecusim/ecusimulator.h"
 #include "link/frames.h"
@@ -164,6 +166,64 @@ TEST(EcuSimulator, MixedFaultsComeAtAboutTheirRate) {
   EXPECT_EQ(sim.faultcount(Fault::hangup), 0);
   for (Fault f : {Fault::noreply, Fault::shortreply, Fault::corruptbyte, Fault::latereply})
     EXPECT_GT(sim.faultcount(f), 50) << faultname(f);
+}
+
+}  // namespace
+}  // namespace ostrel::ecusim
+
+namespace ostrel::ecusim {
+namespace {
+
+// Writes list 0 of a request table (16 addresses' worth of bytes) into the simulator's RAM at 0x6DB0.
+void asklist0(EcuSimulator& sim, std::uint8_t high, std::uint8_t low) {
+  std::vector<std::uint8_t> frame = {0x80, 22, 0x6D, 0xB0, high, low};
+  frame.resize(20, 0xFF);
+  frame.resize(22);
+  addframechecks(frame.data(), 22);
+  ask(sim, frame);
+}
+
+TEST(EcuSimulator, TheFirmwareSignatureIsWorkedOutOnlyWhileTheTableAsksForIt) {
+  EcuSimulator sim;
+  for (int i = 0; i < 100; ++i) ask(sim, request(5, {0x91, 5, 0}));
+  EXPECT_EQ(sim.ram(0x6CFC), 0) << "not asked for: nothing moves";
+  asklist0(sim, 0x6C, 0xF0);
+  std::set<std::uint8_t> progress;
+  for (int i = 0; i < EcuSimulator::signaturestep * EcuSimulator::signaturesteps; ++i) {
+    progress.insert(sim.ram(0x6CFC));
+    ask(sim, request(5, {0x93, 5, 0}));
+  }
+  EXPECT_GE(progress.size(), 10u);
+  for (int k = 0; k < 4; ++k) EXPECT_EQ(sim.ram(0x6CF6 + k), sim.firmwaresignature[k]) << k;
+}
+
+TEST(EcuSimulator, InputWordsAndFuelTimesMoveWithTheEngine) {
+  EcuSimulator sim;
+  std::set<int> levels, indexed;
+  for (int i = 0; i < 400; ++i) {  // 12 seconds: idle and the pull to full throttle
+    ask(sim, request(5, {0x93, 5, 0}));
+    const std::uint32_t status = sim.ram(0x6D80) << 24 | sim.ram(0x6D81) << 16 | sim.ram(0x6D82) << 8 | sim.ram(0x6D83);
+    const std::uint32_t use = sim.ram(0x6D88) << 24 | sim.ram(0x6D89) << 16 | sim.ram(0x6D8A) << 8 | sim.ram(0x6D8B);
+    ASSERT_EQ(status & ~use, 0u) << "only functions in use are active";
+    levels.insert(sim.ram(0x6D84) << 8 | sim.ram(0x6D85));
+    indexed.insert(sim.ram(0x6BC8) << 8 | sim.ram(0x6BC9));
+  }
+  EXPECT_GE(levels.size(), 3u);
+  EXPECT_GE(indexed.size(), 20u);
+}
+
+TEST(EcuSimulator, TrimsAreLearntOnlyOnceTheEngineIsWarm) {
+  EcuSimulator sim;
+  std::array<std::uint8_t, 128> before{};
+  for (int i = 0; i < 128; ++i) before[i] = sim.ram(0x6000 + i);
+  while (sim.engine().coolant < EcuSimulator::lttlearncoolant - 1) ask(sim, request(5, {0x93, 5, 0}));
+  for (int i = 0; i < 128; ++i) ASSERT_EQ(sim.ram(0x6000 + i), before[i]) << "cold: nothing learnt";
+  for (int i = 0; i < 1000; ++i) ask(sim, request(5, {0x93, 5, 0}));
+  int learnt = 0;
+  for (int i = 0; i < 128; ++i) learnt += sim.ram(0x6000 + i) != before[i];
+  EXPECT_GT(learnt, 0);
+  for (int r = 0; r < 8; ++r)
+    for (int j = 4; j < 16; ++j) EXPECT_EQ(sim.ram(0x6000 + 16 * r + j), before[16 * r + j]) << "only trims move";
 }
 
 }  // namespace

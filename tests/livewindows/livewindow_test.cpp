@@ -75,6 +75,16 @@ TEST_F(LiveWindowTest, AnotherOwnValueIsNoForeignTick) {
   EXPECT_EQ(rig.state.windowticks, 0);
 }
 
+TEST_F(LiveWindowTest, AWindowThatNeverClosesItselfLeavesTheSharedTickCountAlone) {
+  ProbeWindow window(rig.state, rig.link, 0);
+  window.show();
+  rig.state.livemode = 2;
+  for (int i = 0; i < 20; ++i) window.Timer1_Timer();
+  EXPECT_EQ(rig.state.windowticks, 0);
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(window.ticks, 20);
+}
+
 TEST_F(LiveWindowTest, ClosingGivesTheSelectorBackAndStopsTheData) {
   auto window = std::make_unique<ProbeWindow>(rig.state, rig.link, 5, 1);
   window->show();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QLocale>
+
 #include "common/linkhelpers.h"
 #include "mapviews/mapgridcontent.h"
 #include "mapviewsfixture.h"
@@ -49,7 +51,7 @@ TEST_F(GridFillTest, ThreeDMapsAreShownTransposedInEitherLoadDirection) {
     state.preferences.gridloadup = up;
     open(8);
     const int row = up ? 26 : 5;
-    EXPECT_EQ(text(row, 3), QStringLiteral("35.0")) << up;
+    EXPECT_EQ(text(row, 3), QStringLiteral("35,0")) << up;  // the test locale is German
     EXPECT_EQ(text(-1, 0), QStringLiteral("0 rpm"));
     EXPECT_EQ(text(-1, 3), QStringLiteral("750 rpm"));
     // Model column 0 is the first load label, at the top or at the bottom.
@@ -65,27 +67,41 @@ TEST_F(GridFillTest, ThreeDMapsAreShownTransposedInEitherLoadDirection) {
   EXPECT_EQ(text(31, -1), QStringLiteral("760 mmHg"));
 }
 
-TEST_F(GridFillTest, ValuesUseTheMapsScaleAndDecimals) {
+// The grid writes numbers as the user's system does: decimal separator, digit grouping and minus sign follow the
+// locale (the test main's default is German).
+TEST_F(GridFillTest, ValuesUseTheMapsScaleAndDecimalsInTheRegionalFormat) {
   openshipped();
   const struct {
     int map, i, j, raw;
-    const char* text;
+    const char* german;
+    const char* english;
   } cases[] = {
-      {0, 2, 3, 2469, "12.345"},  // 0.005 ms: three decimals
-      {1, 0, 0, 128, "0.0"},      // 0.08 ms - 10.24: 0.08 rounds to one decimal
-      {1, 0, 0, 127, "-0.1"},    {1, 0, 1, 129, "0.1"}, {9, 4, 4, 0, "-64.0"},  // ignition trim: 0.5 degrees - 64
-      {19, 1, 1, 100, "14.7"},   // AFR target in the ratio of fuel type 1
-      {24, 0, 7, 201, "100.5"},  // 2-D coolant trim, 0.5 %
-      {42, 0, 2, 100, "1.90"},   // knock threshold, 0.019 volts: two decimals
+      {0, 2, 3, 2469, "12,345", "12.345"},                                // 0.005 ms: three decimals
+      {0, 2, 4, 8000, "40,000", "40.000"}, {1, 0, 0, 128, "0,0", "0.0"},  // 0.08 ms - 10.24: 0.08 rounds to one decimal
+      {1, 0, 0, 127, "-0,1", "-0.1"},      {1, 0, 1, 129, "0,1", "0.1"},
+      {9, 4, 4, 0, "-64,0", "-64.0"},     // ignition trim: 0.5 degrees - 64
+      {19, 1, 1, 100, "14,7", "14.7"},    // AFR target in the ratio of fuel type 1
+      {24, 0, 7, 201, "100,5", "100.5"},  // 2-D coolant trim, 0.5 %
+      {42, 0, 2, 100, "1,90", "1.90"},    // knock threshold, 0.019 volts: two decimals
+      {43, 0, 5, 200, "1.600", "1,600"},  // fuel cut limit, 8 rpm: grouped thousands
+      {43, 0, 6, 255, "2.040", "2,040"},   {56, 0, 0, 100, "800", "800"},
   };
   state.preferences.substrings = false;
-  for (const auto& c : cases) {
-    model.setdata(c.map, c.i, c.j, c.raw, false);
-    state.preferences.gridloadup = false;
-    open(c.map);
-    const GridPos pos = gridposof(views.fill(), c.i, c.j);
-    EXPECT_EQ(text(pos.row, pos.col), QString::fromLatin1(c.text)) << c.map;
+  state.preferences.gridloadup = false;
+  for (const bool english : {false, true}) {
+    const QLocale before;
+    if (english) QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    for (const auto& c : cases) {
+      model.setdata(c.map, c.i, c.j, c.raw, false);
+      open(c.map);
+      const GridPos pos = gridposof(views.fill(), c.i, c.j);
+      EXPECT_EQ(text(pos.row, pos.col), QString::fromLatin1(english ? c.english : c.german)) << c.map;
+    }
+    QLocale::setDefault(before);
   }
+  // The notes' numbers too; no "-0" for a value that rounds to zero.
+  EXPECT_EQ(formatregional(-0.004, 2), QStringLiteral("0,00"));
+  EXPECT_EQ(formatregional(1234.125, 2), QStringLiteral("1.234,12"));
 }
 
 TEST_F(GridFillTest, UnitNotesFollowTheMapAndThePreferences) {
@@ -121,7 +137,8 @@ TEST_F(GridFillTest, UnitNotesFollowTheMapAndThePreferences) {
   // The VE map's other note is the cell's pulse width.
   state.preferences.vesubstringafrerror = false;
   open(4);
-  EXPECT_TRUE(text(j, i).endsWith(QStringLiteral(", ") + formatfixed(model.getVEPW(i, j), 2) + QStringLiteral(" ms")))
+  EXPECT_TRUE(
+      text(j, i).endsWith(QStringLiteral(", ") + formatregional(model.getVEPW(i, j), 2) + QStringLiteral(" ms")))
       << text(j, i).toStdString();
 
   // Knock on the base timing map.
@@ -220,7 +237,7 @@ TEST_F(GridFillTest, ShortRefreshTouchesTheLiveAndCursorCells) {
   EXPECT_EQ(changes[1].first, views.mapgrid().index(31, 10));
 
   model.setdata(0, 3, 4, 1000, true);
-  EXPECT_EQ(text(27, 3), QStringLiteral("[5.000]"));
+  EXPECT_EQ(text(27, 3), QStringLiteral("[5,000]"));
 
   // A full fill is one change of the whole grid.
   changes.clear();

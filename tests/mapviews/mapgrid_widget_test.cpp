@@ -71,7 +71,7 @@ TEST_F(MapGridWindowTest, ShowsAThreeDMapWithItsMarksAndLiveCell) {
   EXPECT_EQ(window.windowTitle(), QStringLiteral("Map data, units = degrees btdc"));
   EXPECT_EQ(label(Qt::Horizontal, 4), QStringLiteral("1000 rpm"));
   EXPECT_EQ(label(Qt::Vertical, 3), QStringLiteral("10 kPa"));
-  EXPECT_EQ(shown(4, 2), QStringLiteral("[30.0]"));
+  EXPECT_EQ(shown(4, 2), QStringLiteral("[30,0]"));  // the test locale is German
   EXPECT_FALSE(shown(5, 2).startsWith(QLatin1Char('[')));
   EXPECT_TRUE(shown(30, 0).isEmpty());  // protected
   EXPECT_TRUE(shown(31, 5).isEmpty());
@@ -89,7 +89,7 @@ TEST_F(MapGridWindowTest, ShowsATableAndTheLabelsOfMapsWithoutCells) {
   model.setdata(42, 0, 3, 100, false);
   state.preferences.trackmode = false;
   open(42);
-  EXPECT_EQ(shown(0, 3), QStringLiteral("1.90"));
+  EXPECT_EQ(shown(0, 3), QStringLiteral("1,90"));
   EXPECT_EQ(label(Qt::Horizontal, 1), QStringLiteral("850 RPM"));
   EXPECT_TRUE(shown(1, 3).isEmpty());
   EXPECT_TRUE(shown(0, 16).isEmpty());

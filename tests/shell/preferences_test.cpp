@@ -105,15 +105,18 @@ TEST(PreferencesFile, NumbersOutOfRangeAreWrittenAsOne) {
   EXPECT_EQ(preferencesfrombytes(preferencebytes(p)), p);
 }
 
-TEST(PreferencesFile, ShortFileTakesTheRestFromTheDefaults) {
-  const Preferences p = preferencesfrombytes("0000061003");
-  EXPECT_FALSE(p.metricunits);
+TEST(PreferencesFile, ShortFileReadsTheMissingBytesAsZero) {
+  const Preferences p = preferencesfrombytes("1000061013");
+  EXPECT_TRUE(p.metricunits);
   EXPECT_EQ(p.comport, 6);
   EXPECT_TRUE(p.hidenoncritical);
   EXPECT_EQ(p.fueltype, 3);
-  const Preferences d = defaultpreferences();
-  EXPECT_EQ(preferencebytes(p).mid(10), preferencebytes(d).mid(10));
-  EXPECT_EQ(preferencesfrombytes(QByteArray()), d);
+  // Bytes 11 to 17 are missing: False.
+  EXPECT_FALSE(p.gridloadup);
+  EXPECT_FALSE(p.substrings);
+  EXPECT_FALSE(p.statusmessages);
+  EXPECT_EQ(preferencebytes(p), QByteArray("10000610130000000"));
+  EXPECT_EQ(preferencesfrombytes(QByteArray()), preferencesfrombytes(QByteArray(17, '\0')));
 }
 
 TEST(PreferencesFile, LoadHandlesMissingShortAndUnreadableFiles) {
@@ -137,12 +140,37 @@ TEST(PreferencesFile, LoadHandlesMissingShortAndUnreadableFiles) {
   EXPECT_EQ(p, defaultpreferences());
   EXPECT_TRUE(prompts.records.empty());  // a first start is not an error
 
-  ASSERT_TRUE(test::writefile(path, "0000"));
-  loadpreferences(p, prompts);
-  EXPECT_FALSE(p.metricunits);
-  EXPECT_EQ(p.fueltype, defaultpreferences().fueltype);
-  ASSERT_EQ(prompts.messages().size(), 1u);
-  EXPECT_TRUE(prompts.messages()[0].contains("incomplete"));
+  // Short and empty files: what is there is read, the rest is False (numbers 1), and nothing is shown.
+  struct Short {
+    QByteArray bytes;
+    std::vector<bool> flags;  // in file order, the numbers left out
+    int comport, view, fuel;
+  };
+  const std::vector<bool> none(14, false);
+  const Short cases[] = {
+      {"", none, 1, 1, 1},
+      {"1111131112",
+       {true, true, true, true, true, true, true, false, false, false, false, false, false, false},
+       3,
+       1,
+       2},
+      {"1010161121110101",
+       {true, false, true, false, true, true, true, true, true, false, true, false, true, false},
+       6,
+       2,
+       1},
+  };
+  for (const Short& c : cases) {
+    SCOPED_TRACE(c.bytes.size());
+    ASSERT_TRUE(test::writefile(path, c.bytes));
+    p = defaultpreferences();
+    loadpreferences(p, prompts);
+    EXPECT_EQ(flags(p), c.flags);
+    EXPECT_EQ(p.comport, c.comport);
+    EXPECT_EQ(p.defaultview, c.view);
+    EXPECT_EQ(p.fueltype, c.fuel);
+    EXPECT_TRUE(prompts.records.empty());
+  }
 
   prompts.clear();
   QFile::remove(path);

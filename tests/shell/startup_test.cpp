@@ -1,6 +1,8 @@
 // The start procedure: tables, start-up files, the splash wait and the main window.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -176,9 +178,10 @@ class SlowReader final : public Prompts {
 };
 
 TEST_F(Startup, AStartupMessageNeitherShortensTheSplashNorBringsTheMainWindowEarly) {
-  // A short preferences file is reported while most tables are still to be filled; the user reads the message for
-  // longer than the whole splash wait.
-  ASSERT_TRUE(test::writefile(installpath(preferencesfilename), "0000"));
+  // A preferences file that cannot be read is reported while most tables are still to be filled; the user reads the
+  // message for longer than the whole splash wait.
+  QFile::remove(installpath(preferencesfilename));
+  ASSERT_TRUE(QDir().mkdir(installpath(preferencesfilename)));
   ASSERT_TRUE(test::writefile(installpath(defaultlogprofilename), profilebytes({3}, {44})));
   QApplication::setQuitOnLastWindowClosed(false);
   SlowReader reader(3300);

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace ostrel {
+
+class frmSettings;
+
+// Calibrates the throttle and pedal sensors from the settings editor's live readings: each button puts a reading
+// into the text box of one setting of map 110 and applies it as that setting's "Enter" would.
+class frmTPSCalibrate : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit frmTPSCalibrate(frmSettings& editor);
+
+  QLabel* Label1 = nullptr;
+  QPushButton* Command1 = nullptr;  // zero TPS
+  QPushButton* Command2 = nullptr;  // zero PPS
+  QLabel* Label2 = nullptr;
+  QPushButton* Command3 = nullptr;  // wide open TPS
+
+  void Command1_Click();
+  void Command2_Click();
+  void Command3_Click();
+
+ private:
+  void settext(int cell, const QString& text);
+
+  frmSettings& editor_;
+};
+
+}  // namespace ostrel

@@ -1,0 +1,39 @@
+#include "editors/settingspanel.h"
+
+#include "calibration/settings.h"
+#include "editors/settingsapply.h"
+
+namespace ostrel {
+
+RequestTable settingsrequesttable(const settings& mainsettings, bool metric) {
+  RequestTable table{};
+  for (int i = 0; i < 16; ++i) {
+    const int variable = mainsettings.getsettingsformvarindex(i, metric);
+    const std::int32_t address = mainsettings.getvarsaddress(variable, metric);
+    auto& list = table[static_cast<std::size_t>(i / 8)];
+    const auto slot = static_cast<std::size_t>(2 * (i % 8));
+    list[slot] = static_cast<std::uint8_t>((address >> 8) & 0xFF);
+    list[slot + 1] = static_cast<std::uint8_t>(address & 0xFF);
+  }
+  return table;
+}
+
+float settingspanelvalue(const settings& mainsettings, int i, float smoothed, bool metric, int fueltype) {
+  const float mul = i == settingspanel::afrentry ? settings::getsettingsformspecialvarmul(fueltype)
+                                                 : mainsettings.getsettingsformvarmul(i, metric);
+  return mul * smoothed + mainsettings.getsettingsformvaroffset(i, metric);
+}
+
+QString settingspaneltext(const settings& mainsettings, int i, float smoothed, bool metric, int fueltype,
+                          const QLocale& locale) {
+  const float value = settingspanelvalue(mainsettings, i, smoothed, metric, fueltype);
+  return padpanelvalue(regionalfixed(value, mainsettings.getsettingsformvardps(i, metric), locale, true));
+}
+
+QString padpanelvalue(const QString& text) {
+  const qsizetype length = text.size();
+  if (length >= 1 && length <= 3) return QString(4 - length, QLatin1Char(' ')) + text;
+  return text;
+}
+
+}  // namespace ostrel

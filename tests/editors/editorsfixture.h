@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <memory>
+
+#include "common/testrig.h"
+#include "editors/editorcontext.h"
+#include "editors/editorshost.h"
+#include "editors/frmsettings.h"
+
+namespace ostrel::test {
+
+// Counts the calls the editors make upward.
+struct RecordingEditorsHost final : EditorsHost {
+  int navtrees = 0;
+  void buildnavtree() override { ++navtrees; }
+};
+
+// A number as the system writes it: the C-locale text with the system's decimal separator.
+inline QString regional(QString ctext) {
+  return ctext.replace(QLatin1Char('.'), QLocale().decimalPoint());
+}
+
+// The editor over the test rig's calibration, settings and link (the in-process simulator).
+struct EditorRig : Rig {
+  RecordingEditorsHost host;
+  EditorContext context{state, prompts, mainmaps, mainsettings, link, host};
+
+  // Opens the settings editor on a settings map, shown but not modal.
+  std::unique_ptr<frmSettings> open(int map) {
+    state.curmap = static_cast<std::uint8_t>(map);
+    auto window = std::make_unique<frmSettings>(context);
+    window->show();
+    return window;
+  }
+  std::uint8_t raw(int map, int n) const { return static_cast<std::uint8_t>(mainmaps.getdata(map, n / 16, n % 16)); }
+  void setraw(int map, int n, int value) { mainmaps.setdata(map, n / 16, n % 16, value, false); }
+};
+
+}  // namespace ostrel::test

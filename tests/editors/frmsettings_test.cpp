@@ -1,0 +1,470 @@
+// The settings editor offscreen: opening, the group walk, apply in every control kind, help mode, the menus, its
+// closing and screenshots.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "calibration/startuptables.h"
+#include "editors/frmtpscalibrate.h"
+#include "editors/settingslayout.h"
+#include "editorsfixture.h"
+#include "platform/ui/picturesurface.h"
+#include "platform/ui/windowlauncher.h"
+
+namespace ostrel::test {
+namespace {
+
+constexpr int injectortrim = 176;  // (11, 0) "Injector 1 trim (%)": 0.5, -64
+constexpr int closedloop = 133;    // (8, 5) "Closed loop enable"
+constexpr int cylbank = 188;       // (11, 12) "Cyl bank", bit field 0
+constexpr int leftsensor = 144;    // (9, 0) "Left module sensor source", Combo 0
+constexpr int pwmaxis = 48;        // (3, 0) "PWM MAP 1 X-axis variable", ComboVariable 0
+constexpr int triggertype = 209;   // (13, 1) "Trigger type": the empty list
+constexpr int rpmspread1 = 96;     // (6, 0) "Rpm spread 1"
+
+class SettingsEditor : public ::testing::Test {
+ protected:
+  // Every check box of map 110 at 0 or 255, so that only a test's own bytes are unexpected.
+  SettingsEditor() {
+    const CellTable table = buildcelltable(rig.mainsettings, 110);
+    for (int n = 0; n < 256; ++n)
+      if (cellof(table.cells, n).type == 0 && rig.raw(110, n) != 0) rig.setraw(110, n, 255);
+  }
+  // The page's value controls and captions that are shown.
+  static int shown(const std::vector<QLabel*>& captions) {
+    int count = 0;
+    for (const QLabel* c : captions) count += c->isVisible() ? 1 : 0;
+    return count;
+  }
+
+  EditorRig rig;
+};
+
+TEST_F(SettingsEditor, OpensOnMapOneHundredTenWithTheFirstGroupLaidOut) {
+  rig.state.windowticks = 7;
+  auto window = rig.open(110);
+  EXPECT_EQ(window->objectName(), QStringLiteral("frmSettings"));
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("Settings"));
+  EXPECT_EQ(rig.state.livemode, 3);
+  EXPECT_EQ(rig.state.windowticks, 0);
+  EXPECT_FALSE(window->helpmode());
+  EXPECT_EQ(window->Timer1->interval(), 250);
+  EXPECT_TRUE(window->Timer1->isActive());
+  ASSERT_EQ(window->Combogroups->count(), 17);
+  EXPECT_EQ(window->Combogroups->currentIndex(), 0);
+  EXPECT_EQ(window->Combogroups->currentText(), QStringLiteral("ignition triggers"));
+  EXPECT_EQ(window->size(), QSize(827, 560)) << "12400 x 8400 twips";
+
+  // Group 0: the edge, trigger and sync combos and the text settings of row 13.
+  ASSERT_EQ(window->placed().size(), 14u);
+  EXPECT_EQ(shown(window->NameCaption), 14);
+  EXPECT_EQ(window->NameCaption[208]->text(), QStringLiteral("Trigger active edge "));
+  EXPECT_EQ(window->NameCaption[208]->pos(), QPoint(8, 40));
+  EXPECT_TRUE(window->ComboTriggerEdge[0]->isVisible());
+  EXPECT_FALSE(window->Text[0]->isVisible()) << "controls of other groups are hidden";
+  EXPECT_FALSE(window->OptionTrue[0]->isVisibleTo(window.get()));
+
+  // Menus: the spread tools come later.
+  EXPECT_EQ(window->mnuSettings->title(), QStringLiteral("&Settings"));
+  EXPECT_EQ(window->mnuExit->text(), QStringLiteral("E&xit"));
+  EXPECT_EQ(window->mnuTPSCalibrate->text(), QStringLiteral("&TPS/PPS calibrate"));
+  EXPECT_TRUE(window->mnuTPSCalibrate->isEnabled());
+  EXPECT_FALSE(window->mnuViewLoadSpreads->isEnabled());
+  EXPECT_FALSE(window->mnuViewRpmSpreads->isEnabled());
+
+  // The live request table and the smoothing weights of the panel.
+  EXPECT_EQ(rig.link.requesttable(LiveTable::log)[0][2], 0x00);
+  EXPECT_EQ(rig.link.requesttable(LiveTable::log)[0][3], 0x92);
+}
+
+TEST_F(SettingsEditor, WalksAllGroupsForwardAndBack) {
+  auto window = rig.open(110);
+  std::vector<int> counts;
+  for (int step = 0; step < 17; ++step) {
+    if (step > 0) window->Command2->click();
+    ASSERT_EQ(window->Combogroups->currentIndex(), step);
+    const auto& placed = window->placed();
+    counts.push_back(static_cast<int>(placed.size()));
+    EXPECT_EQ(shown(window->NameCaption), static_cast<int>(placed.size())) << "group " << step;
+    for (const PlacedCell& p : placed) {
+      EXPECT_EQ(window->cell(p.cell).group, step);
+      EXPECT_TRUE(window->Command[static_cast<std::size_t>(p.cell)]->isVisible());
+    }
+  }
+  EXPECT_EQ(counts, (std::vector<int>{14, 9, 10, 14, 6, 6, 7, 17, 12, 1, 31, 31, 2, 24, 32, 16, 4}));
+  window->Command2->click();
+  EXPECT_EQ(window->Combogroups->currentIndex(), 16) << "\">\" on the last group changes nothing";
+  for (int step = 15; step >= 0; --step) {
+    window->Command1->click();
+    EXPECT_EQ(window->Combogroups->currentIndex(), step);
+    EXPECT_EQ(static_cast<int>(window->placed().size()), counts[static_cast<std::size_t>(step)]);
+  }
+  window->Command1->click();
+  EXPECT_EQ(window->Combogroups->currentIndex(), 0);
+}
+
+TEST_F(SettingsEditor, AppliesATextValueAndShowsWhatWasStored) {
+  auto window = rig.open(110);
+  QLineEdit* box = window->textofcell(injectortrim);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box, window->Text[window->cell(injectortrim).index]);
+  struct Case {
+    const char* typed;
+    int raw;
+    const char* shown;
+  };
+  for (const Case& c : {Case{"10", 148, "10.0"}, Case{"-70", 0, "-64.0"}, Case{"100", 255, "63.5"}}) {
+    box->setText(regional(QString::fromLatin1(c.typed)));
+    window->Command[injectortrim]->click();
+    EXPECT_EQ(rig.raw(110, injectortrim), c.raw) << c.typed;
+    EXPECT_EQ(box->text(), regional(QString::fromLatin1(c.shown)));
+  }
+  EXPECT_TRUE(rig.mainmaps.getchange(110, 11, 0));
+  EXPECT_TRUE(rig.prompts.messages().empty());
+  EXPECT_EQ(rig.link.transferqueue().records[0].op, 0) << "nothing is queued offline";
+}
+
+TEST_F(SettingsEditor, RefusesWhatIsNoValueAndStoresNothing) {
+  rig.setraw(110, 0, 100);  // user 1 compares variable 100, which has no scale: its value cell's multiplier is 0
+  auto window = rig.open(110);
+  const std::uint8_t trim = rig.raw(110, injectortrim);
+  QLineEdit* box = window->textofcell(injectortrim);
+  box->setText(QStringLiteral("abc"));
+  window->Command[injectortrim]->click();
+  EXPECT_EQ(rig.raw(110, injectortrim), trim);
+  EXPECT_FALSE(rig.mainmaps.getchange(110, 11, 0));
+  EXPECT_EQ(box->text(), QStringLiteral(" "));
+  ASSERT_EQ(rig.prompts.records.size(), 1u);
+  EXPECT_EQ(rig.prompts.records[0].text, QStringLiteral("The value is not valid"));
+  EXPECT_EQ(rig.prompts.records[0].icon, Prompts::Icon::Information);
+
+  const std::uint8_t user1 = rig.raw(110, 16);
+  window->textofcell(16)->setText(QStringLiteral("3"));
+  window->Command[16]->click();
+  EXPECT_EQ(rig.raw(110, 16), user1);
+  EXPECT_EQ(rig.prompts.messages().back(), QStringLiteral("The value is not valid"));
+
+  // The trigger types have no list, so nothing is selected: refused, and no text box is touched.
+  const QString other = window->Text[0]->text();
+  ASSERT_EQ(window->ComboTrigger[0]->currentIndex(), -1);
+  window->Command[triggertype]->click();
+  EXPECT_EQ(rig.prompts.records.size(), 3u);
+  EXPECT_EQ(rig.prompts.messages().back(), QStringLiteral("The value is not valid"));
+  EXPECT_FALSE(rig.mainmaps.getchange(110, 13, 1));
+  EXPECT_EQ(window->Text[0]->text(), other);
+}
+
+TEST_F(SettingsEditor, ACheckBoxWithAnUnexpectedByteIsRedUntilApplied) {
+  rig.setraw(110, closedloop, 128);
+  auto window = rig.open(110);
+  ASSERT_EQ(rig.prompts.records.size(), 1u);
+  EXPECT_EQ(rig.prompts.records[0].text, QStringLiteral("Text box setting error: Closed loop enable"));
+  EXPECT_EQ(rig.prompts.records[0].icon, Prompts::Icon::Critical);
+  QCheckBox* box = window->Check[window->cell(closedloop).index];
+  EXPECT_TRUE(box->isChecked());
+  EXPECT_TRUE(box->autoFillBackground());
+  EXPECT_EQ(box->palette().color(QPalette::Window), QColor(255, 0, 0));
+
+  window->Command[closedloop]->click();
+  EXPECT_EQ(rig.raw(110, closedloop), 255);
+  EXPECT_FALSE(box->autoFillBackground());
+  box->setChecked(false);
+  window->Command[closedloop]->click();
+  EXPECT_EQ(rig.raw(110, closedloop), 0);
+}
+
+TEST(SettingsEditorShipped, TheShippedCalibrationReportsOnlyCheckBoxesWithUnexpectedBytes) {
+  EditorRig rig;
+  const CellTable table = buildcelltable(rig.mainsettings, 110);
+  std::vector<QString> expected;
+  for (int n = 0; n < 256; ++n) {
+    const std::uint8_t raw = rig.raw(110, n);
+    if (cellof(table.cells, n).type == 0 && raw != 0 && raw != 255)
+      expected.push_back(QStringLiteral("Text box setting error: ") + rig.mainsettings.getdisplaystring(0, n / 16, n % 16));
+  }
+  auto window = rig.open(110);
+  EXPECT_EQ(rig.prompts.messages(), expected);
+}
+
+TEST_F(SettingsEditor, CombosShowTheirByteOrTheirFallback) {
+  rig.setraw(110, leftsensor, 4);
+  rig.setraw(110, leftsensor + 1, 3);
+  rig.setraw(110, pwmaxis, 128);
+  rig.setraw(110, pwmaxis + 1, 127);
+  auto window = rig.open(110);
+  EXPECT_EQ(window->Combo[0]->currentText(), QStringLiteral("EGO Left"));
+  EXPECT_EQ(window->Combo[1]->currentText(), QStringLiteral("UEGO AFR TARGET"));
+  EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{QStringLiteral("Combo: 0 load error")});
+  EXPECT_EQ(rig.prompts.records[0].icon, Prompts::Icon::Information);
+  EXPECT_EQ(window->ComboVariable[0]->currentIndex(), 1);
+  EXPECT_EQ(window->ComboVariable[1]->currentIndex(), 127);
+  EXPECT_EQ(window->ComboVariable[0]->count(), 128);
+  EXPECT_EQ(window->ComboUser[0]->count(), 256);
+  EXPECT_EQ(window->ComboTrigger[0]->count(), 0);
+
+  window->ComboVariable[0]->setCurrentIndex(10);
+  window->Command[pwmaxis]->click();
+  EXPECT_EQ(rig.raw(110, pwmaxis), 10);
+}
+
+TEST_F(SettingsEditor, ABitFieldShowsAndStoresOneBitPerPair) {
+  rig.setraw(110, cylbank, 129);
+  auto window = rig.open(110);
+  const int base = window->cell(cylbank).index;
+  ASSERT_EQ(base, 0);
+  EXPECT_EQ(window->FrameTrueFalse.size(), 32u);
+  for (int k = 0; k < 8; ++k) {
+    const bool set = k == 0 || k == 7;
+    EXPECT_EQ(window->OptionTrue[static_cast<std::size_t>(k)]->isChecked(), set) << k;
+    EXPECT_EQ(window->OptionFalse[static_cast<std::size_t>(k)]->isChecked(), !set) << k;
+    EXPECT_EQ(window->OptionTrue[static_cast<std::size_t>(k)]->parentWidget(),
+              window->FrameTrueFalse[static_cast<std::size_t>(k)]);
+  }
+  EXPECT_EQ(window->OptionTrue[0]->text(), QStringLiteral("Cyl 1 left"));
+  EXPECT_EQ(window->OptionFalse[7]->text(), QStringLiteral("Cyl 8 right"));
+  window->OptionTrue[0]->setChecked(false);
+  window->OptionFalse[0]->setChecked(true);
+  window->OptionTrue[3]->setChecked(true);
+  window->Command[cylbank]->click();
+  EXPECT_EQ(rig.raw(110, cylbank), 0x11);
+}
+
+TEST_F(SettingsEditor, ValueCellsFollowTheVariableTheirSelectorNames) {
+  rig.setraw(110, 3, 129);  // user 4 on the air-fuel ratio (with the top bit)
+  rig.setraw(110, 19, 100);
+  rig.state.preferences.fueltype = 1;
+  auto window = rig.open(110);
+  EXPECT_FLOAT_EQ(window->cell(19).mul, 0.147f);
+  EXPECT_EQ(window->textofcell(19)->text(), regional(QStringLiteral("14.7")));
+
+  window->ComboUser[3]->setCurrentIndex(2);  // engine speed, 50 rpm a count
+  window->Command[3]->click();
+  EXPECT_EQ(rig.raw(110, 3), 2);
+  EXPECT_FLOAT_EQ(window->cell(19).mul, 50.0f);
+  EXPECT_EQ(window->textofcell(19)->text(), QStringLiteral("5000"));
+  EXPECT_EQ(rig.raw(110, 19), 100) << "the value cell's own byte stays";
+}
+
+TEST_F(SettingsEditor, OnlineAnApplyQueuesItsRowAfterTheBlockTable) {
+  auto window = rig.open(110);
+  rig.state.online = true;
+  window->textofcell(injectortrim)->setText(regional(QStringLiteral("10")));
+  window->Command[injectortrim]->click();
+  const auto& records = rig.link.transferqueue().records;
+  for (int k = 0; k < 8; ++k) {
+    EXPECT_EQ(records[static_cast<std::size_t>(k)].op, 0x80);
+    EXPECT_EQ(records[static_cast<std::size_t>(k)].addresshigh * 256 + records[static_cast<std::size_t>(k)].addresslow,
+              0x5680 + 16 * k);
+  }
+  const int row = rig.mainmaps.getbufferrow(110, 11, 0);
+  const TransferRecord& write = records[8];
+  EXPECT_EQ(write.op, 0x81);
+  EXPECT_EQ(write.addresshigh * 256 + write.addresslow, 0x8000 + 16 * row);
+  EXPECT_EQ(std::vector<std::uint8_t>(write.data.begin(), write.data.end()), rig.modelrow(row));
+  EXPECT_EQ(records[9].op, 0) << "one row, nothing more";
+}
+
+TEST_F(SettingsEditor, HelpModeShowsHelpAndStoresNothing) {
+  auto window = rig.open(110);
+  window->Command3->click();
+  EXPECT_TRUE(window->helpmode());
+  for (const QPushButton* enter : window->Command) ASSERT_EQ(enter->text(), QStringLiteral("Help"));
+  const std::uint8_t before = rig.raw(110, injectortrim);
+  window->textofcell(injectortrim)->setText(QStringLiteral("10"));
+  window->Command[injectortrim]->click();
+  EXPECT_EQ(rig.raw(110, injectortrim), before);
+  ASSERT_EQ(rig.prompts.records.size(), 1u);
+  EXPECT_EQ(rig.prompts.records[0].text, settinghelptext(injectortrim));
+  EXPECT_EQ(rig.prompts.records[0].icon, Prompts::Icon::Information);
+  EXPECT_TRUE(rig.prompts.records[0].title.isEmpty()) << "the program's title";
+  window->Command3->click();
+  for (const QPushButton* enter : window->Command) ASSERT_EQ(enter->text(), QStringLiteral("Enter"));
+}
+
+TEST_F(SettingsEditor, HelpPastTheHelpTableShowsTheFallback) {
+  auto window = rig.open(113);
+  window->Command3->click();
+  window->Command_Click(5);  // (113 - 110) x 256 + 5 lies past the 512 texts
+  EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{QStringLiteral("No help available")});
+}
+
+TEST_F(SettingsEditor, AMapWithoutSettingsGetsCaptionsAndNoControls) {
+  auto window = rig.open(112);
+  EXPECT_EQ(window->Combogroups->count(), 16);
+  EXPECT_EQ(window->Combogroups->itemText(0), QStringLiteral("***"));
+  EXPECT_EQ(window->NameCaption.size(), 256u);
+  EXPECT_EQ(window->Command.size(), 256u);
+  EXPECT_EQ(window->NameCaption[0]->text(), QStringLiteral("*** "));
+  EXPECT_TRUE(window->Text.empty());
+  EXPECT_TRUE(window->Check.empty());
+  EXPECT_TRUE(window->FrameTrueFalse.empty());
+  for (int kind = 0; kind < controlkindcount; ++kind) EXPECT_TRUE(window->combos(static_cast<ControlKind>(kind)).empty());
+  for (int step = 0; step < 16; ++step) {
+    EXPECT_TRUE(window->placed().empty());
+    window->Command2->click();
+  }
+  EXPECT_EQ(shown(window->NameCaption), 0);
+  EXPECT_TRUE(rig.prompts.messages().empty());
+  window->Command_Click(0);  // a cell without a setting stores nothing
+  EXPECT_FALSE(rig.mainmaps.getchange(112, 0, 0));
+}
+
+TEST_F(SettingsEditor, AModalRunAppliesARpmSpreadAndExitRecalculatesAndClosesFiveTicksLater) {
+  ScriptedLauncher scripted;
+  ScopedLauncher scope(scripted);
+  rig.state.curmap = 110;
+  const QString before = rig.mainmaps.getscalestringX(0, true);
+  bool stillopen = false;
+  QString afterapply;
+  scripted.scripts.push_back([&](QDialog& dialog) {
+    auto& window = dynamic_cast<frmSettings&>(dialog);
+    for (int step = 0; step < 17; ++step) window.Command2->click();
+    EXPECT_EQ(window.Combogroups->currentIndex(), 16);
+    for (int step = 0; step < 6; ++step) window.Command1->click();
+    ASSERT_EQ(window.Combogroups->currentText(), QStringLiteral("grid rpm spread"));
+    QLineEdit* spread = window.textofcell(rpmspread1);
+    spread->setText(QString::number(rig.raw(110, rpmspread1) + 10));
+    window.Command[rpmspread1]->click();
+    afterapply = rig.mainmaps.getscalestringX(0, true);
+    window.mnuExit->trigger();
+    EXPECT_EQ(rig.state.livemode, 0);
+    EXPECT_EQ(rig.host.navtrees, 1) << "the tree is rebuilt at once";
+    for (int tick = 0; tick < 4; ++tick) window.Timer1_Timer();
+    stillopen = window.isVisible();
+    window.Timer1_Timer();
+  });
+  frmSettings::showmodal(rig.context, nullptr);
+  ASSERT_EQ(scripted.opened, std::vector<QString>{QStringLiteral("frmSettings")});
+  EXPECT_EQ(afterapply, before) << "an apply alone does not move the axes";
+  EXPECT_NE(rig.mainmaps.getscalestringX(0, true), before) << "Exit recalculated the axes";
+  EXPECT_TRUE(stillopen);
+  EXPECT_EQ(rig.state.windowticks, 5);
+  EXPECT_EQ(rig.host.navtrees, 2) << "closing rebuilds the tree again";
+  EXPECT_EQ(rig.state.livemode, 0);
+}
+
+TEST_F(SettingsEditor, ClosingGivesTheSelectorBackOnlyWhileItIsStillItsOwn) {
+  {
+    auto window = rig.open(110);
+    window->close();
+    EXPECT_EQ(rig.state.livemode, 0);
+    EXPECT_EQ(rig.host.navtrees, 1);
+    EXPECT_FALSE(window->Timer1->isActive());
+  }
+  auto window = rig.open(110);
+  const std::uint8_t modes[] = {18, 3, 18, 3, 18, 18};  // own ticks neither count nor reset the count
+  for (std::uint8_t mode : modes) {
+    rig.state.livemode = mode;
+    window->Timer1_Timer();
+  }
+  EXPECT_EQ(rig.state.windowticks, 4);
+  EXPECT_TRUE(window->isVisible());
+  window->Timer1_Timer();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(rig.state.livemode, 18) << "the window that took the selector keeps it";
+  EXPECT_EQ(rig.host.navtrees, 2);
+}
+
+TEST_F(SettingsEditor, OnlyASettingsMapOpensTheEditor) {
+  ScriptedLauncher scripted;
+  ScopedLauncher scope(scripted);
+  rig.state.curmap = 40;
+  frmSettings::showmodal(rig.context, nullptr);
+  EXPECT_TRUE(scripted.opened.empty());
+  EXPECT_EQ(rig.state.livemode, 0);
+}
+
+TEST_F(SettingsEditor, ThrottleCalibrationNeedsTheEcuAndMapOneHundredTen) {
+  ScriptedLauncher scripted;
+  ScopedLauncher scope(scripted);
+  auto window = rig.open(110);
+  window->mnuTPSCalibrate->trigger();
+  EXPECT_EQ(rig.prompts.messages(),
+            std::vector<QString>{QStringLiteral("This tool is not available when the ECU is not connected")});
+  window.reset();
+  rig.state.online = true;
+  rig.prompts.clear();
+  window = rig.open(111);
+  window->mnuTPSCalibrate->trigger();
+  EXPECT_EQ(rig.prompts.messages(),
+            std::vector<QString>{QStringLiteral("This tool does not apply to any setting within this setting group")});
+  EXPECT_EQ(rig.prompts.records[0].icon, Prompts::Icon::Information);
+  EXPECT_TRUE(scripted.opened.empty());
+}
+
+TEST_F(SettingsEditor, ThrottleCalibrationAppliesTheLiveReadings) {
+  ScriptedLauncher scripted;
+  ScopedLauncher scope(scripted);
+  auto window = rig.open(110);
+  rig.state.online = true;
+  RxFrame frame{};
+  frame[0] = 0;   // pedal at rest
+  frame[1] = 23;  // throttle at rest
+  window->settingstypedata(frame);
+  EXPECT_EQ(window->livepps(), 0);
+  EXPECT_EQ(window->livetps(), 23);
+  scripted.scripts.push_back([&](QDialog& dialog) {
+    auto& tps = dynamic_cast<frmTPSCalibrate&>(dialog);
+    EXPECT_EQ(tps.windowTitle(), QStringLiteral("Calibrate TPS/PPS"));
+    EXPECT_EQ(tps.Label1->text(), QStringLiteral("Accelerator pedal at REST"));
+    EXPECT_EQ(tps.Command1->text(), QStringLiteral("Calibrate zero TPS"));
+    EXPECT_EQ(tps.Command2->text(), QStringLiteral("Calibrate zero PPS"));
+    EXPECT_EQ(tps.Label2->text(), QStringLiteral("Accelerator pedal FULLY DEPRESSED"));
+    EXPECT_EQ(tps.Command3->text(), QStringLiteral("Calibrate wide open TPS"));
+    savescreenshot(&tps, QStringLiteral("settings_tpscalibrate"));
+    tps.Command1->click();
+    tps.Command2->click();
+    tps.Command3->click();
+  });
+  window->mnuTPSCalibrate->trigger();
+  ASSERT_EQ(scripted.opened, std::vector<QString>{QStringLiteral("frmTPSCalibrate")});
+  EXPECT_EQ(window->Combogroups->currentIndex(), 6) << "\"throttle setup\" is shown";
+  EXPECT_EQ(rig.raw(110, 142), 25);
+  EXPECT_EQ(window->textofcell(142)->text(), QStringLiteral("25"));
+  EXPECT_EQ(rig.raw(110, 148), 0);
+  EXPECT_EQ(rig.raw(110, 154), 23);
+  EXPECT_EQ(rig.link.transferqueue().lastqueuedtransfer(), 3 * 9 - 1) << "three rows, each after the block table";
+
+  // A reading of 254 applies what the box holds; in help mode nothing is stored.
+  frame[1] = 254;
+  window->settingstypedata(frame);
+  window->textofcell(142)->setText(QStringLiteral("30"));
+  scripted.scripts.push_back([](QDialog& dialog) { dynamic_cast<frmTPSCalibrate&>(dialog).Command1->click(); });
+  window->mnuTPSCalibrate->trigger();
+  EXPECT_EQ(rig.raw(110, 142), 30);
+  window->Command3->click();
+  scripted.scripts.push_back([](QDialog& dialog) { dynamic_cast<frmTPSCalibrate&>(dialog).Command3->click(); });
+  window->mnuTPSCalibrate->trigger();
+  EXPECT_EQ(rig.raw(110, 154), 23);
+  EXPECT_EQ(rig.prompts.messages().back(), settinghelptext(154));
+}
+
+TEST_F(SettingsEditor, Screenshots) {
+  rig.setraw(110, 219, 0x1E);  // VCT setup: some bits set
+  auto window = rig.open(110);
+  RxFrame frame{};
+  const std::uint8_t bytes[16] = {12, 34, 147, 110, 65, 1, 2, 3, 4, 5, 6, 88, 0, 0, 0, 0};
+  std::copy(std::begin(bytes), std::end(bytes), frame.begin());
+  rig.link.smoothlivevalues(frame, true);
+  window->settingstypedata(frame);
+  window->Combogroups->setCurrentIndex(3);  // "ignition and rpm limits", with its bit field
+  savescreenshot(window.get(), QStringLiteral("settings_group3_bitfield"));
+  window->Combogroups->setCurrentIndex(14);  // "user logic (single, AND)"
+  savescreenshot(window.get(), QStringLiteral("settings_group14_userlogic"));
+  window->Combogroups->setCurrentIndex(7);  // "injection"
+  window->Command3->click();
+  savescreenshot(window.get(), QStringLiteral("settings_group7_helpmode"));
+  EXPECT_TRUE(window->helpmode());
+}
+
+}  // namespace
+}  // namespace ostrel::test

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+#include "common/linkhelpers.h"
+#include "common/testrig.h"
+#include "mapviews/frmmap.h"
+#include "platform/colors.h"
+#include "platform/twips.h"
+#include "platform/ui/picturesurface.h"
+
+namespace ostrel::test {
+
+// The graph window's calls upward, recorded.
+struct RecordingGraphHost final : GraphHost {
+  void mapkeydown(int keycode, int shift, MapView view, bool loadup) override {
+    calls.push_back(QStringLiteral("mapkeydown %1 %2 %3 %4")
+                        .arg(keycode)
+                        .arg(shift)
+                        .arg(view == MapView::grid ? QStringLiteral("grid") : QStringLiteral("graph"))
+                        .arg(loadup));
+  }
+  void statusmessage(const QString& text, bool clear) override {
+    calls.push_back(QStringLiteral("status %1|%2").arg(text).arg(clear));
+  }
+  void minimizeonclose(QWidget*) override { calls.push_back(QStringLiteral("minimizeonclose")); }
+  std::vector<QString> calls;
+};
+
+// Pixel checks on a picture: whether a colour lies within a pixel or two of a point given in twips.
+inline bool colournear(const QImage& image, double xtwips, double ytwips, std::uint32_t bgr, int reach = 1) {
+  const int x = twipstopixels(xtwips), y = twipstopixels(ytwips);
+  const QRgb want = bgrtocolor(bgr).rgb();
+  for (int dy = -reach; dy <= reach; ++dy)
+    for (int dx = -reach; dx <= reach; ++dx) {
+      const QPoint p(x + dx, y + dy);
+      if (image.rect().contains(p) && (image.pixel(p) & 0xFFFFFF) == (want & 0xFFFFFF)) return true;
+    }
+  return false;
+}
+
+// Pixels of the colour in the whole picture.
+inline int countcolour(const QImage& image, std::uint32_t bgr) {
+  const QRgb want = bgrtocolor(bgr).rgb() & 0xFFFFFF;
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if ((image.pixel(x, y) & 0xFFFFFF) == want) ++n;
+  return n;
+}
+
+// The graph window over the shipped calibration and a link without a line, shown offscreen.
+class GraphWindowTest : public ::testing::Test {
+ protected:
+  explicit GraphWindowTest(int widthpx = 640, int heightpx = 560) {
+    window.resize(widthpx, heightpx);
+    window.show();
+  }
+
+  void open(int map) {
+    rig.state.curmap = static_cast<std::uint8_t>(map);
+    window.cleartabletrail();
+    window.drawmap(true);
+  }
+  void live(int row, int col) {
+    changelive(rig.link, [&](LiveData& l) {
+      l.liverow = static_cast<std::uint8_t>(row);
+      l.livecol = static_cast<std::uint8_t>(col);
+    });
+  }
+  const QImage& picture() const { return window.picGraph()->image(); }
+
+  Rig rig;
+  RecordingGraphHost host;
+  frmMap window{rig.state, rig.mainmaps, rig.link, host};
+};
+
+}  // namespace ostrel::test
