@@ -527,8 +527,11 @@ void EcuSimulator::writesignatureram() {
 }
 
 // The twenty inputs of the input diagnostic: ten auxiliary inputs as square waves (most low for 64 % of the time,
-// AUX7 for half of it, AUX10 stuck high), a tachometer input and the trigger and sync bits at 0x0241.
+// AUX7 for half of it, AUX10 stuck high), a tachometer input and the trigger and sync bits at 0x0241. They move only
+// while the input diagnostic's table is in place, so that other windows reading the same inputs see steady values
+// that their tests set.
 void EcuSimulator::writediagnosticram() {
+  if (ram_[0x6DC0] != 0x6D || ram_[0x6DC1] != 0x98) return;
   const Engine& e = engine_;
   constexpr std::array<double, 10> hertz = {0.37, 0.53, 0.71, 0.29, 0.61, 0.43, 0.83, 0.47, 0.33, 0.0};
   constexpr std::array<double, 10> highshare = {0.36, 0.36, 0.36, 0.36, 0.36, 0.36, 0.5, 0.36, 0.36, 1.0};
