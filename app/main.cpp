@@ -10,10 +10,9 @@
 #include "platform/programstate.h"
 #include "platform/prompts.h"
 #include "platform/ui/qtprompts.h"
-#include "shell/shellhooks.h"
+#include "shell/shellcontext.h"
 #include "shell/startup.h"
 #include "shell/statuslog.h"
-#include "shell/transferwiring.h"
 
 namespace {
 
@@ -28,10 +27,8 @@ struct App {
   ostrel::SerialCommPort port;
   ostrel::EcuLink link{state, mainmaps, prompts, port};
   ostrel::ImageTransfer transfer{state, mainmaps, prompts, link};
-  ostrel::ShellContext context{state, prompts, mainmaps, mainsettings, log, link, {}};
+  ostrel::ShellContext context{state, prompts, mainmaps, mainsettings, log, link, transfer};
   ostrel::StartProcedure start{context};
-
-  App() { ostrel::connecttransfer(context, transfer, start); }
 };
 
 }  // namespace

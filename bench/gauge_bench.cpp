@@ -62,7 +62,7 @@ using namespace ostrel;
 // that is never opened.
 struct GaugeWindow {
   GaugeWindow() {
-    display->drawpanel = [this](bool redraw) { panel.drawpanel(redraw); };
+    display->setpanel(&panel);
     area.resize(1200, 760);
     area.show();
     frame->resize(twipstopixels(13000), twipstopixels(8100));

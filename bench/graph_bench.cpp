@@ -11,6 +11,7 @@
 #include "ecusim/simport.h"
 #include "link/eculink.h"
 #include "mapviews/frmmap.h"
+#include "mapviews/mapviews.h"
 #include "platform/installfolder.h"
 #include "platform/programstate.h"
 #include "platform/prompts.h"
@@ -19,12 +20,6 @@
 namespace {
 
 using namespace ostrel;
-
-struct NoHost final : GraphHost {
-  void mapkeydown(int, int, MapView, bool) override {}
-  void statusmessage(const QString&, bool) override {}
-  void minimizeonclose(QWidget*) override {}
-};
 
 // The graph window sized so that its picture is 1000 pixels square, over the shipped calibration's timing map.
 struct Bench {
@@ -48,8 +43,8 @@ struct Bench {
   ecusim::EcuSimulator sim;
   ecusim::SimPort port{sim};
   EcuLink link{state, model, prompts, port};
-  NoHost host;
-  frmMap window{state, model, link, host};
+  MapViews views{state, model, link, prompts};  // nobody above listens
+  frmMap window{state, model, link, views};
   bool opened = false;
 };
 

@@ -28,7 +28,7 @@ struct Bench {
     display.resize(twipstopixels(widthtwips), twipstopixels(heighttwips));
     display.show();
     display.layoutforsize();
-    display.drawpanel = [this](bool redraw) { panel.drawpanel(redraw); };
+    display.setpanel(&panel);
     panel.drawpanel(true);
   }
 

@@ -44,15 +44,26 @@ bool EcuLink::openport() {
       prompts_.message(QStringLiteral("An error occurred opening the com port"), Prompts::Icon::Information);
       return false;
     }
-    state_.online = true;
     linkready_ = true;
     state_.noreplyticks = 0;
     framessent_ = 0;
     errorcount_ = 0;
     outstanding_ = false;
+    setonline(true);
   }
   if (state_.preferences.comfastest) host_->setcommsinterval(20);
   return true;
+}
+
+void EcuLink::setonline(bool online) {
+  if (state_.online == online) return;
+  state_.online = online;
+  host_->onlinechanged(online);
+}
+
+int EcuLink::lastqueuedtransfer() const {
+  const int queued = transferqueue_.lastqueuedtransfer();
+  return transfer_ ? std::max(queued, transfer_->lastqueuedwrite()) : queued;
 }
 
 void EcuLink::resetstats() {
@@ -76,9 +87,9 @@ void EcuLink::sendrequest(const TxFrame& frame, int length) {
 }
 
 void EcuLink::closeport() {
-  state_.online = false;
   outstanding_ = false;
   if (port_.isopen()) port_.close();
+  setonline(false);
 }
 
 void EcuLink::linelost(const QString& reason) {

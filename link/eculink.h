@@ -71,7 +71,8 @@ class EcuLink {
 
   // --- Port and frames -------------------------------------------------------------------------------------------
   // Opens the port of the default-port preference and resets the link; on failure shows "An error occurred opening
-  // the com port" and a status line with the device and the system's reason, and stays offline.
+  // the com port" and a status line with the device and the system's reason, and stays offline. The host hears of
+  // every change of the connection flag, here, in closeport and when the line fails during a tick.
   bool openport();
   void closeport();
 
@@ -140,6 +141,9 @@ class EcuLink {
 
   // Writes waiting for the ECU, oldest at record 0; changed only through the queue methods below.
   const TransferQueue& transferqueue() const { return transferqueue_; }
+  // The position of the last write still waiting, in the queue or in a running whole-image write (2047 right after
+  // the image's rows are queued); 0 when none, or only the head, waits.
+  int lastqueuedtransfer() const;
   // Every record free and marked done, as at start-up.
   void resettransferqueue();
 
@@ -198,6 +202,8 @@ class EcuLink {
   void windowdata();
   // Closes the port after the line failed, with one status line.
   void linelost(const QString& reason);
+  // Sets the connection flag and tells the host when it changes.
+  void setonline(bool online);
   bool checkline();
 
   bool linkready_ = false;

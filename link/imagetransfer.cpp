@@ -152,9 +152,10 @@ void ImageTransfer::complete() {
   link_.host().statusmessage(QStringLiteral("Transferring data complete, processing data"), true);
   processtransfer(rximage);
   mainmaps_.recalc();
-  if (hooks.buildnavtree) hooks.buildnavtree();
-  if (hooks.loadpasswordfragments) hooks.loadpasswordfragments(false);
-  if (hooks.openmapview) hooks.openmapview();
+  LinkHost& host = link_.host();
+  host.buildnavtree(true, false);
+  host.loadpasswordfragments(false);  // the passwords entered stay
+  host.openmapview();
   phase_ = Phase::finished;
 }
 

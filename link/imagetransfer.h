@@ -3,7 +3,6 @@
 #include <QString>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 
 #include "calibration/maps.h"
 #include "link/linkhost.h"
@@ -22,7 +21,7 @@ struct ProgramState;
 //
 // Every row, written or read, goes again until its reply has come back intact (a read: for the row asked). A
 // transfer ends with its last row, by cancel, or when the port closes; a read that did not get every row stores
-// nothing into the calibration.
+// nothing into the calibration. Once an image has been stored or compared, the link's host rebuilds what shows it.
 class ImageTransfer final : public TransferSteps {
  public:
   static constexpr int rowcount = imagerows;
@@ -34,14 +33,6 @@ class ImageTransfer final : public TransferSteps {
   ~ImageTransfer() override;
   ImageTransfer(const ImageTransfer&) = delete;
   ImageTransfer& operator=(const ImageTransfer&) = delete;
-
-  // Completion steps that belong to other windows, run after an image has been read or verified; each may be
-  // left empty.
-  struct Hooks {
-    std::function<void()> buildnavtree;                     // navigation tree and map menus, as after opening a file
-    std::function<void(bool reset)> loadpasswordfragments;  // called with false: entered passwords are kept
-    std::function<void()> openmapview;                      // the map views show the current map afresh
-  } hooks;
 
   Prompts& prompts() { return prompts_; }
 
@@ -81,6 +72,8 @@ class ImageTransfer final : public TransferSteps {
   void transferstep(EcuLink& link) override;
   void transferreply(EcuLink& link) override;
   void transferlinkerror() override;
+  // The image's row writes still waiting (2047 from the moment they are queued until the last one is sent).
+  int lastqueuedwrite() const override { return rows.lastqueuedtransfer(); }
 
   // --- State -----------------------------------------------------------------------------------------------------
   // Image row of the transfer: -2 before the rows are queued, 0 to 2047 while they go, 2048 after the last one.

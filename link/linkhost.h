@@ -8,12 +8,17 @@ namespace ostrel {
 
 class EcuLink;
 
-// What the link calls upward: the shell's panel and graph, the map grid, the status window and the log sample
-// store. The shell implements it and hands it to the link at start-up; every call has a do-nothing default, so a
-// test overrides only what it watches.
+// Everything the link calls upward: the shell's panel and graph, the map grid, the status window, the log sample
+// store, the connection menus, and what follows a whole-image read. The shell implements it and hands it to the
+// link at start-up; every call has a do-nothing default, so a test overrides only what it watches. Only the link
+// calls it; the transfer steps reach it through EcuLink::host().
 class LinkHost {
  public:
   virtual ~LinkHost() = default;
+
+  // The connection flag has just changed, whoever changed it (connect, disconnect, or the link itself after the
+  // line failed). Called from inside the reply path too: no modal boxes here.
+  virtual void onlinechanged(bool /*online*/) {}
 
   // Live panel and gauges (redraw True repaints the whole panel).
   virtual void drawpanel(bool /*redraw*/) {}
@@ -32,6 +37,13 @@ class LinkHost {
   virtual void setcommsinterval(int /*ms*/) {}
   // Window data while no live window, the data logger or the address monitor has the selector: one log sample.
   virtual void addlogsample(const RxFrame& /*rxframe*/) {}
+
+  // After an image has been read from the ECU and stored (or compared): the navigation tree and map menus are
+  // rebuilt as after opening a file, the password fragments reloaded (reset false keeps the entered passwords)
+  // and the map views show the current map afresh. Runs once the link's tick has ended.
+  virtual void buildnavtree(bool /*filltree*/, bool /*fillmenus*/) {}
+  virtual void loadpasswordfragments(bool /*reset*/) {}
+  virtual void openmapview() {}
 };
 
 // The whole-image transfer (write, read, verify) takes the link over through these while it runs. The link asks
@@ -41,11 +53,13 @@ class TransferSteps {
  public:
   virtual ~TransferSteps() = default;
   virtual bool transferactive() const = 0;
-  // Builds and sends the next row request through the link (txframe, txlen, addframechecks, sendframe), or sends
-  // nothing.
+  // Builds the next row request and sends it with EcuLink::sendrequest, or sends nothing.
   virtual void transferstep(EcuLink& link) = 0;
   virtual void transferreply(EcuLink& link) = 0;
   virtual void transferlinkerror() = 0;
+  // The highest of the transfer's own records that still holds a write, 0 when none does: a whole-image write
+  // counts among the writes waiting for the ECU.
+  virtual int lastqueuedwrite() const { return 0; }
 };
 
 }  // namespace ostrel

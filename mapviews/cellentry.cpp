@@ -127,7 +127,7 @@ bool CellEntry::setentry(const QString& text) {
 
   views_.filldatagrid(true);
   views_.updategridhighlights(false);
-  if (views_.hooks.drawmap) views_.hooks.drawmap(true);
+  views_.host().drawmap(true);
   return true;
 }
 

@@ -30,12 +30,12 @@ int px(double twips) {
 
 }  // namespace
 
-frmMap::frmMap(ProgramState& state, const maps& mainmaps, const EcuLink& link, GraphHost& host, QWidget* parent)
+frmMap::frmMap(ProgramState& state, const maps& mainmaps, const EcuLink& link, MapViews& views, QWidget* parent)
     : QWidget(parent),
       state_(state),
       mainmaps_(mainmaps),
       link_(link),
-      host_(host),
+      views_(views),
       picture_(new PictureSurface(this)),
       hscroll_(new QScrollBar(Qt::Horizontal, this)),
       vscroll_(new QScrollBar(Qt::Vertical, this)) {
@@ -159,13 +159,13 @@ void frmMap::anglechanged() {
 }
 
 void frmMap::graphfocused() {
-  host_.statusmessage(QStringLiteral("Map focus, arrows are map oriented"), false);
+  views_.host().statusmessage(QStringLiteral("Map focus, arrows are map oriented"), false);
   state_.graphview = true;
   if (mainmaps_.getcontextandtype(state_.curmap) == threedkind) drawmapgraph(*picture_, true, nullptr);
 }
 
 void frmMap::keyPressEvent(QKeyEvent* event) {
-  host_.mapkeydown(virtualkeycode(*event), shiftmask(event->modifiers()), MapView::graph, true);
+  views_.mapkeydown(virtualkeycode(*event), shiftmask(event->modifiers()), MapView::graph, true);
   event->accept();
 }
 
@@ -175,7 +175,7 @@ bool frmMap::eventFilter(QObject* watched, QEvent* event) {
     const int keycode = virtualkeycode(key);
     const int shift = shiftmask(key.modifiers());
     // T alone on the picture hands the focus to the grid: that is how T toggles between the two.
-    host_.mapkeydown(keycode, shift, keycode == keyt && shift == 0 ? MapView::grid : MapView::graph, true);
+    views_.mapkeydown(keycode, shift, keycode == keyt && shift == 0 ? MapView::grid : MapView::graph, true);
     return true;
   }
   return QWidget::eventFilter(watched, event);
@@ -187,7 +187,7 @@ void frmMap::closeEvent(QCloseEvent* event) {
     return;
   }
   event->ignore();
-  host_.minimizeonclose(this);
+  views_.host().minimizeonclose(this);
 }
 
 }  // namespace ostrel

@@ -17,28 +17,16 @@ class PictureSurface;
 class maps;
 struct ProgramState;
 
-// What the graph window asks of the program around it: the common keyboard handler, the status window, and the
-// main window's handling of a permanent window that is closed while the program runs.
-class GraphHost {
- public:
-  // A key for the keyboard handler; view gets the focus afterwards, loadup its load direction.
-  virtual void mapkeydown(int keycode, int shift, MapView view, bool loadup) = 0;
-  virtual void statusmessage(const QString& text, bool clear) = 0;
-  virtual void minimizeonclose(QWidget* window) = 0;
-
- protected:
-  ~GraphHost() = default;
-};
-
 // The graph window, one of the permanent child windows: the current map as a 3-D wire graph (3-D tables) or a
 // curve (2-D tables) on its picture, with scroll bars for the two viewing angles. Its drawing calls also draw on
-// another picture (the tools' own), with the work copy in place of the map's values. The model, the link and the
-// host must outlive the window.
+// another picture (the tools' own), with the work copy in place of the map's values. Its keys go to the keyboard
+// handler through the map views, its status line and closing up through their host. The model, the link and the
+// views must outlive the window.
 class frmMap : public QWidget {
   Q_OBJECT
 
  public:
-  frmMap(ProgramState& state, const maps& mainmaps, const EcuLink& link, GraphHost& host, QWidget* parent = nullptr);
+  frmMap(ProgramState& state, const maps& mainmaps, const EcuLink& link, MapViews& views, QWidget* parent = nullptr);
   ~frmMap() override;
 
   PictureSurface* picGraph() const { return picture_; }
@@ -86,7 +74,7 @@ class frmMap : public QWidget {
   ProgramState& state_;
   const maps& mainmaps_;
   const EcuLink& link_;
-  GraphHost& host_;
+  MapViews& views_;
   PictureSurface* picture_;
   QScrollBar* hscroll_;
   QScrollBar* vscroll_;

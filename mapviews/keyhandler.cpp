@@ -16,6 +16,7 @@
 #include "platform/installfolder.h"
 #include "platform/programstate.h"
 #include "platform/prompts.h"
+#include "platform/ui/windowlauncher.h"
 
 namespace ostrel {
 
@@ -113,10 +114,13 @@ KeyHandler::KeyHandler(ProgramState& state, maps& mainmaps, settings& mainsettin
       prompts_(prompts),
       selection_(state, mainmaps, views, prompts) {}
 
+KeyHandler::~KeyHandler() {
+  if (installed_) views_.setkeyhandler(nullptr);
+}
+
 void KeyHandler::install() {
-  views_.hooks.mapkeydown = [this](int keycode, int shift, MapView view, bool loadup) {
-    mapkeydown(keycode, shift, view, loadup);
-  };
+  views_.setkeyhandler(this);
+  installed_ = true;
 }
 
 void KeyHandler::keydown(const QKeyEvent& event, MapView view, bool loadup) {
@@ -142,7 +146,7 @@ int KeyHandler::mapkeydown(int keycode, int shift, MapView view, bool loadup) {
   if (shift == vk::ctrl) {
     if (mapprotected(state_, state_.curmap)) {
       information(massedittext);
-      if (hooks.setfocus) hooks.setfocus(view);
+      host().setfocus(view);
       return kind;
     }
     // The box grows the way the view shows the second index.
@@ -157,7 +161,7 @@ int KeyHandler::mapkeydown(int keycode, int shift, MapView view, bool loadup) {
     boxkey(key);
   else if (shift == 0 || shift == vk::shift)
     cursorkey(key);
-  if (hooks.setfocus) hooks.setfocus(view);
+  host().setfocus(view);
   return kind;
 }
 
@@ -281,7 +285,7 @@ void KeyHandler::units(const Key&) {
   state_.preferences.metricunits = !state_.preferences.metricunits;
   mainsettings_.setsettingsmetric(state_.preferences.metricunits);
   openmapview();
-  if (hooks.drawpanel) hooks.drawpanel(true);
+  host().drawpanel(true);
 }
 
 void KeyHandler::arrow(const Key& key) {
@@ -348,7 +352,7 @@ void KeyHandler::maximise(const Key&) {
     information(maximisetext);
     return;
   }
-  if (hooks.maximisegrid) hooks.maximisegrid();
+  host().maximisegrid();
 }
 
 void KeyHandler::checkhiddenkey(int keycode) {
@@ -358,7 +362,7 @@ void KeyHandler::checkhiddenkey(int keycode) {
   }
   if (++state_.keycounts[0] < hiddenpresses) return;
   state_.keycounts[0] = 0;
-  if (state_.online && hooks.showvct) hooks.showvct();
+  if (state_.online) host().showvct();
 }
 
 // --- The selection box -------------------------------------------------------------------------------------------
@@ -377,7 +381,7 @@ void KeyHandler::boxtool(const Key& key) {
   if (tool->entry)
     showentry();
   else
-    showinterpcopy();
+    host().showinterpcopy();
   views_.filldatagrid(true);
   drawmap(true);
 }
@@ -391,30 +395,19 @@ void KeyHandler::boxenter(const Key&) {
 // --- Windows -----------------------------------------------------------------------------------------------------
 
 void KeyHandler::showentry() {
-  if (hooks.showentry) {
-    hooks.showentry();
-    return;
-  }
   CellEntry entry(state_, mainmaps_, views_, prompts_);
   frmEntry dialog(entry, state_.toolmode, dialogparent_);
-  dialog.exec();
-}
-
-void KeyHandler::showinterpcopy() {
-  if (hooks.showinterpcopy) hooks.showinterpcopy();
+  launcher().showmodal(dialog);
 }
 
 void KeyHandler::openmapview() {
   // A box carried into another map stays inside it.
   limitselection(state_, mainmaps_);
-  if (hooks.openmapview)
-    hooks.openmapview();
-  else
-    views_.openmapview();
+  host().openmapview();
 }
 
 void KeyHandler::drawmap(bool redraw) {
-  if (views_.hooks.drawmap) views_.hooks.drawmap(redraw);
+  host().drawmap(redraw);
 }
 
 void KeyHandler::information(const QString& text) {

@@ -17,26 +17,6 @@ class maps;
 class settings;
 struct ProgramState;
 
-// Calls the keyboard handler makes into windows that the main window owns or that come later. Every one may stay
-// empty; an empty one does nothing unless its line says otherwise.
-struct KeyHandlerHooks {
-  // The view gets the keyboard focus: the grid control, or the graph window's surface.
-  std::function<void(MapView view)> setfocus;
-  // The views show the current map afresh after F3 to F7 and I. Empty: MapViews::openmapview. The main window
-  // passes its own, which hands a pending edit of the previous map over first.
-  std::function<void()> openmapview;
-  // The live panel redraws (I changes its units).
-  std::function<void(bool redraw)> drawpanel;
-  // F9 with the grid focused: the grid window between normal and maximised (cyclewindowstate of its frame).
-  std::function<void()> maximisegrid;
-  // The cell entry dialog, modal, for state.toolmode. Empty: the handler's own frmEntry.
-  std::function<void()> showentry;
-  // The interpolate and copy tool frmInterpcopy, modal, for state.toolmode (X, Y, U, D, F, B with a box).
-  std::function<void()> showinterpcopy;
-  // The variable cam timing window frmVCT, modal (the hidden key sequence while connected).
-  std::function<void()> showvct;
-};
-
 // What F9 does to the grid window: maximised and minimised become normal, normal becomes maximised.
 void cyclewindowstate(QWidget* window);
 
@@ -44,24 +24,25 @@ void cyclewindowstate(QWidget* window);
 // key-down: it steps the cursor cell or the selection box, opens the keyboard tools, moves the cursor and the box,
 // switches the current map and some view options, saves the calibration, and gives the focus to the view its
 // caller names. Keys are virtual-key codes with the modifier mask 1 Shift, 2 Ctrl, 4 Alt (mapviews/keycodes.h).
+// Calls upward go to the map views' host; the cell entry dialog opens through the window launcher.
 class KeyHandler : public QObject {
   Q_OBJECT
 
  public:
   KeyHandler(ProgramState& state, maps& mainmaps, settings& mainsettings, const EcuLink& link, MapViews& views,
              Prompts& prompts, QObject* parent = nullptr);
-
-  KeyHandlerHooks hooks;
+  ~KeyHandler() override;
 
   // The key that drives the hidden sequence, and the presses in a row that open the cam timing window.
   static constexpr int hiddenkey = 75;  // K
   static constexpr int hiddenpresses = 8;
 
-  // Makes this the map views' keyboard handler (the grid window and refreshactiveview call it through them).
+  // Makes this the map views' keyboard handler (the grid window and refreshactiveview call it through them) until
+  // it is destroyed.
   void install();
   // One key-down. view gets the focus afterwards; loadup: the view shows the second index of a 3-D map
-  // increasing upward. Returns the current map's kind.
-  int mapkeydown(int keycode, int shift, MapView view, bool loadup);
+  // increasing upward. Returns the current map's kind. Virtual so that a window's test can see what it hands on.
+  virtual int mapkeydown(int keycode, int shift, MapView view, bool loadup);
   // A Qt key event, translated to the code and mask that mapkeydown takes.
   void keydown(const QKeyEvent& event, MapView view, bool loadup);
   // Sends every key pressed on the window (gauge, status, navigation) to the handler, with the graph as the view
@@ -121,9 +102,9 @@ class KeyHandler : public QObject {
 
   bool refusedonprotected();
   void showentry();
-  void showinterpcopy();
   void openmapview();
   void drawmap(bool redraw);
+  MapViewsHost& host() { return views_.host(); }
   void information(const QString& text);
 
   ProgramState& state_;
@@ -134,6 +115,7 @@ class KeyHandler : public QObject {
   Prompts& prompts_;
   Selection selection_;
   QWidget* dialogparent_ = nullptr;
+  bool installed_ = false;
 };
 
 }  // namespace ostrel

@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QMdiSubWindow>
 #include <QVBoxLayout>
 
 #include "mapviews/gridlayer.h"
@@ -63,13 +62,7 @@ void frmMapGrid::closeEvent(QCloseEvent* event) {
     return;
   }
   event->ignore();
-  if (views_.hooks.minimizeonclose) {
-    views_.hooks.minimizeonclose(this);
-  } else if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-    frame->showMinimized();
-  } else {
-    showMinimized();
-  }
+  views_.host().minimizeonclose(this);
 }
 
 }  // namespace ostrel

@@ -5,6 +5,7 @@
 #include "calibration/maps.h"
 #include "link/eculink.h"
 #include "mapviews/gridscroll.h"
+#include "mapviews/keyhandler.h"
 #include "mapviews/selection.h"
 #include "mapviews/viewhelpers.h"
 #include "platform/programstate.h"
@@ -22,10 +23,6 @@ MapViews::MapViews(ProgramState& state, maps& mainmaps, const EcuLink& link, Pro
   // The cells are read from the calibration model whenever the view paints them, through the last fill's
   // snapshot of the map's scale and the preferences.
   grid_.settextsource([this](int row, int col) { return gridcelltext(mainmaps_, fill_, row, col); });
-}
-
-void MapViews::statusmessage(const QString& text, bool clear) {
-  if (hooks.statusmessage) hooks.statusmessage(text, clear);
 }
 
 void MapViews::setgridcaption(const QString& caption) {
@@ -73,12 +70,12 @@ bool MapViews::clearselection() {
   if (state_.online && state_.pendingcommand != 0) return false;
   state_.trimbox.active = false;
   updategridhighlights(true);
-  if (hooks.drawmap) hooks.drawmap(true);
+  host_->drawmap(true);
   return true;
 }
 
 void MapViews::refreshactiveview() {
-  if (hooks.mapkeydown) hooks.mapkeydown(0, 0, state_.graphview ? MapView::graph : MapView::grid, false);
+  mapkeydown(0, 0, state_.graphview ? MapView::graph : MapView::grid, false);
 }
 
 void MapViews::openmapview() {
@@ -95,17 +92,16 @@ void MapViews::openmapview() {
   if (state_.trimbox.active || clearselection()) {
     updategridhighlights(true);
     scrollgridtocell(true);
-    if (hooks.drawmap) hooks.drawmap(true);
+    host_->drawmap(true);
   } else {
     prompts_.message(QStringLiteral("A mass edit problem occurred. You should re-upload"), Prompts::Icon::Critical);
   }
 
   const MapDisplay d = mapdisplay(mainmaps_, map, state_.preferences.fueltype);
-  if (hooks.setmaincaption)
-    hooks.setmaincaption(d.group + QStringLiteral(": ") + d.name + QStringLiteral("  (") + state_.filename +
-                         QLatin1Char(')'));
+  host_->setmaincaption(d.group + QStringLiteral(": ") + d.name + QStringLiteral("  (") + state_.filename +
+                        QLatin1Char(')'));
   setgridcaption(QStringLiteral("Map data, units = ") + d.units);
-  statusmessage(d.name + QStringLiteral(" selected "), true);
+  host_->statusmessage(d.name + QStringLiteral(" selected "), true);
 
   if (map < static_cast<int>(state_.protfirstrow.size()) && state_.protfirstrow[map] >= 0 &&
       state_.protlastrow[map] >= 0) {
@@ -115,20 +111,23 @@ void MapViews::openmapview() {
   }
 
   state_.syncerrticks = 0;
-  if (hooks.cleartabletrail) hooks.cleartabletrail();
+  host_->cleartabletrail();
+}
+
+void MapViews::mapkeydown(int keycode, int shift, MapView view, bool loadup) {
+  if (keys_) keys_->mapkeydown(keycode, shift, view, loadup);
 }
 
 void MapViews::gridkeydown(int keycode, int shift, bool keyfromgrid) {
-  if (!hooks.mapkeydown) return;
   // T alone on the grid hands the focus to the graph: that is how T toggles between the two.
   const MapView view = keyfromgrid && keycode == keyt && shift == 0 ? MapView::graph : MapView::grid;
-  hooks.mapkeydown(keycode, shift, view, state_.preferences.gridloadup);
+  mapkeydown(keycode, shift, view, state_.preferences.gridloadup);
 }
 
 void MapViews::gridfocused() {
-  statusmessage(QStringLiteral("Grid focus, arrows are grid oriented"), false);
+  host_->statusmessage(QStringLiteral("Grid focus, arrows are grid oriented"), false);
   state_.graphview = false;
-  if (mainmaps_.getcontextandtype(state_.curmap) == 0 && hooks.drawmapgraph) hooks.drawmapgraph(true, false);
+  if (mainmaps_.getcontextandtype(state_.curmap) == 0) host_->drawmapgraph(true, false);
 }
 
 }  // namespace ostrel

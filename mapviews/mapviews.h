@@ -2,53 +2,37 @@
 
 #include <QObject>
 #include <QString>
-#include <functional>
 
 #include "mapviews/gridhighlights.h"
 #include "mapviews/gridlayer.h"
 #include "mapviews/mapgridcontent.h"
+#include "mapviews/mapviewshost.h"
 
 class QWidget;
 
 namespace ostrel {
 
 class EcuLink;
+class KeyHandler;
 class Prompts;
 class maps;
 struct ProgramState;
 
-// The two views a key can hand the focus to: the map grid and the graph window's surface.
-enum class MapView { grid, graph };
-
-// Calls the map views make into windows that live elsewhere (the main window, the graph window, the status
-// window) or come later (the keyboard handler). The main window fills them in; every one may stay empty.
-struct MapViewHooks {
-  // The common keyboard handler of all map views: key code, modifier mask, the view that gets the focus afterwards
-  // and that view's load direction.
-  std::function<void(int keycode, int shift, MapView view, bool loadup)> mapkeydown;
-  // The graph window shows the current map (redraw true: in full).
-  std::function<void(bool redraw)> drawmap;
-  // The 3-D graph of the current map on the graph window's surface.
-  std::function<void(bool fullredraw, bool workcopy)> drawmapgraph;
-  std::function<void(const QString& text, bool clear)> statusmessage;
-  std::function<void(const QString& caption)> setmaincaption;
-  // Forget the table graph's live trail.
-  std::function<void()> cleartabletrail;
-  // A permanent window asked to close while the program runs; empty: it is minimised (or its MDI frame).
-  std::function<void(QWidget* window)> minimizeonclose;
-};
-
 // The map views' shared part: the map grid's model and what fills, colours and scrolls it, and the opening of a map
 // in every view. Everything here works without a window; the grid window (frmMapGrid) attaches its view for the
 // scrolling and shows the model. The shell forwards the link's filldatagrid, updategridhighlights and
-// scrollgridtocell here.
+// scrollgridtocell here. Calls upward go to the host; keys go to the keyboard handler that installed itself.
 class MapViews : public QObject {
   Q_OBJECT
 
  public:
   MapViews(ProgramState& state, maps& mainmaps, const EcuLink& link, Prompts& prompts, QObject* parent = nullptr);
 
-  MapViewHooks hooks;
+  // Calls upward; null means nobody listens. The host must outlive the views or be reset to null first.
+  void sethost(MapViewsHost* host) { host_ = host ? host : &nullhost_; }
+  MapViewsHost& host() { return *host_; }
+  // The one keyboard handler of the map views (KeyHandler::install); null: keys go nowhere.
+  void setkeyhandler(KeyHandler* keys) { keys_ = keys; }
 
   GridModel& mapgrid() { return grid_; }
   const GridFill& fill() const { return fill_; }
@@ -68,6 +52,9 @@ class MapViews : public QObject {
   // Switch the selection box off and repaint; false (nothing done) while a write is counting down online.
   bool clearselection();
 
+  // A key for the keyboard handler (the graph window's keys); view gets the focus afterwards, loadup is its load
+  // direction. Nothing while no handler is installed.
+  void mapkeydown(int keycode, int shift, MapView view, bool loadup);
   // What the grid window's events mean. keyfromgrid: the key came from the grid control, not the window.
   void gridkeydown(int keycode, int shift, bool keyfromgrid);
   void gridfocused();
@@ -81,8 +68,6 @@ class MapViews : public QObject {
   void gridcaptionchanged(const QString& caption);
 
  private:
-  void statusmessage(const QString& text, bool clear);
-
   ProgramState& state_;
   maps& mainmaps_;
   const EcuLink& link_;
@@ -92,6 +77,9 @@ class MapViews : public QObject {
   GridHighlighter highlighter_;
   GridScrolling* scrolling_ = nullptr;
   QString gridcaption_;
+  MapViewsHost nullhost_;
+  MapViewsHost* host_ = &nullhost_;
+  KeyHandler* keys_ = nullptr;
 };
 
 }  // namespace ostrel

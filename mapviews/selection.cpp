@@ -185,7 +185,7 @@ void Selection::navigategrid(int keycode, bool selectall, bool refreshgrid, bool
     views_.scrollgridtocell(false);
     views_.updategridhighlights(true);
   }
-  if (redrawgraph && views_.hooks.drawmap) views_.hooks.drawmap(true);
+  if (redrawgraph) views_.host().drawmap(true);
 }
 
 bool Selection::selectall() {

@@ -8,6 +8,7 @@
 #include "platform/installfolder.h"
 #include "platform/numbers.h"
 #include "platform/prompts.h"
+#include "shell/shellhost.h"
 
 namespace ostrel {
 
@@ -78,8 +79,8 @@ bool savecolors(const Colors& colors, Prompts& prompts) {
   return false;
 }
 
-ColorsEditor::ColorsEditor(Colors& colors, Prompts& prompts, std::function<void()> drawmap)
-    : colors_(colors), prompts_(prompts), drawmap_(std::move(drawmap)) {}
+ColorsEditor::ColorsEditor(Colors& colors, Prompts& prompts, ShellHost& host)
+    : colors_(colors), prompts_(prompts), host_(host) {}
 
 std::uint32_t ColorsEditor::color(int entry) const {
   if (entry < 0 || entry >= static_cast<int>(colorslots.size())) return 0;
@@ -96,12 +97,12 @@ bool ColorsEditor::pick(int entry) {
 
 bool ColorsEditor::save() {
   if (!savecolors(colors_, prompts_)) return false;
-  if (drawmap_) drawmap_();
+  host_.drawmap(true);
   return true;
 }
 
 void ColorsEditor::ok() {
-  if (drawmap_) drawmap_();
+  host_.drawmap(true);
 }
 
 }  // namespace ostrel

@@ -4,13 +4,13 @@
 #include <QString>
 #include <array>
 #include <cstdint>
-#include <functional>
 
 #include "platform/programstate.h"
 
 namespace ostrel {
 
 class Prompts;
+class ShellHost;
 
 inline const QString colorsfilename = QStringLiteral("colors.dat");
 inline constexpr int colorfilesize = 24;  // six records of four bytes, most significant byte first
@@ -41,10 +41,11 @@ bool loadcolors(Colors& colors, Prompts& prompts);
 bool savecolors(const Colors& colors, Prompts& prompts);
 
 // The logic of the colours dialog. A chosen colour is in force at once; only "&Save" writes the file. The shade
-// is derived at start-up only, so choosing a new background or wire colour leaves it as it is.
+// is derived at start-up only, so choosing a new background or wire colour leaves it as it is. Closing the dialog
+// redraws the graph through the main window's ShellHost.
 class ColorsEditor {
  public:
-  ColorsEditor(Colors& colors, Prompts& prompts, std::function<void()> drawmap = {});
+  ColorsEditor(Colors& colors, Prompts& prompts, ShellHost& host);
 
   // A click on list entry 0 to 5: the colour picker starts from the entry's colour; Cancel changes nothing.
   // True when a colour was chosen.
@@ -60,7 +61,7 @@ class ColorsEditor {
  private:
   Colors& colors_;
   Prompts& prompts_;
-  std::function<void()> drawmap_;
+  ShellHost& host_;
 };
 
 }  // namespace ostrel

@@ -8,6 +8,7 @@
 #include "platform/installfolder.h"
 #include "platform/programstate.h"
 #include "platform/prompts.h"
+#include "shell/shellhost.h"
 #include "shell/statuslog.h"
 
 namespace ostrel {
@@ -20,8 +21,8 @@ bool samefile(const QString& a, const QString& b) {
 
 }  // namespace
 
-FileCommands::FileCommands(ProgramState& state, maps& mainmaps, Prompts& prompts, StatusLog& log, FileHooks hooks)
-    : state_(state), mainmaps_(mainmaps), prompts_(prompts), log_(log), hooks_(std::move(hooks)) {}
+FileCommands::FileCommands(ProgramState& state, maps& mainmaps, Prompts& prompts, StatusLog& log, ShellHost& host)
+    : state_(state), mainmaps_(mainmaps), prompts_(prompts), log_(log), host_(host) {}
 
 QString FileCommands::displayname() const {
   return QDir::toNativeSeparators(state_.filename);
@@ -34,11 +35,11 @@ QString FileCommands::filecaption() const {
 
 void FileCommands::opened(bool fromstartup) {
   if (!fromstartup) mainmaps_.recalc();
-  if (hooks_.buildnavtree) hooks_.buildnavtree(true, false);
-  if (!fromstartup && hooks_.loadpasswordfragments) hooks_.loadpasswordfragments(true);
+  host_.buildnavtree(true, false);
+  if (!fromstartup) host_.loadpasswordfragments(true);
   log_.statusmessage(displayname() + QStringLiteral(" opened successfully"), false);
-  if (hooks_.drawmap3d) hooks_.drawmap3d();
-  if (hooks_.openmapview) hooks_.openmapview();
+  host_.drawmap3d();
+  host_.openmapview();
 }
 
 void FileCommands::openlastsaved() {
@@ -50,7 +51,7 @@ void FileCommands::openlastsaved() {
 bool FileCommands::openchosen(bool lfonly) {
   const QString path = prompts_.openfilename(QString(), filter, installfolder());
   if (path.isEmpty()) return false;
-  if (hooks_.flushpending) hooks_.flushpending();
+  host_.flushpending();
   if (!mainmaps_.openfile(path, true, lfonly)) return false;
   state_.filename = path;
   opened(false);
@@ -60,7 +61,7 @@ bool FileCommands::openchosen(bool lfonly) {
 bool FileCommands::openfromfile() {
   if (!openchosen(false)) return false;
   state_.imageread = false;  // the calibration no longer comes from the ECU
-  if (hooks_.setcaption) hooks_.setcaption(filecaption());
+  host_.setmaincaption(filecaption());
   return true;
 }
 
@@ -86,7 +87,7 @@ bool FileCommands::savetofile() {
   // Every save also refreshes the copy that the next start opens.
   const QString lastsaved = installpath(lastsavedname);
   const bool copied = samefile(path, lastsaved) || mainmaps_.savefile(lastsaved);
-  if (hooks_.setcaption) hooks_.setcaption(filecaption());
+  host_.setmaincaption(filecaption());
   if (!copied) prompts_.message(fileerror, Prompts::Icon::Exclamation);
   return true;
 }

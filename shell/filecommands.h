@@ -1,31 +1,20 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
 namespace ostrel {
 
 class maps;
 class Prompts;
+class ShellHost;
 class StatusLog;
 struct ProgramState;
-
-// What opening or saving a calibration sets off in the windows; empty entries do nothing.
-struct FileHooks {
-  std::function<void(bool filltree, bool fillmenus)> buildnavtree{};
-  std::function<void(bool reset)> loadpasswordfragments{};
-  std::function<void()> drawmap3d{};
-  std::function<void()> openmapview{};
-  std::function<void(const QString& caption)> setcaption{};
-  // Called before a calibration is replaced, so an edit still waiting for the ECU goes with the calibration it
-  // was made on.
-  std::function<void()> flushpending{};
-};
 
 // The main window's file commands apart from the window: open from file, open a line-feed-only file, the start-up
 // open of the last saved file and save to file. A cancelled dialog changes nothing; a file that cannot be read
 // leaves the calibration, the file name, the caption and the status line as they were (the calibration model has
-// said why); a file that cannot be written says so and leaves the file name as it was.
+// said why); a file that cannot be written says so and leaves the file name as it was. What an opened file sets off
+// in the windows (navigation tree, password fragments, graph, views, caption) goes through the ShellHost.
 class FileCommands {
  public:
   static inline const QString filter = QStringLiteral("s26 files (*.s26)");
@@ -33,9 +22,7 @@ class FileCommands {
   static inline const QString templatename = QStringLiteral("template.s26");
   static inline const QString fileerror = QStringLiteral("A file error occurred");
 
-  FileCommands(ProgramState& state, maps& mainmaps, Prompts& prompts, StatusLog& log, FileHooks hooks = {});
-
-  void sethooks(FileHooks hooks) { hooks_ = std::move(hooks); }
+  FileCommands(ProgramState& state, maps& mainmaps, Prompts& prompts, StatusLog& log, ShellHost& host);
 
   // Start-up: opens "lastsaved.s26" from the install folder; the load goes on whatever happens.
   void openlastsaved();
@@ -58,7 +45,7 @@ class FileCommands {
   maps& mainmaps_;
   Prompts& prompts_;
   StatusLog& log_;
-  FileHooks hooks_;
+  ShellHost& host_;
 };
 
 }  // namespace ostrel

@@ -1,7 +1,6 @@
 #include "shell/gaugewindow.h"
 
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QPalette>
 #include <QResizeEvent>
@@ -225,21 +224,12 @@ void frmDisplay::layoutforsize() {
                            twipstopixels(gaugeheight));
   }
 
-  if (drawpanel) drawpanel(true);
+  if (panel_) panel_->drawpanel(true);
 }
 
 void frmDisplay::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   layoutforsize();
-}
-
-void frmDisplay::keyPressEvent(QKeyEvent* event) {
-  if (!keydown) {
-    QWidget::keyPressEvent(event);
-    return;
-  }
-  keydown(*event);
-  event->accept();
 }
 
 void frmDisplay::closeEvent(QCloseEvent* event) {

@@ -3,9 +3,6 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
-#include <functional>
-
-class QKeyEvent;
 
 namespace nox {
 class NoxGauge;
@@ -14,6 +11,7 @@ class NoxGauge;
 namespace ostrel {
 
 class EcuLink;
+class LivePanel;
 class PictureSurface;
 class StatusLog;
 struct ProgramState;
@@ -79,7 +77,8 @@ std::array<GaugePlace, gaugecount> gaugelayout(int wf, int hf, const std::array<
 // The gauge window "Display": the live panel's picture picGraph and six needle gauges over it, which show
 // themselves only while the window is wider than 5000 twips. It sets the gauges up when it is built, lays them out
 // on every resize, asks for the gauge poll plan while it is wider than 2750 twips, and moves the needles in
-// drawNoxgauges. Closing it while the program runs minimises it.
+// drawNoxgauges. Closing it while the program runs minimises it. Its keys are not its own: the window passes them
+// on, and the main window hands them to the keyboard handler.
 class frmDisplay : public QWidget {
   Q_OBJECT
 
@@ -94,10 +93,8 @@ class frmDisplay : public QWidget {
   int outerwidth() const;
   int outerheight() const;
 
-  // Calls into the main window. drawpanel(true) follows every resize; keys pressed on the window or its picture go
-  // to keydown (the common keyboard handler, with the graph window's picture as view and the load flag true).
-  std::function<void(bool redraw)> drawpanel;
-  std::function<void(const QKeyEvent& event)> keydown;
+  // The live panel drawn on the picture; every resize redraws it in full. Null: nothing is drawn.
+  void setpanel(LivePanel* panel) { panel_ = panel; }
 
   PictureSurface* picGraph = nullptr;
   std::array<nox::NoxGauge*, gaugecount> gauges{};  // NoxGauge1 to NoxGauge6
@@ -111,7 +108,6 @@ class frmDisplay : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -121,6 +117,7 @@ class frmDisplay : public QWidget {
   ProgramState& state_;
   const EcuLink& link_;
   StatusLog* log_;
+  LivePanel* panel_ = nullptr;
   GaugeSelectorSwitch selector_;
 };
 

@@ -65,11 +65,7 @@ int panelqueuefill(int lastqueued) {
 }
 
 LivePanel::LivePanel(ProgramState& state, const maps& mainmaps, const EcuLink& link, frmDisplay& display)
-    : lastqueuedtransfer([&link] { return link.transferqueue().lastqueuedtransfer(); }),
-      state_(state),
-      mainmaps_(mainmaps),
-      link_(link),
-      display_(display) {}
+    : state_(state), mainmaps_(mainmaps), link_(link), display_(display) {}
 
 void LivePanel::drawpanel(bool redraw) {
   if (!display_.picGraph) return;
@@ -126,7 +122,7 @@ void LivePanel::valuepass(const PanelGeometry& g, int units) {
   pic.line(separator, g.y0 + 680, separator, g.y0 + 5730, panel::labelcolor);
 
   // Queue strip: one tick per waiting write beyond the head, plus one.
-  const int ticks = panelqueueticks(panelqueuefill(lastqueuedtransfer ? lastqueuedtransfer() : 0));
+  const int ticks = panelqueueticks(panelqueuefill(link_.lastqueuedtransfer()));
   pic.fillbox(300, g.y0 + 560, 3300, g.y0 + 610, panel::backgroundcolor);
   for (int j = 0; j < ticks; ++j) {
     const int x = 300 + panel::tickspacing * j;

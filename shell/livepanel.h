@@ -3,7 +3,6 @@
 #include <QString>
 #include <array>
 #include <cstdint>
-#include <functional>
 
 namespace ostrel {
 
@@ -88,12 +87,9 @@ class LivePanel {
  public:
   LivePanel(ProgramState& state, const maps& mainmaps, const EcuLink& link, frmDisplay& display);
 
-  // True: the background pass; false: the value pass.
+  // True: the background pass; false: the value pass. The queue strip shows the link's waiting writes, those of a
+  // whole-image write included.
   void drawpanel(bool redraw);
-
-  // The position of the last write waiting in the transfer queue (0 when none or only the head waits). Set to the
-  // link's queue; replace it when the count is to come from elsewhere.
-  std::function<int()> lastqueuedtransfer;
 
  private:
   void backgroundpass(const PanelGeometry& g, int units);

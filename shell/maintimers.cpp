@@ -5,7 +5,9 @@
 #include "calibration/maps.h"
 #include "calibration/translate.h"
 #include "link/eculink.h"
+#include "link/imagetransfer.h"
 #include "platform/prompts.h"
+#include "shell/shellhost.h"
 
 namespace ostrel {
 
@@ -30,8 +32,15 @@ class Busy {
 
 }  // namespace
 
-MainTimers::MainTimers(ProgramState& state, maps& mainmaps, EcuLink& link, Prompts& prompts, TimerHooks hooks)
-    : state_(state), mainmaps_(mainmaps), link_(link), prompts_(prompts), hooks_(std::move(hooks)) {}
+MainTimers::MainTimers(ProgramState& state, maps& mainmaps, EcuLink& link, const ImageTransfer& transfer,
+                       Prompts& prompts, ShellHost& host)
+    : state_(state), mainmaps_(mainmaps), link_(link), transfer_(transfer), prompts_(prompts), host_(host) {}
+
+void MainTimers::queuepending() {
+  const auto map = static_cast<std::uint8_t>(state_.pendingmap >= 0 ? state_.pendingmap : state_.curmap);
+  const PendingWrite& r = state_.pendingwrite;
+  link_.queuemapwrite(map, r.lowrow, r.highrow, r.lowcol, r.highcol);
+}
 
 QString MainTimers::mismatchwarning() {
   const QString lfcr = QStringLiteral("\n\r");
@@ -52,10 +61,7 @@ void MainTimers::handoverpending(bool always) {
   const bool othermap = state_.pendingmap >= 0 && state_.pendingmap != state_.curmap;
   if (!othermap && !(always && state_.pendingcommand > 0)) return;
   // A countdown of 1 has been queued already on the tick that brought it there.
-  if (state_.online && state_.pendingcommand > 1 && !state_.pendingwrite.empty() && hooks_.queuemapwrite) {
-    const auto map = static_cast<std::uint8_t>(state_.pendingmap >= 0 ? state_.pendingmap : state_.curmap);
-    hooks_.queuemapwrite(map, state_.pendingwrite);
-  }
+  if (state_.online && state_.pendingcommand > 1 && !state_.pendingwrite.empty()) queuepending();
   state_.pendingcommand = 0;
   state_.pendingwrite.reset();
   state_.pendingmap = -1;
@@ -71,10 +77,7 @@ void MainTimers::commandstick() {
     state_.pendingcommand = 0;
   } else if (state_.pendingcommand > 0) {
     --state_.pendingcommand;
-    if (state_.pendingcommand == 1 && hooks_.queuemapwrite) {
-      const auto map = static_cast<std::uint8_t>(state_.pendingmap >= 0 ? state_.pendingmap : state_.curmap);
-      hooks_.queuemapwrite(map, state_.pendingwrite);
-    }
+    if (state_.pendingcommand == 1) queuepending();
   }
   if (state_.pendingcommand == 0) {
     state_.pendingwrite.reset();
@@ -85,7 +88,7 @@ void MainTimers::commandstick() {
   if (state_.redrawticks < 10) {
     const int kind = mainmaps_.getcontextandtype(state_.curmap);
     ++state_.redrawticks;
-    if (state_.redrawticks == 8 && kind == 0 && hooks_.drawmap) hooks_.drawmap(true);
+    if (state_.redrawticks == 8 && kind == 0) host_.drawmap(true);
   }
 }
 
@@ -100,7 +103,7 @@ void MainTimers::checkstick() {
 
   if (state_.exiting) {
     if (state_.exitticks < 255) ++state_.exitticks;
-    if (state_.exitticks == unloadticks) call(hooks_.unloadmainwindow);
+    if (state_.exitticks == unloadticks) host_.unloadmainwindow();
     return;
   }
   if (!state_.online) {
@@ -125,8 +128,8 @@ void MainTimers::comparechecksums() {
     state_.syncerrticks = 0;
     return;
   }
-  const bool transferring = hooks_.transferactive && hooks_.transferactive();
-  if (link_.transferqueue().headiswrite() || transferring) return;
+  // Storing or comparing what was read still counts as a transfer.
+  if (link_.transferqueue().headiswrite() || transfer_.busy()) return;
   if (state_.sendcount != lastsendcount && state_.syncerrticks < syncerrcap) ++state_.syncerrticks;
 
   if (state_.noreplyticks == 0 && state_.syncerrticks == mismatchticks && !state_.transferwindowopen &&
@@ -144,13 +147,13 @@ void MainTimers::actonmismatch() {
   if (!synchronise) {
     // Also where synchronisation may not act, the tuner is told rather than left with a silent mismatch.
     prompts_.message(mismatchwarning());
-    call(hooks_.refreshactiveview);
+    host_.refreshactiveview();
     return;
   }
   prompts_.message(QStringLiteral("Please wait while a map syncronisation occurs"));
-  call(hooks_.refreshactiveview);
+  host_.refreshactiveview();
   state_.progressjob = mapsyncjob;
-  call(hooks_.runmapsync);
+  host_.runmapsync();
 }
 
 void MainTimers::watchlink() {
@@ -164,16 +167,16 @@ void MainTimers::watchlink() {
     if (state_.noreplyticks == warningticks) {
       const auto answer = prompts_.message(QStringLiteral("The ECU is not responding, disconnect now?"),
                                            Prompts::Icon::None, Prompts::Buttons::YesNo);
-      call(hooks_.refreshactiveview);
+      host_.refreshactiveview();
       if (answer == Prompts::Answer::Yes) {
         link_.closeport();
-        call(hooks_.setonlinemenus);
+        host_.setonlinemenus();
       }
     }
     if (fwticks == warningticks && state_.online) {
       prompts_.message(QStringLiteral("The ECU firmware version is not correct for this PC software version (V2.64)"),
                        Prompts::Icon::Critical);
-      call(hooks_.refreshactiveview);
+      host_.refreshactiveview();
     }
   }
   lastsendcount = state_.sendcount;

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <cstdint>
-#include <functional>
 
 #include "mapviews/pendingwrite.h"
 #include "platform/programstate.h"
@@ -10,24 +9,15 @@
 namespace ostrel {
 
 class EcuLink;
+class ImageTransfer;
 class maps;
 class Prompts;
-
-// What the main window's timers set off elsewhere; empty entries do nothing.
-struct TimerHooks {
-  // Hands a rectangle of edited cells of a map to the link's write queue.
-  std::function<void(std::uint8_t map, const PendingWrite& rect)> queuemapwrite{};
-  std::function<bool()> transferactive{};  // a whole-image transfer runs
-  std::function<void()> runmapsync{};      // writes the current map into the ECU (progress window, job 3)
-  std::function<void()> refreshactiveview{};
-  std::function<void(bool redraw)> drawmap{};
-  std::function<void()> setonlinemenus{};
-  std::function<void()> unloadmainwindow{};
-};
+class ShellHost;
 
 // The run loop of the main window, apart from the window: the tick functions of its three timers. The window's
 // QTimers call them; tests call them directly. Each tick function returns at once when it is called again while
-// one of its own message boxes or the progress window is up.
+// one of its own message boxes or the progress window is up. Edited rows go to the link directly; redraws, the
+// menus, the map synchronisation and the unload go to the main window through its ShellHost.
 class MainTimers {
  public:
   static constexpr int commsinterval = 30;  // ms; 20 under the fastest communication preference
@@ -36,16 +26,15 @@ class MainTimers {
   static constexpr int checksinterval = 500;
 
   static constexpr std::uint8_t writecountdown = pendingcountdown;  // what an edit sets pendingcommand to
-  static constexpr int mismatchticks = 10;           // checks ticks with traffic before a mismatch acts
-  static constexpr int warningticks = 13;            // no-reply question and firmware warning
-  static constexpr int unloadticks = 5;              // exitticks at which the main window unloads
+  static constexpr int mismatchticks = 10;                          // checks ticks with traffic before a mismatch acts
+  static constexpr int warningticks = 13;                           // no-reply question and firmware warning
+  static constexpr int unloadticks = 5;                             // exitticks at which the main window unloads
   static constexpr std::uint8_t expectedfirmware = 64;
 
-  MainTimers(ProgramState& state, maps& mainmaps, EcuLink& link, Prompts& prompts, TimerHooks hooks = {});
+  MainTimers(ProgramState& state, maps& mainmaps, EcuLink& link, const ImageTransfer& transfer, Prompts& prompts,
+             ShellHost& host);
   MainTimers(const MainTimers&) = delete;
   MainTimers& operator=(const MainTimers&) = delete;
-
-  void sethooks(TimerHooks hooks) { hooks_ = std::move(hooks); }
 
   // TimerComms: one step of the ECU link while connected and not exiting.
   void commstick();
@@ -73,15 +62,14 @@ class MainTimers {
   void comparechecksums();
   void actonmismatch();
   void watchlink();
-  void call(const std::function<void()>& hook) const {
-    if (hook) hook();
-  }
+  void queuepending();
 
   ProgramState& state_;
   maps& mainmaps_;
   EcuLink& link_;
+  const ImageTransfer& transfer_;
   Prompts& prompts_;
-  TimerHooks hooks_;
+  ShellHost& host_;
   bool incomms_ = false;
   bool incommands_ = false;
   bool inchecks_ = false;

@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -13,16 +12,18 @@
 
 #include "calibration/maps.h"
 #include "calibration/settings.h"
-#include "calibration/translate.h"
 #include "link/eculink.h"
+#include "link/imagetransfer.h"
+#include "link/ui/frmtransfer.h"
+#include "livewindows/livewindows.h"
 #include "mapviews/gridlayer.h"
 #include "mapviews/keycodes.h"
 #include "mapviews/mapgrid.h"
 #include "platform/programstate.h"
 #include "platform/prompts.h"
 #include "platform/twips.h"
-#include "platform/ui/picturesurface.h"
 #include "platform/ui/qtprompts.h"
+#include "platform/ui/windowlauncher.h"
 #include "shell/colorsdialog.h"
 #include "shell/gaugewindow.h"
 #include "shell/livepanel.h"
@@ -44,84 +45,24 @@ QTimer* maketimer(QObject* parent, const char* name, int interval) {
   return timer;
 }
 
-QAction* makeaction(QMenu* menu, const char* name) {
-  QAction* action = menu->addAction(QString());
-  action->setObjectName(QString::fromLatin1(name));
-  return action;
-}
-
-QMenu* makemenu(QMenuBar* bar, const char* name) {
-  QMenu* menu = bar->addMenu(QString());
-  menu->setObjectName(QString::fromLatin1(name));
-  return menu;
-}
-
-QMenu* makesubmenu(QMenu* parent, const char* name) {
-  QMenu* menu = parent->addMenu(QString());
-  menu->setObjectName(QString::fromLatin1(name));
-  return menu;
-}
-
-void settitle(QMenu* menu, const char* caption) {
-  menu->setTitle(translate(QString::fromLatin1(caption)));
-}
-void settext(QAction* action, const char* caption) {
-  action->setText(translate(QString::fromLatin1(caption)));
-}
-
 }  // namespace
 
 VelkorV5::VelkorV5(ShellContext& context, QWidget* parent)
     : QMainWindow(parent),
       context_(context),
-      hooks_(context.hooks),
-      host_(context, *this),
-      timers_(context.state, context.mainmaps, context.link, context.prompts),
-      files_(context.state, context.mainmaps, context.prompts, context.log),
+      timers_(context.state, context.mainmaps, context.link, context.transfer, context.prompts, *this),
+      files_(context.state, context.mainmaps, context.prompts, context.log, *this),
       views_(context.state, context.mainmaps, context.link, context.prompts),
       keys_(context.state, context.mainmaps, context.mainsettings, context.link, views_, context.prompts) {
   setObjectName(QStringLiteral("VelkorV5"));
   if (auto* qtprompts = dynamic_cast<QtPrompts*>(&context_.prompts)) qtprompts->setparent(this);
-
-  timers_.sethooks({
-      .queuemapwrite = [this](std::uint8_t map, const PendingWrite& rect) { queuemapwrite(map, rect); },
-      .transferactive = [this] { return hooks_.transferactive && hooks_.transferactive(); },
-      .runmapsync =
-          [this] {
-            if (hooks_.runmapsync)
-              hooks_.runmapsync();
-            else
-              queuewholemap(context_.state.curmap);
-          },
-      .refreshactiveview = [this] { views_.refreshactiveview(); },
-      .drawmap = [this](bool redraw) { drawmap(redraw); },
-      .setonlinemenus = [this] { setonlinemenus(); },
-      .unloadmainwindow = [this] { close(); },
-  });
-  files_.sethooks({
-      .buildnavtree =
-          [this](bool filltree, bool fillmenus) {
-            if (hooks_.buildnavtree) hooks_.buildnavtree(filltree, fillmenus);
-          },
-      .loadpasswordfragments =
-          [this](bool reset) {
-            if (hooks_.loadpasswordfragments) hooks_.loadpasswordfragments(reset);
-          },
-      .drawmap3d = [this] { call(hooks_.drawmap3d); },
-      .openmapview = [this] { openmapview(); },
-      .setcaption = [this](const QString& caption) { setWindowTitle(caption); },
-      .flushpending = [this] { timers_.handoverpending(true); },
-  });
-
-  views_.hooks.drawmap = [this](bool redraw) { drawmap(redraw); };
-  views_.hooks.statusmessage = [this](const QString& text, bool clear) { context_.log.statusmessage(text, clear); };
-  views_.hooks.setmaincaption = [this](const QString& caption) { setWindowTitle(caption); };
+  views_.sethost(this);
 
   mdi_ = new QMdiArea(this);
   mdi_->setObjectName(QStringLiteral("mdiarea"));
   mdi_->setBackground(QColor(128, 128, 128));
   setCentralWidget(mdi_);
-  buildmenus();
+  menus_.build(menuBar(), this);
   buildchildwindows();
   wirekeys();
 
@@ -135,13 +76,16 @@ VelkorV5::VelkorV5(ShellContext& context, QWidget* parent)
   TimerCommands->start();
   timerChecks->start();
 
-  context_.link.sethost(&host_);
+  context_.link.sethost(this);
 }
 
 VelkorV5::~VelkorV5() {
   context_.link.sethost(nullptr);
+  views_.sethost(nullptr);
   // The child windows call into the map views, the keyboard handler and the live panel (focus changes while they
-  // go, the grid detaching its scrolling): they go first, while those are still here.
+  // go, the grid detaching its scrolling): they go first, while those are still here. The panel is not drawn
+  // again once it has gone.
+  if (frmDisplay) frmDisplay->setpanel(nullptr);
   livepanel_.reset();
   delete mdi_;
   mdi_ = nullptr;
@@ -166,82 +110,6 @@ QString VelkorV5::abouttext() {
          QStringLiteral("Check every calibration on the engine before you drive.");
 }
 
-void VelkorV5::buildmenus() {
-  QMenuBar* bar = menuBar();
-  mnuFile = makemenu(bar, "mnuFile");
-  mnuFileOpen = makeaction(mnuFile, "mnuFileOpen");
-  mnuEcuOpen = makeaction(mnuFile, "mnuEcuOpen");
-  mnuEcuVerify = makeaction(mnuFile, "mnuEcuVerify");
-  mnuFastVerify = makeaction(mnuFile, "mnuFastVerify");
-  mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileSep1"));
-  mnuFileSave = makeaction(mnuFile, "mnuFileSave");
-  mnuEcuSave = makeaction(mnuFile, "mnuEcuSave");
-  mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileSep2"));
-  mnuExit = makeaction(mnuFile, "mnuExit");
-
-  mnuComs = makemenu(bar, "mnuComs");
-  mnuComsConnect = makeaction(mnuComs, "mnuComsConnect");
-  mnuComsDisconnect = makeaction(mnuComs, "mnuComsDisconnect");
-
-  mnuTools = makemenu(bar, "mnuTools");
-  mnuSystemTools = makesubmenu(mnuTools, "mnuSystemTools");
-  mnuToolsPreferences = makeaction(mnuSystemTools, "mnuToolsPreferences");
-  mnuViewTools = makesubmenu(mnuTools, "mnuViewTools");
-  mnuToolsColors = makeaction(mnuViewTools, "mnuToolsColors");
-  mnuFileTools = makesubmenu(mnuTools, "mnuFileTools");
-  mnuOpenUnix = makeaction(mnuFileTools, "mnuOpenUnix");
-
-  mnuHelp = makemenu(bar, "mnuHelp");
-  mnuAbout = makeaction(mnuHelp, "mnuAbout");
-
-  // Items that need the ECU start disabled; setonlinemenus switches them from the first connect on.
-  for (QAction* off : {mnuEcuOpen, mnuEcuVerify, mnuEcuSave, mnuComsDisconnect}) off->setEnabled(false);
-
-  online_.mnuEcuSave = mnuEcuSave;
-  online_.mnuEcuVerify = mnuEcuVerify;
-  online_.mnuFastVerify = mnuFastVerify;
-  online_.mnuEcuOpen = mnuEcuOpen;
-  online_.mnuComsDisconnect = mnuComsDisconnect;
-  online_.mnuComsConnect = mnuComsConnect;
-
-  connect(mnuFileOpen, &QAction::triggered, this, &VelkorV5::mnuFileOpen_Click);
-  connect(mnuEcuOpen, &QAction::triggered, this, &VelkorV5::mnuEcuOpen_Click);
-  connect(mnuEcuVerify, &QAction::triggered, this, &VelkorV5::mnuEcuVerify_Click);
-  connect(mnuFastVerify, &QAction::triggered, this, &VelkorV5::mnuFastVerify_Click);
-  connect(mnuFileSave, &QAction::triggered, this, &VelkorV5::mnuFileSave_Click);
-  connect(mnuEcuSave, &QAction::triggered, this, &VelkorV5::mnuEcuSave_Click);
-  connect(mnuExit, &QAction::triggered, this, &VelkorV5::mnuExit_Click);
-  connect(mnuComsConnect, &QAction::triggered, this, &VelkorV5::mnuComsConnect_Click);
-  connect(mnuComsDisconnect, &QAction::triggered, this, &VelkorV5::mnuComsDisconnect_Click);
-  connect(mnuToolsPreferences, &QAction::triggered, this, &VelkorV5::mnuToolsPreferences_Click);
-  connect(mnuToolsColors, &QAction::triggered, this, &VelkorV5::mnuToolsColors_Click);
-  connect(mnuOpenUnix, &QAction::triggered, this, &VelkorV5::mnuOpenUnix_Click);
-  connect(mnuAbout, &QAction::triggered, this, &VelkorV5::mnuAbout_Click);
-}
-
-void VelkorV5::setmenucaptions() {
-  settitle(mnuFile, "&File");
-  settext(mnuFileOpen, "&Open from file");
-  settext(mnuEcuOpen, "O&pen from ECU");
-  settext(mnuEcuVerify, "&Complete Verify from ECU");
-  settext(mnuFastVerify, "&Fast verify from ECU");
-  settext(mnuFileSave, "&Save to file");
-  settext(mnuEcuSave, "Sa&ve to ECU");
-  settext(mnuExit, "E&xit");
-  settitle(mnuComs, "&Comms");
-  settext(mnuComsConnect, "&Connect");
-  settext(mnuComsDisconnect, "&Disconnect");
-  settitle(mnuTools, "&Tools");
-  settitle(mnuSystemTools, "&System tools");
-  settext(mnuToolsPreferences, "&Preferences");
-  settitle(mnuViewTools, "&Viewing tools");
-  settext(mnuToolsColors, "&Colors");
-  settitle(mnuFileTools, "&File tools");
-  settext(mnuOpenUnix, "&Open from unix emailed file");
-  settitle(mnuHelp, "&Help");
-  mnuAbout->setText(QStringLiteral("&About"));  // one of the captions shown as written
-}
-
 QMdiSubWindow* VelkorV5::addchild(QWidget* child) {
   QMdiSubWindow* sub = mdi_->addSubWindow(child);
   sub->setObjectName(child->objectName() + QStringLiteral("Frame"));
@@ -258,7 +126,7 @@ void VelkorV5::buildchildwindows() {
   auto* display = new ostrel::frmDisplay(context_.state, context_.link, &context_.log);
   frmDisplay = display;
   livepanel_ = std::make_unique<LivePanel>(context_.state, context_.mainmaps, context_.link, *display);
-  display->drawpanel = [this](bool redraw) { drawpanel(redraw); };
+  display->setpanel(livepanel_.get());
   frmMapGrid = new ostrel::frmMapGrid(views_, state);
   frmMapGrid->setObjectName(QStringLiteral("frmMapGrid"));
   frmStatusWindow = new frmStatus(context_.log, context_.state);
@@ -272,40 +140,30 @@ void VelkorV5::buildchildwindows() {
 void VelkorV5::wirekeys() {
   keys_.install();
   keys_.setdialogparent(this);
-  keys_.hooks.setfocus = [this](MapView view) {
-    // Until the graph window comes, the gauge window's picture stands in for the graph's surface.
-    QWidget* target = view == MapView::grid ? static_cast<QWidget*>(frmMapGrid->MapGrid())
-                                            : static_cast<QWidget*>(frmDisplay->picGraph);
-    if (target) target->setFocus(Qt::OtherFocusReason);
-  };
-  keys_.hooks.openmapview = [this] { openmapview(); };
-  keys_.hooks.drawpanel = [this](bool redraw) { drawpanel(redraw); };
-  keys_.hooks.maximisegrid = [this] { cyclewindowstate(frmMapGrid->parentWidget()); };
-
   // The other permanent windows hand their keys on with the graph as the view that gets the focus, load direction up.
-  frmDisplay->keydown = [this](const QKeyEvent& event) { keys_.keydown(event, MapView::graph, true); };
+  keys_.forwardkeys(frmDisplay);
   keys_.forwardkeys(frmStatusWindow);
+  keys_.forwardkeys(frmNavigate);
+  // The status console takes its keys itself and says so.
   connect(frmStatusWindow, &frmStatus::keypressed, this, [this](int key, Qt::KeyboardModifiers modifiers) {
     keys_.mapkeydown(virtualkeycode(key, modifiers.testFlag(Qt::KeypadModifier)), shiftmask(modifiers), MapView::graph,
                      true);
   });
-  if (auto* navigation = qobject_cast<PlaceholderWindow*>(frmNavigate))
-    navigation->keydown = [this](const QKeyEvent& event) { keys_.keydown(event, MapView::graph, true); };
 }
 
 void VelkorV5::load() {
   ProgramState& state = context_.state;
-  setmenucaptions();
+  menus_.setmenucaptions();
   for (QWidget* child : {static_cast<QWidget*>(frmDisplay), static_cast<QWidget*>(frmMapGrid),
                          static_cast<QWidget*>(frmStatusWindow), frmNavigate}) {
     child->parentWidget()->show();
     child->show();
   }
-  if (hooks_.buildnavtree) hooks_.buildnavtree(true, true);
+  buildnavtree(true, true);
   files_.openlastsaved();
-  if (hooks_.loadpasswordfragments) hooks_.loadpasswordfragments(true);
-  host_.filldatagrid(true);
-  host_.updategridhighlights(true);
+  loadpasswordfragments(true);
+  views_.filldatagrid(true);
+  views_.updategridhighlights(true);
   drawpanel(true);
 
   // The size the window returns to from maximised.
@@ -324,22 +182,18 @@ void VelkorV5::load() {
   state.imageread = false;
   state.redrawticks = 50;
   state.transferwindowopen = false;
-  call(hooks_.resetlogsamples);
+  // The log sample store comes with the data logger; until its buffer restarts no sample is stored.
   state.logindex = -50;
 
   showMaximized();
   if (layout()) layout()->activate();
   arrangewindows(state.preferences.defaultview);
-  call(hooks_.drawmap3d);
+  drawmap3d();
   TimerComms->start();
   if (state.preferences.autoconnect) mnuComsConnect_Click();
 }
 
-void VelkorV5::arrangewindows(int layout) {
-  if (hooks_.arrangewindows) {
-    hooks_.arrangewindows(layout);
-    return;
-  }
+void VelkorV5::arrangewindows(int) {
   // Until the window layouts come, the first layout without its graph window: the gauge window 4400 by 6900 twips
   // top left (the size its panel is drawn for), the grid to its right, navigation and status below. A low screen
   // keeps a fifth of its height for the lower row.
@@ -363,48 +217,15 @@ void VelkorV5::arrangewindows(int layout) {
   frmMapGrid->MapGrid()->setFocus(Qt::OtherFocusReason);
 }
 
-void VelkorV5::drawpanel(bool redraw) {
-  if (livepanel_) livepanel_->drawpanel(redraw);
-}
-
-void VelkorV5::drawmap(bool) {
-  // The graph window comes with the map views.
-}
-
-void VelkorV5::openmapview() {
-  timers_.handoverpending();
-  views_.openmapview();
-}
-
-void VelkorV5::setcommsinterval(int ms) {
-  TimerComms->setInterval(ms);
-}
-
-void VelkorV5::setonlinemenus() {
-  ostrel::setonlinemenus(online_, context_.state);
-}
-
-void VelkorV5::queuemapwrite(std::uint8_t map, const PendingWrite& rect) {
-  if (hooks_.queuemapwrite) {
-    hooks_.queuemapwrite(map, rect);
-    return;
-  }
-  context_.link.queuemapwrite(map, rect.lowrow, rect.highrow, rect.lowcol, rect.highcol);
-}
-
 void VelkorV5::queuewholemap(std::uint8_t map) {
   const int rows = context_.mainmaps.getmaprows(map);
   const int cols = context_.mainmaps.getmapcols(map);
   if (rows == 0 || cols == 0) return;
-  queuemapwrite(map, PendingWrite{0, static_cast<std::uint8_t>(rows - 1), 0, static_cast<std::uint8_t>(cols - 1)});
+  context_.link.queuemapwrite(map, 0, static_cast<std::uint8_t>(rows - 1), 0, static_cast<std::uint8_t>(cols - 1));
 }
 
 void VelkorV5::showtransfer() {
-  if (hooks_.showtransfer) {
-    hooks_.showtransfer(this);
-    return;
-  }
-  context_.log.statusmessage(QStringLiteral("Whole-image transfers are not available in this version"), false);
+  frmTransfer::showmodal(context_.transfer, this);
 }
 
 void VelkorV5::mnuFileOpen_Click() {
@@ -440,16 +261,13 @@ void VelkorV5::mnuEcuVerify_Click() {
 
 void VelkorV5::mnuEcuSave_Click() {
   context_.state.transfermode = 0;
-  call(hooks_.preparebuffer);
+  context_.transfer.preparebuffer();
   if (context_.state.online) showtransfer();
 }
 
 void VelkorV5::mnuFastVerify_Click() {
-  if (!hooks_.showfastverify) {
-    context_.log.statusmessage(QStringLiteral("The fast verify is not available in this version"), false);
-    return;
-  }
-  hooks_.showfastverify(this);
+  showfastverify(context_.state, context_.link, context_.mainmaps, context_.prompts, this);
+  // The verify walked the maps through curmap: the views go back to the first one.
   context_.state.curmap = 0;
   openmapview();
 }
@@ -470,22 +288,39 @@ void VelkorV5::mnuComsDisconnect_Click() {
 }
 
 void VelkorV5::mnuToolsPreferences_Click() {
-  PreferencesEditor editor(
-      context_.state.preferences, context_.prompts,
-      {
-          .setsettingsmetric = [this](bool metric) { context_.mainsettings.setsettingsmetric(metric); },
-          .setcommsinterval = [this](int ms) { setcommsinterval(ms); },
-          .openmapview = [this] { openmapview(); },
-          .drawpanel = [this] { drawpanel(true); },
-      });
+  PreferencesEditor editor(context_.state.preferences, context_.prompts, context_.mainsettings, *this);
   frmPreferences dialog(editor, this);
-  dialog.exec();
+  launcher().showmodal(dialog);
+}
+
+void VelkorV5::mnuComErrors_Click() {
+  showcomerrors(context_.state, context_.link, this);
+}
+
+void VelkorV5::mnuFirmWare_Click() {
+  showfirmware(context_.state, context_.link, this);
+}
+
+void VelkorV5::mnuInDiagnostic_Click() {
+  showinputdiagnostic(context_.state, context_.link, this);
+}
+
+void VelkorV5::mnuInputs_Click() {
+  showinputs(context_.state, context_.link, context_.mainsettings, this);
+}
+
+void VelkorV5::mnuFuelMuls_Click() {
+  showfuelmuls(context_.state, context_.link, this);
+}
+
+void VelkorV5::mnuLTT_Click() {
+  showltt(context_.state, context_.link, this);
 }
 
 void VelkorV5::mnuToolsColors_Click() {
-  ColorsEditor editor(context_.state.colors, context_.prompts, [this] { drawmap(true); });
+  ColorsEditor editor(context_.state.colors, context_.prompts, *this);
   frmColors dialog(editor, this);
-  dialog.exec();
+  launcher().showmodal(dialog);
 }
 
 void VelkorV5::mnuAbout_Click() {

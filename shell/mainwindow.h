@@ -3,18 +3,18 @@
 #include <QMainWindow>
 #include <memory>
 
+#include "link/linkhost.h"
 #include "mapviews/keyhandler.h"
 #include "mapviews/mapviews.h"
-#include "shell/apphost.h"
-#include "shell/connectionstate.h"
+#include "mapviews/mapviewshost.h"
 #include "shell/filecommands.h"
 #include "shell/maintimers.h"
-#include "shell/shellhooks.h"
+#include "shell/menus.h"
+#include "shell/shellcontext.h"
+#include "shell/shellhost.h"
 
-class QAction;
 class QMdiArea;
 class QMdiSubWindow;
-class QMenu;
 class QTimer;
 
 namespace ostrel {
@@ -24,11 +24,14 @@ class frmMapGrid;
 class frmStatus;
 class LivePanel;
 
-// The program's main window: the permanent child windows in a multiple-document area, the File and Comms menus
-// (with the Tools and Help items of the file commands, preferences, colours and About), and the three timers of the
-// run loop, whose logic lives in MainTimers. Closing it with its close box only minimises it; Exit ends the program
-// after the checks timer's countdown.
-class VelkorV5 : public QMainWindow {
+// The program's main window: the permanent child windows in a multiple-document area, the menu bar built from the
+// menu table, and the three timers of the run loop, whose logic lives in MainTimers. Closing it with its close box
+// only minimises it; Exit ends the program after the checks timer's countdown.
+//
+// It is the host of every layer below it: the link (LinkHost), the map views (MapViewsHost) and its own headless
+// logic (ShellHost) call upward into it, and each call is implemented once here, whichever interface it comes
+// through. It calls the windows it owns and the parts of lower layers directly.
+class VelkorV5 : public QMainWindow, public LinkHost, public MapViewsHost, public ShellHost {
   Q_OBJECT
 
  public:
@@ -39,17 +42,7 @@ class VelkorV5 : public QMainWindow {
   // values, layout, the communications timer and the auto-connect.
   void load();
 
-  // The live panel on the gauge window (redraw true: its background, else its values and the gauges' needles), and
-  // the map graph (its window comes with a later part of the program; until then nothing is drawn).
-  void drawpanel(bool redraw);
-  void drawmap(bool redraw);
-
-  // The map views show the current map afresh; a pending edit of another map is handed over first.
-  void openmapview();
-  // The communications timer's period.
-  void setcommsinterval(int ms);
-
-  // Menu commands.
+  // --- Menu commands (one handler per row of the menu table) ----------------------------------------------------
   void mnuFileOpen_Click();
   void mnuOpenUnix_Click();
   void mnuFileSave_Click();
@@ -61,8 +54,59 @@ class VelkorV5 : public QMainWindow {
   void mnuComsConnect_Click();
   void mnuComsDisconnect_Click();
   void mnuToolsPreferences_Click();
+  void mnuComErrors_Click();
+  void mnuFirmWare_Click();
+  void mnuInDiagnostic_Click();
   void mnuToolsColors_Click();
+  void mnuInputs_Click();
+  void mnuFuelMuls_Click();
+  void mnuLTT_Click();
   void mnuAbout_Click();
+
+  // --- Calls from below, one implementation for every interface that carries them -----------------------------
+  // The live panel on the gauge window (redraw true: its background, else its values and the gauges' needles).
+  void drawpanel(bool redraw) override;
+  // The map graph (its window comes with the graphs; until then nothing is drawn), and the 3-D projection.
+  void drawmap(bool redraw) override;
+  void drawmap3d() override {}
+  // The map views show the current map afresh; a pending edit of another map is handed over first.
+  void openmapview() override;
+  void refreshactiveview() override;
+  void statusmessage(const QString& text, bool clear) override;
+  void debugmessage(const QString& text) override;
+  void setmaincaption(const QString& caption) override;
+  // The communications timer's period.
+  void setcommsinterval(int ms) override;
+  // The connection-dependent menu items follow state.online; the link calls it on every change of the flag.
+  void setonlinemenus() override;
+  void onlinechanged(bool online) override;
+  bool checkcommsstate() override;
+
+  // The map grid's side of the live replies.
+  void scrollgridtocell(bool flag) override;
+  void updategridhighlights(bool full) override;
+  void filldatagrid(bool full) override;
+
+  // The keyboard handler's calls.
+  void setfocus(MapView view) override;
+  void maximisegrid() override;
+  void minimizeonclose(QWidget* window) override;
+
+  // The timers' calls.
+  void flushpending() override;
+  void runmapsync() override;
+  void unloadmainwindow() override;
+
+  // Calls into windows still to come; each does nothing until its window is built: the navigation tree, the
+  // password fragments (calibration editors), the log sample store (data logger), the graph window's drawing and
+  // trail, the interpolate and copy tool, the cam timing window.
+  void buildnavtree(bool /*filltree*/, bool /*fillmenus*/) override {}
+  void loadpasswordfragments(bool /*reset*/) override {}
+  void addlogsample(const RxFrame& /*rxframe*/) override {}
+  void drawmapgraph(bool /*fullredraw*/, bool /*workcopy*/) override {}
+  void cleartabletrail() override {}
+  void showinterpcopy() override {}
+  void showvct() override {}
 
   // The text of the About box.
   static QString abouttext();
@@ -74,34 +118,12 @@ class VelkorV5 : public QMainWindow {
   MapViews& views() { return views_; }
   KeyHandler& keys() { return keys_; }
   LivePanel* livepanel() const { return livepanel_.get(); }
-  const OnlineMenus& onlinemenus() const { return online_; }
+  const MainMenus& menus() const { return menus_; }
   QMdiArea* mdiarea() const { return mdi_; }
 
   QTimer* TimerComms = nullptr;
   QTimer* TimerCommands = nullptr;
   QTimer* timerChecks = nullptr;
-
-  // Menus and items (named as the program names them).
-  QMenu* mnuFile = nullptr;
-  QAction* mnuFileOpen = nullptr;
-  QAction* mnuEcuOpen = nullptr;
-  QAction* mnuEcuVerify = nullptr;
-  QAction* mnuFastVerify = nullptr;
-  QAction* mnuFileSave = nullptr;
-  QAction* mnuEcuSave = nullptr;
-  QAction* mnuExit = nullptr;
-  QMenu* mnuComs = nullptr;
-  QAction* mnuComsConnect = nullptr;
-  QAction* mnuComsDisconnect = nullptr;
-  QMenu* mnuTools = nullptr;
-  QMenu* mnuSystemTools = nullptr;
-  QAction* mnuToolsPreferences = nullptr;
-  QMenu* mnuViewTools = nullptr;
-  QAction* mnuToolsColors = nullptr;
-  QMenu* mnuFileTools = nullptr;
-  QAction* mnuOpenUnix = nullptr;
-  QMenu* mnuHelp = nullptr;
-  QAction* mnuAbout = nullptr;
 
   // The permanent child windows.
   ostrel::frmDisplay* frmDisplay = nullptr;
@@ -113,30 +135,21 @@ class VelkorV5 : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void buildmenus();
-  void setmenucaptions();
   void buildchildwindows();
   void wirekeys();
   QMdiSubWindow* addchild(QWidget* child);
   void arrangewindows(int layout);
   void unload();
-  void setonlinemenus();
-  void queuemapwrite(std::uint8_t map, const PendingWrite& rect);
   void queuewholemap(std::uint8_t map);
   void showtransfer();
-  void call(const std::function<void()>& hook) const {
-    if (hook) hook();
-  }
 
   ShellContext& context_;
-  ShellHooks& hooks_;
-  AppHost host_;
   MainTimers timers_;
   FileCommands files_;
   MapViews views_;
   KeyHandler keys_;
   std::unique_ptr<LivePanel> livepanel_;
-  OnlineMenus online_;
+  MainMenus menus_;
   QMdiArea* mdi_ = nullptr;
   bool unloaded_ = false;
 };

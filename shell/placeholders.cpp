@@ -1,7 +1,6 @@
 #include "shell/placeholders.h"
 
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -30,15 +29,6 @@ void PlaceholderWindow::setnote(const QString& note) {
 
 QString PlaceholderWindow::note() const {
   return label_->text();
-}
-
-void PlaceholderWindow::keyPressEvent(QKeyEvent* event) {
-  if (!keydown) {
-    QWidget::keyPressEvent(event);
-    return;
-  }
-  keydown(*event);
-  event->accept();
 }
 
 void PlaceholderWindow::closeEvent(QCloseEvent* event) {

@@ -1,9 +1,7 @@
 #pragma once
 
 #include <QWidget>
-#include <functional>
 
-class QKeyEvent;
 class QLabel;
 
 namespace ostrel {
@@ -11,8 +9,9 @@ namespace ostrel {
 struct ProgramState;
 
 // Stands in for a permanent child window that a later part of the program provides (the navigation tree): it carries
-// the window's name and caption, shows a short note, hands its keys on like the window it stands in for, and like every
-// permanent child window it minimises instead of closing while the program runs.
+// the window's name and caption, shows a short note, passes its keys on to whoever filters them (the main window hands
+// them to the keyboard handler), and like every permanent child window it minimises instead of closing while the
+// program runs.
 class PlaceholderWindow : public QWidget {
   Q_OBJECT
 
@@ -23,11 +22,7 @@ class PlaceholderWindow : public QWidget {
   void setnote(const QString& note);
   QString note() const;
 
-  // Keys pressed on the window go here (the common keyboard handler); empty: the window ignores them.
-  std::function<void(const QKeyEvent& event)> keydown;
-
  protected:
-  void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:

@@ -3,9 +3,11 @@
 #include <QDir>
 #include <QFile>
 
+#include "calibration/settings.h"
 #include "platform/filesave.h"
 #include "platform/installfolder.h"
 #include "platform/prompts.h"
+#include "shell/shellhost.h"
 
 namespace ostrel {
 
@@ -123,8 +125,8 @@ bool savepreferences(const Preferences& prefs, Prompts& prompts) {
   return false;
 }
 
-PreferencesEditor::PreferencesEditor(Preferences& prefs, Prompts& prompts, PreferencesHooks hooks)
-    : prefs_(prefs), prompts_(prompts), hooks_(std::move(hooks)) {}
+PreferencesEditor::PreferencesEditor(Preferences& prefs, Prompts& prompts, settings& mainsettings, ShellHost& host)
+    : prefs_(prefs), prompts_(prompts), mainsettings_(mainsettings), host_(host) {}
 
 void PreferencesEditor::open() {
   fueltypeatopen_ = prefs_.fueltype;
@@ -147,14 +149,14 @@ void PreferencesEditor::click(int group, int element) {
   } else {
     prefs_.*g.number = static_cast<std::uint8_t>(element + 1);
   }
-  if (g.flag == &P::metricunits && hooks_.setsettingsmetric) hooks_.setsettingsmetric(prefs_.metricunits);
+  if (g.flag == &P::metricunits) mainsettings_.setsettingsmetric(prefs_.metricunits);
   // The interval follows the choice at once, whether or not the port is open.
-  if (g.flag == &P::comfastest && hooks_.setcommsinterval) hooks_.setcommsinterval(prefs_.comfastest ? 20 : 30);
+  if (g.flag == &P::comfastest) host_.setcommsinterval(prefs_.comfastest ? 20 : 30);
 }
 
 void PreferencesEditor::refreshviews() {
-  if (hooks_.openmapview) hooks_.openmapview();
-  if (hooks_.drawpanel) hooks_.drawpanel();
+  host_.openmapview();
+  host_.drawpanel(true);
 }
 
 bool PreferencesEditor::saveandexit() {

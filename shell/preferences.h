@@ -4,13 +4,14 @@
 #include <QString>
 #include <array>
 #include <cstdint>
-#include <functional>
 
 #include "platform/programstate.h"
 
 namespace ostrel {
 
 class Prompts;
+class settings;
+class ShellHost;
 
 inline const QString preferencesfilename = QStringLiteral("preferences26.dat");
 inline constexpr int preferencecount = 17;
@@ -46,19 +47,12 @@ void loadpreferences(Preferences& prefs, Prompts& prompts);
 // reported through prompts and returns false; the preferences stay in force for the run either way.
 bool savepreferences(const Preferences& prefs, Prompts& prompts);
 
-// What the preferences dialog sets off in the rest of the program; the main window fills these in.
-struct PreferencesHooks {
-  std::function<void(bool metric)> setsettingsmetric;  // units of the setting tables, at once
-  std::function<void(int ms)> setcommsinterval;        // communications timer interval
-  std::function<void()> openmapview;                   // the map views take up the new settings
-  std::function<void()> drawpanel;                     // full redraw of the live panel
-};
-
 // The logic of the preferences dialog: a click changes the preference at once, for the rest of the run; only
-// "&Save and exit" writes the file.
+// "&Save and exit" writes the file. The units go to the setting tables at once; the communications interval and
+// the refreshed views go to the main window through its ShellHost.
 class PreferencesEditor {
  public:
-  PreferencesEditor(Preferences& prefs, Prompts& prompts, PreferencesHooks hooks = {});
+  PreferencesEditor(Preferences& prefs, Prompts& prompts, settings& mainsettings, ShellHost& host);
 
   // The dialog opens: remembers the fuel type so a change can be pointed out on leaving.
   void open();
@@ -80,7 +74,8 @@ class PreferencesEditor {
 
   Preferences& prefs_;
   Prompts& prompts_;
-  PreferencesHooks hooks_;
+  settings& mainsettings_;
+  ShellHost& host_;
   std::uint8_t fueltypeatopen_ = 0;
 };
 

@@ -30,10 +30,13 @@ LAYERS = {
     "livewindows": (["link/ui", "platform/ui", "link", "calibration", "platform", "gauge"],
                     {"Core", "Gui", "Widgets"}),
 }
-# The three window layers are peers: each sits on the live windows and below, none on another.
-for _peer in ("mapviews", "editors", "logger"):
+# The three window layers are peers: each sits on the live windows and below, none on another. The logger's core
+# has no widgets; its windows (logger/ui) sit on it.
+for _peer in ("mapviews", "editors", "logger/ui"):
     LAYERS[_peer] = (["livewindows"] + LAYERS["livewindows"][0], {"Core", "Gui", "Widgets"})
-LAYERS["shell"] = (["mapviews", "editors", "logger"] + LAYERS["mapviews"][0], {"Core", "Gui", "Widgets"})
+LAYERS["logger"] = (["link", "calibration", "platform"], {"Core", "Gui"})
+LAYERS["logger/ui"][0].append("logger")
+LAYERS["shell"] = (["mapviews", "editors", "logger", "logger/ui"] + LAYERS["mapviews"][0], {"Core", "Gui", "Widgets"})
 LAYERS["app"] = (["shell"] + LAYERS["shell"][0], {"Core", "Gui", "Widgets", "SerialPort"})
 
 # Folders that may include and link anything.

@@ -10,6 +10,7 @@
 
 #include "calibration/translate.h"
 #include "platform/prompts.h"
+#include "platform/ui/windowlauncher.h"
 
 namespace ostrel {
 
@@ -55,7 +56,7 @@ frmTransfer::~frmTransfer() {
 
 void frmTransfer::showmodal(ImageTransfer& transfer, QWidget* parent) {
   frmTransfer dialog(transfer, parent);
-  dialog.exec();
+  launcher().showmodal(dialog);
 }
 
 void frmTransfer::showEvent(QShowEvent* event) {

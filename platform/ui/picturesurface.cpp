@@ -31,14 +31,23 @@ QImage blankimage(QSize size, std::uint32_t bgr) {
   return image;
 }
 
-// Stretch (percent) that brings a stand-in face to the digit width of Arial, 0.556 em; measured once per font.
-int fittingstretch(const QFont& font, const QPaintDevice* device) {
-  using Key = std::tuple<QString, int, bool, bool>;
+// Digit widths in em of the faces the pictures were laid out for: Arial, and its narrow cut.
+constexpr double arialdigit = 0.556;
+constexpr double arialnarrowdigit = 0.456;
+
+bool isarialnarrow(const QString& family) {
+  return family.compare(QLatin1String("Arial Narrow"), Qt::CaseInsensitive) == 0;
+}
+
+// Stretch (percent) that brings a stand-in face to the digit width of the face it stands in for (digit em); measured
+// once per font.
+int fittingstretch(const QFont& font, const QPaintDevice* device, double digit) {
+  using Key = std::tuple<QString, int, bool, bool, double>;
   static std::map<Key, int> stretches;
-  const Key key{font.families().join(QLatin1Char(',')), font.pointSize(), font.bold(), font.italic()};
+  const Key key{font.families().join(QLatin1Char(',')), font.pointSize(), font.bold(), font.italic(), digit};
   const auto [it, fresh] = stretches.try_emplace(key, 100);
   if (fresh) {
-    const double allowed = 0.556 * font.pointSize() * 96.0 / 72.0 + 0.05;
+    const double allowed = digit * font.pointSize() * 96.0 / 72.0 + 0.05;
     QFont probe = font;
     int stretch = 100;
     while (stretch > 60 && QFontMetricsF(probe, device).horizontalAdvance(QLatin1Char('0')) > allowed)
@@ -75,8 +84,11 @@ void PictureSurface::setbackcolor(std::uint32_t bgr) {
 }
 
 void PictureSurface::setfont(const QString& family, int points, bool bold, bool italic) {
+  // Arial Narrow's stand-ins are its metric twin, then any face narrowed to its digits.
+  const bool narrow = isarialnarrow(family);
   QFont font;
   QStringList families{family};
+  if (narrow) families << QStringLiteral("Liberation Sans Narrow");
   for (const char* standin : {"Arial", "Liberation Sans", "Arimo", "DejaVu Sans"})
     if (!families.contains(QLatin1String(standin))) families << QLatin1String(standin);
   font.setFamilies(families);
@@ -86,9 +98,11 @@ void PictureSurface::setfont(const QString& family, int points, bool bold, bool 
   font.setItalic(italic);
   const QString found = QFontInfo(font).family();
   const bool metrictwin =
-      found == QLatin1String("Arial") || found == QLatin1String("Liberation Sans") || found == QLatin1String("Arimo");
-  if (found != family && !metrictwin) {
-    const int stretch = fittingstretch(font, &image_);
+      narrow ? isarialnarrow(found) || found == QLatin1String("Liberation Sans Narrow")
+             : found == QLatin1String("Arial") || found == QLatin1String("Liberation Sans") ||
+                   found == QLatin1String("Arimo");
+  if (found.compare(family, Qt::CaseInsensitive) != 0 && !metrictwin) {
+    const int stretch = fittingstretch(font, &image_, narrow ? arialnarrowdigit : arialdigit);
     if (stretch != 100) font.setStretch(stretch);
   }
   font_ = font;

@@ -38,7 +38,7 @@ class PictureSurface : public QWidget {
   double currentx = 0;
   double currenty = 0;
   // The font for print. A face that is missing falls back to a sans-serif face, narrowed where needed to the
-  // digit width of Arial, so that texts placed for Arial keep to their columns.
+  // digit width of Arial (of Arial Narrow for that face), so that texts placed for Arial keep to their columns.
   void setfont(const QString& family, int points, bool bold, bool italic);
   const QFont& font() const { return font_; }
 

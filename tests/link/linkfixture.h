@@ -15,6 +15,8 @@ struct RecordingHost : LinkHost {
   std::vector<QString> calls;
   std::vector<QString> statuslines;
   std::vector<RxFrame> samples;
+  std::vector<QString> completion;  // what follows a whole-image read, in order
+  std::vector<bool> onlinechanges;
   bool commsstate = false;
   int interval = 0;
 
@@ -32,6 +34,14 @@ struct RecordingHost : LinkHost {
     calls.push_back(QStringLiteral("addlogsample"));
     samples.push_back(rxframe);
   }
+  void onlinechanged(bool online) override { onlinechanges.push_back(online); }
+  void buildnavtree(bool filltree, bool fillmenus) override {
+    completion.push_back(QStringLiteral("buildnavtree %1 %2").arg(filltree).arg(fillmenus));
+  }
+  void loadpasswordfragments(bool reset) override {
+    completion.push_back(QStringLiteral("loadpasswordfragments %1").arg(reset));
+  }
+  void openmapview() override { completion.push_back(QStringLiteral("openmapview")); }
 };
 
 // The link over an in-process simulator. Every request table carries a marker in its first byte (0x10 logaddr,

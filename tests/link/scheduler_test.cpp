@@ -237,6 +237,7 @@ TEST_F(SimLink, OpenFailureShowsTheMessageAndNamesDeviceAndReason) {
 TEST_F(SimLink, LostLineClosesThePortWithOneStatusLine) {
   for (bool hangup : {false, true}) {
     host.statuslines.clear();
+    host.onlinechanges.clear();
     connectandsettle();
     if (hangup)
       sim.injectfault(Fault::hangup);
@@ -247,7 +248,30 @@ TEST_F(SimLink, LostLineClosesThePortWithOneStatusLine) {
     EXPECT_FALSE(port.isopen());
     ASSERT_EQ(host.statuslines.size(), 1u);
     EXPECT_TRUE(host.statuslines[0].startsWith(QStringLiteral("The connection to /dev/ttyUSB0 was lost: ")));
+    // The host hears of it, so the menus leave the connected state.
+    EXPECT_EQ(host.onlinechanges, (std::vector<bool>{true, false}));
   }
+}
+
+TEST_F(SimLink, TheHostHearsOfEveryChangeOfTheConnectionFlagOnce) {
+  // A port that will not open changes nothing.
+  port.openfailure = QStringLiteral("Permission denied");
+  EXPECT_FALSE(link.openport());
+  EXPECT_TRUE(host.onlinechanges.empty());
+  port.openfailure.clear();
+
+  ASSERT_TRUE(link.openport());
+  EXPECT_TRUE(link.openport());  // already open: no news
+  link.closeport();
+  link.closeport();  // already closed: no news
+  EXPECT_EQ(host.onlinechanges, (std::vector<bool>{true, false}));
+
+  // A request the port refuses to write ends the connection from inside a tick.
+  connectandsettle();
+  port.unplug(QStringLiteral("No such device"));
+  step(6);
+  EXPECT_FALSE(state.online);
+  EXPECT_EQ(host.onlinechanges, (std::vector<bool>{true, false, true, false}));
 }
 
 }  // namespace

@@ -46,11 +46,6 @@ class PtyTransfer : public ::testing::Test, protected PtyRig {
   void usemodel(maps& m) {
     transfer.reset();
     transfer = std::make_unique<ImageTransfer>(state, m, prompts, link);
-    transfer->hooks.buildnavtree = [this] { hookcalls.push_back(QStringLiteral("buildnavtree")); };
-    transfer->hooks.loadpasswordfragments = [this](bool reset) {
-      hookcalls.push_back(QStringLiteral("loadpasswordfragments %1").arg(reset));
-    };
-    transfer->hooks.openmapview = [this] { hookcalls.push_back(QStringLiteral("openmapview")); };
   }
 
   // One tick of the communications timer; the ECU answers what went out and the answer is on the line before the
@@ -100,7 +95,6 @@ class PtyTransfer : public ::testing::Test, protected PtyRig {
   maps& model = mainmaps;
   RecordingHost host;
   std::unique_ptr<ImageTransfer> transfer;
-  std::vector<QString> hookcalls;
   std::function<void()> onexchange;
   int exchanges = 0;
   const CalibrationImage calibration = defaultimage();
@@ -123,7 +117,7 @@ TEST_F(PtyTransfer, WriteReadAndVerifyTheDefaultCalibration) {
   for (int k = 0; k < 128; ++k) ASSERT_EQ(sim.ram(0x5680 + k), blocktable()[k / 16][k % 16]) << k;
   EXPECT_NE(std::find(host.statuslines.begin(), host.statuslines.end(), QStringLiteral("Transferring data complete")),
             host.statuslines.end());
-  EXPECT_TRUE(hookcalls.empty()) << "a write has no completion beyond its status line";
+  EXPECT_TRUE(host.completion.empty()) << "a write has no completion beyond its status line";
   const CalibrationImage written = sim.image();
 
   // Read into a fresh model: the ECU's image, and the completion steps in order.
@@ -133,8 +127,9 @@ TEST_F(PtyTransfer, WriteReadAndVerifyTheDefaultCalibration) {
   EXPECT_TRUE(runtransfer(1).message.isEmpty());
   EXPECT_EQ(fresh.getimage(), written);
   EXPECT_TRUE(state.imageread);
-  EXPECT_EQ(hookcalls, (std::vector<QString>{QStringLiteral("buildnavtree"), QStringLiteral("loadpasswordfragments 0"),
-                                             QStringLiteral("openmapview")}));
+  EXPECT_EQ(host.completion,
+            (std::vector<QString>{QStringLiteral("buildnavtree 1 0"), QStringLiteral("loadpasswordfragments 0"),
+                                  QStringLiteral("openmapview")}));
   EXPECT_NE(std::find(host.statuslines.begin(), host.statuslines.end(),
                       QStringLiteral("Transferring data complete, processing data, 100 % complete")),
             host.statuslines.end());
@@ -223,7 +218,7 @@ TEST_F(PtyTransfer, CancelEndsAReadAndStoresNothing) {
   for (int i = 0; i < 70; ++i) exchange();
   EXPECT_EQ(model.getimage(), before);
   EXPECT_FALSE(state.imageread);
-  EXPECT_TRUE(hookcalls.empty());
+  EXPECT_TRUE(host.completion.empty());
   EXPECT_LE(static_cast<int>(sim.sent(0x82).size()), reads + 1) << "no more rows are asked for";
   EXPECT_GT(sim.sent(0x91).size(), 5u) << "the live poll resumes";
 }
@@ -261,7 +256,7 @@ TEST_P(PtyTransferEnd, ClosingThePortEndsTheTransferWithAMessage) {
   EXPECT_LE(transfer->dialogstep, 4 + 700 / linkticksperdialogtick) << "closed on the first tick after";
   EXPECT_EQ(model.getimage(), calibration) << "nothing stored";
   EXPECT_FALSE(state.imageread);
-  EXPECT_TRUE(hookcalls.empty());
+  EXPECT_TRUE(host.completion.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -21,11 +21,6 @@ class Rows : public SimLink {
     maps scratch{prompts};
     scratch.setimage(image);
     image = scratch.getimage();
-    transfer.hooks.buildnavtree = [this] { hookcalls.push_back(QStringLiteral("buildnavtree")); };
-    transfer.hooks.loadpasswordfragments = [this](bool reset) {
-      hookcalls.push_back(QStringLiteral("loadpasswordfragments %1").arg(reset));
-    };
-    transfer.hooks.openmapview = [this] { hookcalls.push_back(QStringLiteral("openmapview")); };
   }
 
   // Dialog ticks, each followed by a second of link ticks, until the dialog closes.
@@ -65,7 +60,6 @@ class Rows : public SimLink {
 
   ImageTransfer transfer{state, model, prompts, link};
   CalibrationImage image{};
-  std::vector<QString> hookcalls;
 };
 
 TEST_F(Rows, AWriteShowsItsProgressEveryTwentyRows) {
@@ -115,6 +109,33 @@ TEST_F(Rows, AWriteSendsARowAgainUntilItsReplyIsIntactAndEndsOnlyWhenAllAre) {
   EXPECT_EQ(lines(QStringLiteral("Transferring data complete")).size(), 1u);
 }
 
+TEST_F(Rows, TheImagesRowsCountAsWaitingWritesUntilTheLastIsSent) {
+  model.setimage(image);
+  connectandsettle();
+  // From the dialog tick that queues the rows to the end of the write, the live panel and the tools see the last
+  // of the 2048 row writes waiting; the block table before it counts as the link's own queue.
+  std::vector<int> seen;
+  runtransfer(0, [&] {
+    if (transfer.transferline == -2 || transfer.transferline >= 2047) return;
+    if (seen.empty() || seen.back() != link.lastqueuedtransfer()) seen.push_back(link.lastqueuedtransfer());
+  });
+  ASSERT_FALSE(seen.empty());
+  EXPECT_EQ(seen.back(), 2047);
+  EXPECT_EQ(std::count(seen.begin(), seen.end(), 2047), 1) << "it stays at 2047 while the rows go";
+  EXPECT_EQ(link.lastqueuedtransfer(), 0);
+
+  // Right after the rows are queued, whatever the link's own queue holds; a read's rows are no writes.
+  state.transfermode = 0;
+  transfer.queuefullwrite();
+  EXPECT_EQ(link.transferqueue().lastqueuedtransfer(), 0);
+  EXPECT_EQ(link.lastqueuedtransfer(), 2047);
+  transfer.cancel();
+  state.transfermode = 1;
+  transfer.resettransfer();
+  transfer.queuefullread();
+  EXPECT_EQ(link.lastqueuedtransfer(), 0);
+}
+
 TEST_F(Rows, AReplyForAnotherRowIsLoggedAndTheRowAskedAgain) {
   state.transfermode = 1;
   transfer.resettransfer();
@@ -143,12 +164,13 @@ TEST_F(Rows, AReplyForAnotherRowIsLoggedAndTheRowAskedAgain) {
   rx[17] = 0xE0;  // row 2046
   transfer.transferreply(link);
   EXPECT_TRUE(transfer.transferactive());
-  EXPECT_TRUE(hookcalls.empty());
+  EXPECT_TRUE(host.completion.empty());
   rx[17] = 0xF0;
   transfer.transferreply(link);
   EXPECT_FALSE(transfer.transferactive());
-  EXPECT_EQ(hookcalls, (std::vector<QString>{QStringLiteral("buildnavtree"), QStringLiteral("loadpasswordfragments 0"),
-                                             QStringLiteral("openmapview")}));
+  EXPECT_EQ(host.completion,
+            (std::vector<QString>{QStringLiteral("buildnavtree 1 0"), QStringLiteral("loadpasswordfragments 0"),
+                                  QStringLiteral("openmapview")}));
   EXPECT_EQ(model.getmapbufferbyte(2047, 0), 0x33);
   EXPECT_TRUE(state.imageread);
 }
@@ -172,7 +194,7 @@ TEST_F(Rows, VerifyAsksPerDifferingByteAndNoStopsTheComparison) {
   // The comparison stopped at row 300: the last verifying line is the one of row 200.
   EXPECT_EQ(lines(QStringLiteral("Transferring data complete, verifying data, ")).back(),
             QStringLiteral("Transferring data complete, verifying data, 10 % complete with 2 errors"));
-  EXPECT_EQ(hookcalls.size(), 3u) << "the completion steps still run";
+  EXPECT_EQ(host.completion.size(), 3u) << "the completion steps still run";
   EXPECT_EQ(model.getimage(), image);
   EXPECT_FALSE(state.imageread);
 }

@@ -10,26 +10,38 @@
 #include "common/linkhelpers.h"
 #include "common/testrig.h"
 #include "mapviews/frmmap.h"
+#include "mapviews/keyhandler.h"
+#include "mapviews/mapviews.h"
 #include "platform/colors.h"
 #include "platform/twips.h"
 #include "platform/ui/picturesurface.h"
 
 namespace ostrel::test {
 
-// The graph window's calls upward, recorded.
-struct RecordingGraphHost final : GraphHost {
-  void mapkeydown(int keycode, int shift, MapView view, bool loadup) override {
-    calls.push_back(QStringLiteral("mapkeydown %1 %2 %3 %4")
-                        .arg(keycode)
-                        .arg(shift)
-                        .arg(view == MapView::grid ? QStringLiteral("grid") : QStringLiteral("graph"))
-                        .arg(loadup));
-  }
+// What the graph window hands on, recorded: its calls up through the views' host, and the keys it gives the
+// keyboard handler (which does nothing with them here).
+struct RecordingGraphHost final : MapViewsHost {
   void statusmessage(const QString& text, bool clear) override {
     calls.push_back(QStringLiteral("status %1|%2").arg(text).arg(clear));
   }
   void minimizeonclose(QWidget*) override { calls.push_back(QStringLiteral("minimizeonclose")); }
   std::vector<QString> calls;
+};
+
+struct RecordingKeys final : KeyHandler {
+  RecordingKeys(Rig& rig, MapViews& views, std::vector<QString>& calls)
+      : KeyHandler(rig.state, rig.mainmaps, rig.mainsettings, rig.link, views, rig.prompts), calls(calls) {
+    install();
+  }
+  int mapkeydown(int keycode, int shift, MapView view, bool loadup) override {
+    calls.push_back(QStringLiteral("mapkeydown %1 %2 %3 %4")
+                        .arg(keycode)
+                        .arg(shift)
+                        .arg(view == MapView::grid ? QStringLiteral("grid") : QStringLiteral("graph"))
+                        .arg(loadup));
+    return 0;
+  }
+  std::vector<QString>& calls;
 };
 
 // Pixel checks on a picture: whether a colour lies within a pixel or two of a point given in twips.
@@ -58,6 +70,7 @@ inline int countcolour(const QImage& image, std::uint32_t bgr) {
 class GraphWindowTest : public ::testing::Test {
  protected:
   explicit GraphWindowTest(int widthpx = 640, int heightpx = 560) {
+    views.sethost(&host);
     window.resize(widthpx, heightpx);
     window.show();
   }
@@ -77,7 +90,9 @@ class GraphWindowTest : public ::testing::Test {
 
   Rig rig;
   RecordingGraphHost host;
-  frmMap window{rig.state, rig.mainmaps, rig.link, host};
+  MapViews views{rig.state, rig.mainmaps, rig.link, rig.prompts};
+  RecordingKeys keys{rig, views, host.calls};
+  frmMap window{rig.state, rig.mainmaps, rig.link, views};
 };
 
 }  // namespace ostrel::test

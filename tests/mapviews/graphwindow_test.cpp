@@ -28,7 +28,7 @@ Mid middle(const frmMap& window, int i1, int j1, int i2, int j2) {
 
 TEST_F(GraphWindowTest, ShowingTheWindowDrawsTheCurrentMapOnASquarePicture) {
   rig.state.curmap = 8;
-  frmMap shown(rig.state, rig.mainmaps, rig.link, host);
+  frmMap shown(rig.state, rig.mainmaps, rig.link, views);
   shown.resize(640, 560);
   shown.show();
   QApplication::processEvents();

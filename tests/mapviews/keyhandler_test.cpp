@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
@@ -13,6 +14,7 @@
 #include "mapviews/keycodes.h"
 #include "mapviewsfixture.h"
 #include "platform/installfolder.h"
+#include "platform/ui/windowlauncher.h"
 
 using namespace ostrel;
 
@@ -32,18 +34,22 @@ constexpr int f(int n) {
 const QString editrefusal =
     QStringLiteral("It is not possible to edit this map because portions are password protected");
 
+// The cell entry dialog, recorded with the tool mode it opened for and closed unanswered.
+struct EntryLauncher final : WindowLauncher {
+  EntryLauncher(const ProgramState& state, std::vector<QString>& calls) : state(state), calls(calls) {}
+  int showmodal(QDialog& dialog) override {
+    calls.push_back(dialog.objectName() == QStringLiteral("frmEntry") ? QStringLiteral("entry %1").arg(state.toolmode)
+                                                                      : dialog.objectName());
+    return QDialog::Rejected;
+  }
+  const ProgramState& state;
+  std::vector<QString>& calls;
+};
+
 class KeyHandlerTest : public test::MapViewsTest {
  protected:
   KeyHandlerTest() {
     handler.install();
-    handler.hooks.setfocus = [this](MapView v) {
-      calls.push_back(v == MapView::grid ? QStringLiteral("focus grid") : QStringLiteral("focus graph"));
-    };
-    handler.hooks.showentry = [this] { calls.push_back(QStringLiteral("entry %1").arg(state.toolmode)); };
-    handler.hooks.showinterpcopy = [this] { calls.push_back(QStringLiteral("interpcopy %1").arg(state.toolmode)); };
-    handler.hooks.showvct = [this] { calls.push_back(QStringLiteral("vct")); };
-    handler.hooks.drawpanel = [this](bool redraw) { calls.push_back(QStringLiteral("drawpanel %1").arg(redraw)); };
-    handler.hooks.maximisegrid = [this] { calls.push_back(QStringLiteral("maximisegrid")); };
     state.preferences.trackmode = false;  // HOLD: the arrows move the cursor
   }
   void SetUp() override {
@@ -66,9 +72,18 @@ class KeyHandlerTest : public test::MapViewsTest {
   int cell(int row, int col) const { return model.getdata(state.curmap, row, col); }
   void set(int row, int col, int value) { model.setdata(state.curmap, row, col, value, false); }
   bool has(const QString& call) const { return std::find(calls.begin(), calls.end(), call) != calls.end(); }
+  // The maps the views were asked to show afresh, in order.
+  std::vector<int> opened() const {
+    std::vector<int> maps;
+    for (const QString& c : callsof(QStringLiteral("openmapview ")))
+      maps.push_back(c.mid(QStringLiteral("openmapview ").size()).toInt());
+    return maps;
+  }
 
   settings mainsettings;
   KeyHandler handler{state, model, mainsettings, link, views, prompts};
+  EntryLauncher entries{state, calls};
+  ScopedLauncher scopedlauncher{entries};
 };
 
 TEST_F(KeyHandlerTest, StepKeysMoveTheCursorCellByTheMapsIncrementWithinItsRange) {
@@ -350,18 +365,15 @@ TEST_F(KeyHandlerTest, TrackModeRefusesTheArrowsButTheLiveCellKeysWork) {
 }
 
 TEST_F(KeyHandlerTest, FunctionKeysJumpToTheirMapsAndOpenIt) {
-  std::vector<int> opened;
-  handler.hooks.openmapview = [&] { opened.push_back(state.curmap); };
   const std::pair<int, int> jumps[] = {{3, 0}, {4, 8}, {5, 4}, {6, 42}, {7, 48}};
   for (const auto& [n, map] : jumps) {
     open(110, 0, 0);
     key(f(n));
     EXPECT_EQ(state.curmap, map) << "F" << n;
   }
-  EXPECT_EQ(opened, (std::vector<int>{0, 8, 4, 42, 48}));
+  EXPECT_EQ(opened(), (std::vector<int>{0, 8, 4, 42, 48}));
 
-  // Without the main window's hook the map views open the map themselves, cursor clamped to the new map.
-  handler.hooks.openmapview = nullptr;
+  // The views open the new map with the cursor clamped to it.
   open(8, 20, 20);
   calls.clear();
   key(f(7), vk::shift);
@@ -372,14 +384,12 @@ TEST_F(KeyHandlerTest, FunctionKeysJumpToTheirMapsAndOpenIt) {
 }
 
 TEST_F(KeyHandlerTest, OptionKeysChangeThePreferencesInMemory) {
-  std::vector<int> opened;
-  handler.hooks.openmapview = [&] { opened.push_back(state.curmap); };
   open(8, 0, 0);
   state.preferences.metricunits = true;
   key('I');
   EXPECT_FALSE(state.preferences.metricunits);
   EXPECT_EQ(mainsettings.unitscolumn(), 1);
-  EXPECT_EQ(opened, std::vector<int>{8});
+  EXPECT_EQ(opened(), std::vector<int>{8});
   EXPECT_TRUE(has(QStringLiteral("drawpanel 1")));
   key('I', vk::shift);
   EXPECT_TRUE(state.preferences.metricunits);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "calibration/settings.h"
+#include "mapviews/keycodes.h"
+#include "mapviews/keyhandler.h"
 #include "mapviewsfixture.h"
 
 using namespace ostrel;
@@ -69,6 +72,9 @@ TEST_F(MapViewsTest, AWriteCountingDownOnlineBlocksTheOpening) {
 
 TEST_F(MapViewsTest, AProtectedMapWarnsEachTimeItOpens) {
   openshipped();
+  settings mainsettings;
+  KeyHandler keys{state, model, mainsettings, link, views, prompts};
+  keys.install();
   state.curmap = 8;
   const struct { int first, last; } cases[] = {{-1, -1}, {3, -1}, {-1, 3}, {3, 9}, {0, 0}};
   for (const auto& c : cases) {
@@ -81,7 +87,7 @@ TEST_F(MapViewsTest, AProtectedMapWarnsEachTimeItOpens) {
       views.openmapview();
       EXPECT_EQ(prompts.messages(), warns ? std::vector<QString>{protectedwarning} : std::vector<QString>{});
       // The warning hands the focus back to the active view.
-      EXPECT_EQ(callsof(QStringLiteral("mapkeydown")).size(), warns ? 1u : 0u);
+      EXPECT_EQ(callsof(QStringLiteral("focus grid")).size(), warns ? 1u : 0u);
     }
   }
   EXPECT_EQ(prompts.records[0].icon, Prompts::Icon::Information);
@@ -109,26 +115,52 @@ TEST_F(MapViewsTest, ClearSelectionWaitsForAPendingWriteOnlyWhileConnected) {
 }
 
 TEST_F(MapViewsTest, RefreshActiveViewHandsKeyZeroToTheFocusedView) {
-  views.refreshactiveview();
-  state.graphview = true;
-  views.refreshactiveview();
-  EXPECT_EQ(calls,
-            (std::vector<QString>{QStringLiteral("mapkeydown 0 0 grid 0"), QStringLiteral("mapkeydown 0 0 graph 0")}));
+  openshipped();
   // Without a keyboard handler plugged in nothing happens.
-  views.hooks.mapkeydown = nullptr;
   views.refreshactiveview();
-  EXPECT_EQ(calls.size(), 2u);
+  EXPECT_TRUE(calls.empty());
+
+  settings mainsettings;
+  {
+    KeyHandler keys{state, model, mainsettings, link, views, prompts};
+    keys.install();
+    views.refreshactiveview();
+    state.graphview = true;
+    views.refreshactiveview();
+    EXPECT_EQ(calls, (std::vector<QString>{QStringLiteral("focus grid"), QStringLiteral("focus graph")}));
+    // Key 0 drops an active box.
+    calls.clear();
+    state.trimbox.active = true;
+    views.refreshactiveview();
+    EXPECT_FALSE(state.trimbox.active);
+    EXPECT_EQ(calls, (std::vector<QString>{QStringLiteral("drawmap 1"), QStringLiteral("focus graph")}));
+  }
+  // A handler that has gone is no longer called.
+  calls.clear();
+  views.refreshactiveview();
+  EXPECT_TRUE(calls.empty());
 }
 
 TEST_F(MapViewsTest, GridEventsGoToTheKeyboardHandlerAndTheGraph) {
+  openshipped();
+  settings mainsettings;
+  KeyHandler keys{state, model, mainsettings, link, views, prompts};
+  keys.install();
+  state.preferences.trackmode = false;
   state.preferences.gridloadup = true;
   views.gridkeydown(84, 0, true);   // T on the grid: focus to the graph
   views.gridkeydown(84, 1, true);   // Shift T stays
   views.gridkeydown(84, 0, false);  // T on the window stays
-  views.gridkeydown(33, 0, true);
-  EXPECT_EQ(calls,
-            (std::vector<QString>{QStringLiteral("mapkeydown 84 0 graph 1"), QStringLiteral("mapkeydown 84 1 grid 1"),
-                                  QStringLiteral("mapkeydown 84 0 grid 1"), QStringLiteral("mapkeydown 33 0 grid 1")}));
+  EXPECT_EQ(calls, (std::vector<QString>{QStringLiteral("focus graph"), QStringLiteral("focus grid"),
+                                         QStringLiteral("focus grid")}));
+  // The grid's load direction goes with every key: Up on a 3-D map drawn bottom-up raises the second index.
+  state.curmap = 8;
+  state.cursorrow = 4, state.cursorcol = 5;
+  views.gridkeydown(vk::up, 0, true);
+  EXPECT_EQ(state.cursorcol, 6);
+  state.preferences.gridloadup = false;
+  views.gridkeydown(vk::up, 0, true);
+  EXPECT_EQ(state.cursorcol, 5);
 
   calls.clear();
   state.graphview = true;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QMdiSubWindow>
 #include <QString>
 #include <vector>
 
@@ -40,27 +41,49 @@ struct ForwardingHost : LinkHost {
   MapViews& views;
 };
 
-// The map views over a calibration model, a link without a line and recording prompts; the hooks record calls.
+// The map views' upward calls, recorded as text; the opening of a map goes on to the views, as the shell's does,
+// and a closed view is minimised.
+struct RecordingViewsHost : MapViewsHost {
+  RecordingViewsHost(MapViews& views, const ProgramState& state, std::vector<QString>& calls)
+      : views(views), state(state), calls(calls) {}
+
+  void setfocus(MapView view) override {
+    calls.push_back(view == MapView::grid ? QStringLiteral("focus grid") : QStringLiteral("focus graph"));
+  }
+  void openmapview() override {
+    calls.push_back(QStringLiteral("openmapview %1").arg(state.curmap));
+    views.openmapview();
+  }
+  void drawpanel(bool redraw) override { calls.push_back(QStringLiteral("drawpanel %1").arg(redraw)); }
+  void statusmessage(const QString& text, bool clear) override {
+    calls.push_back(QStringLiteral("status %1 %2").arg(text).arg(clear));
+  }
+  void setmaincaption(const QString& caption) override { maincaption = caption; }
+  void maximisegrid() override { calls.push_back(QStringLiteral("maximisegrid")); }
+  void drawmap(bool redraw) override { calls.push_back(QStringLiteral("drawmap %1").arg(redraw)); }
+  void drawmapgraph(bool full, bool workcopy) override {
+    calls.push_back(QStringLiteral("drawmapgraph %1 %2").arg(full).arg(workcopy));
+  }
+  void cleartabletrail() override { calls.push_back(QStringLiteral("cleartabletrail")); }
+  void showinterpcopy() override { calls.push_back(QStringLiteral("interpcopy %1").arg(state.toolmode)); }
+  void showvct() override { calls.push_back(QStringLiteral("vct")); }
+  void minimizeonclose(QWidget* window) override {
+    calls.push_back(QStringLiteral("minimizeonclose"));
+    QWidget* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget());
+    (frame ? frame : window)->showMinimized();
+  }
+
+  MapViews& views;
+  const ProgramState& state;
+  std::vector<QString>& calls;
+  QString maincaption;
+};
+
+// The map views over a calibration model, a link without a line and recording prompts; the host records calls.
 class MapViewsTest : public ::testing::Test {
  protected:
-  MapViewsTest() {
-    views.hooks.drawmap = [this](bool redraw) { calls.push_back(QStringLiteral("drawmap %1").arg(redraw)); };
-    views.hooks.statusmessage = [this](const QString& text, bool clear) {
-      calls.push_back(QStringLiteral("status %1 %2").arg(text).arg(clear));
-    };
-    views.hooks.setmaincaption = [this](const QString& caption) { maincaption = caption; };
-    views.hooks.cleartabletrail = [this] { calls.push_back(QStringLiteral("cleartabletrail")); };
-    views.hooks.drawmapgraph = [this](bool full, bool workcopy) {
-      calls.push_back(QStringLiteral("drawmapgraph %1 %2").arg(full).arg(workcopy));
-    };
-    views.hooks.mapkeydown = [this](int keycode, int shift, MapView view, bool loadup) {
-      calls.push_back(QStringLiteral("mapkeydown %1 %2 %3 %4")
-                          .arg(keycode)
-                          .arg(shift)
-                          .arg(view == MapView::grid ? QStringLiteral("grid") : QStringLiteral("graph"))
-                          .arg(loadup));
-    };
-  }
+  MapViewsTest() { views.sethost(&viewshost); }
+  ~MapViewsTest() override { views.sethost(nullptr); }
 
   // The shipped calibration, as the program opens at start-up.
   void openshipped() { ASSERT_TRUE(model.openfile(sourcepath(QStringLiteral("data/lastsaved.s26")), true, false)); }
@@ -84,7 +107,8 @@ class MapViewsTest : public ::testing::Test {
   EcuLink link{state, model, prompts, port};
   MapViews views{state, model, link, prompts};
   std::vector<QString> calls;
-  QString maincaption;
+  RecordingViewsHost viewshost{views, state, calls};
+  const QString& maincaption = viewshost.maincaption;
 };
 
 }  // namespace ostrel::test

@@ -7,8 +7,9 @@
 
 #include "common/testsupport.h"
 #include "platform/prompts.h"
-#include "shellfixture.h"
+#include "recordingshellhost.h"
 #include "shell/colors.h"
+#include "shellfixture.h"
 
 using namespace ostrel;
 
@@ -151,8 +152,9 @@ TEST(ColorsEditor, PickSaveAndOk) {
   const QByteArray shipped = test::readfile(path);
   RecordingPrompts prompts;
   Colors colors;
-  int redraws = 0;
-  ColorsEditor editor(colors, prompts, [&] { ++redraws; });
+  test::RecordingShellHost host;
+  ColorsEditor editor(colors, prompts, host);
+  const auto redraws = [&] { return host.count("drawmap 1"); };
 
   prompts.colours.push_back(std::nullopt);  // Cancel
   EXPECT_FALSE(editor.pick(0));
@@ -171,14 +173,14 @@ TEST(ColorsEditor, PickSaveAndOk) {
 
   editor.ok();
   EXPECT_EQ(test::readfile(path), shipped);
-  EXPECT_EQ(redraws, 1);
+  EXPECT_EQ(redraws(), 1);
 
   EXPECT_TRUE(editor.save());
   EXPECT_EQ(test::readfile(path), colorbytes(colors));
-  EXPECT_EQ(redraws, 2);
+  EXPECT_EQ(redraws(), 2);
 
   QFile::remove(path);
   ASSERT_TRUE(QDir().mkdir(path));
   EXPECT_FALSE(editor.save());
-  EXPECT_EQ(redraws, 2);
+  EXPECT_EQ(redraws(), 2);
 }

@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
-#include <memory>
 
 #include "platform/programstate.h"
 
@@ -30,49 +28,6 @@ TEST(ConnectionState, CheckCommsStateOnlyForFastVerifyAndAutoTune) {
     state.toolmode = static_cast<std::uint8_t>(c.toolmode);
     EXPECT_EQ(checkcommsstate(state), c.want) << c.livemode << " " << c.toolmode;
   }
-}
-
-TEST(ConnectionState, OnlineMenusFollowTheConnection) {
-  std::vector<std::unique_ptr<QAction>> actions;
-  OnlineMenus menus;
-  for (const OnlineMenuItem& item : onlinemenuitems) {
-    actions.push_back(std::make_unique<QAction>(QString::fromLatin1(item.caption)));
-    menus.*item.action = actions.back().get();
-  }
-  const auto enabled = [&] {
-    QStringList on;
-    for (const auto& a : actions)
-      if (a->isEnabled()) on << a->text();
-    return on;
-  };
-  const QStringList connected = {"Sa&ve to ECU",
-                                 "&Complete Verify from ECU",
-                                 "&Fast verify from ECU",
-                                 "O&pen from ECU",
-                                 "&Disconnect",
-                                 "Lea&rn data",
-                                 "&Inputs",
-                                 "&Fuel multipliers",
-                                 "&LTT table",
-                                 "&Firmware version",
-                                 "&Input diagnostic"};
-  const QStringList offline = {"&Connect", "&Import map fragment", "Import &default injector reponse map",
-                               "&VE to Fuel Base Table", "&Fuel Base Table to VE"};
-  ProgramState state;
-  state.online = true;
-  setonlinemenus(menus, state);
-  EXPECT_EQ(enabled(), connected);
-  state.online = false;
-  setonlinemenus(menus, state);
-  EXPECT_EQ(enabled(), offline);
-
-  // Items not filled in are skipped.
-  OnlineMenus partial;
-  partial.mnuComsConnect = actions[5].get();
-  state.online = true;
-  setonlinemenus(partial, state);
-  EXPECT_FALSE(actions[5]->isEnabled());
-  EXPECT_TRUE(actions[6]->isEnabled());
 }
 
 namespace {

@@ -8,8 +8,10 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "calibration/settings.h"
 #include "common/testsupport.h"
 #include "platform/prompts.h"
+#include "recordingshellhost.h"
 #include "shell/colorsdialog.h"
 #include "shell/preferencesdialog.h"
 
@@ -28,10 +30,9 @@ TEST(PreferencesDialog, ShowsTheGroupsAndSavesClicks) {
   test::TempInstallFolder folder;
   RecordingPrompts prompts;
   Preferences prefs = defaultpreferences();
-  std::vector<int> intervals;
-  int mapviews = 0;
-  PreferencesEditor editor(prefs, prompts,
-                           PreferencesHooks{{}, [&](int ms) { intervals.push_back(ms); }, [&] { ++mapviews; }, {}});
+  settings mainsettings;
+  test::RecordingShellHost host;
+  PreferencesEditor editor(prefs, prompts, mainsettings, host);
   frmPreferences dialog(editor);
   EXPECT_EQ(dialog.windowTitle(), "Preferences");
   EXPECT_EQ(dialog.Command1->text(), "&Save and exit");
@@ -56,13 +57,14 @@ TEST(PreferencesDialog, ShowsTheGroupsAndSavesClicks) {
   EXPECT_EQ(prefs.comport, 4);
   EXPECT_TRUE(prefs.comfastest);
   EXPECT_FALSE(prefs.metricunits);
-  EXPECT_EQ(intervals, std::vector<int>{20});
+  EXPECT_EQ(mainsettings.unitscolumn(), 1);
+  EXPECT_EQ(host.intervals, std::vector<int>{20});
 
   QTest::mouseClick(dialog.Command1, Qt::LeftButton);
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_EQ(readfile(folder.file("preferences26.dat")), preferencebytes(prefs));
-  EXPECT_EQ(mapviews, 1);
+  EXPECT_EQ(host.calls, (std::vector<QString>{"openmapview", "drawpanel 1"}));
   EXPECT_TRUE(prompts.records.empty());
 }
 
@@ -72,7 +74,9 @@ TEST(PreferencesDialog, OutOfRangeNumberShowsNoSelectionAndOkDoesNotWrite) {
   RecordingPrompts prompts;
   Preferences prefs = defaultpreferences();
   prefs.defaultview = 7;
-  PreferencesEditor editor(prefs, prompts);
+  settings mainsettings;
+  test::RecordingShellHost host;
+  PreferencesEditor editor(prefs, prompts, mainsettings, host);
   frmPreferences dialog(editor);
   EXPECT_EQ(dialog.optiongroup(8)->checkedId(), -1);
   dialog.show();
@@ -90,8 +94,8 @@ TEST(ColorsDialog, PicksColoursAndSaves) {
   test::TempInstallFolder folder;
   RecordingPrompts prompts;
   Colors colors;
-  int redraws = 0;
-  ColorsEditor editor(colors, prompts, [&] { ++redraws; });
+  test::RecordingShellHost host;
+  ColorsEditor editor(colors, prompts, host);
   frmColors dialog(editor);
   EXPECT_EQ(dialog.windowTitle(), "Color selection");
   ASSERT_EQ(dialog.List1->count(), 6);
@@ -117,5 +121,5 @@ TEST(ColorsDialog, PicksColoursAndSaves) {
   QTest::mouseClick(dialog.cmdSave, Qt::LeftButton);
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(readfile(folder.file("colors.dat")), colorbytes(colors));
-  EXPECT_EQ(redraws, 1);
+  EXPECT_EQ(host.count("drawmap 1"), 1);
 }

@@ -31,10 +31,7 @@ class DisplayFixture : public ::testing::Test, protected Rig {
     display = new frmDisplay(state, link, &log);
     frame = area.addSubWindow(display);
     panel = std::make_unique<LivePanel>(state, model, link, *display);
-    display->drawpanel = [this](bool redraw) {
-      ++panelredraws;
-      panel->drawpanel(redraw);
-    };
+    display->setpanel(panel.get());
     host.panel = panel.get();
     link.sethost(&host);
     area.resize(1500, 1000);
@@ -50,7 +47,6 @@ class DisplayFixture : public ::testing::Test, protected Rig {
   frmDisplay* display = nullptr;  // owned by the area
   QMdiSubWindow* frame = nullptr;
   std::unique_ptr<LivePanel> panel;
-  int panelredraws = 0;  // redraws the window asked for
 };
 
 }  // namespace ostrel::test

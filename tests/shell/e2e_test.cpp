@@ -49,7 +49,7 @@ class EndToEnd : public ::testing::Test, protected test::PtyEcu {
   }
 
   void connect() {
-    window->mnuComsConnect->trigger();
+    window->menus().action("mnuComsConnect")->trigger();
     ASSERT_TRUE(parts.state.online);
     commsteps(10);
   }
@@ -64,11 +64,11 @@ class EndToEnd : public ::testing::Test, protected test::PtyEcu {
 };
 
 TEST_F(EndToEnd, ConnectsAndPollsFromTheCommunicationsTick) {
-  window->mnuComsConnect->trigger();
+  window->menus().action("mnuComsConnect")->trigger();
   ASSERT_TRUE(parts.state.online);
-  EXPECT_FALSE(window->mnuComsConnect->isEnabled());
-  EXPECT_TRUE(window->mnuComsDisconnect->isEnabled());
-  EXPECT_TRUE(window->mnuEcuSave->isEnabled());
+  EXPECT_FALSE(window->menus().action("mnuComsConnect")->isEnabled());
+  EXPECT_TRUE(window->menus().action("mnuComsDisconnect")->isEnabled());
+  EXPECT_TRUE(window->menus().action("mnuEcuSave")->isEnabled());
 
   const int before = sim.requests();
   const QImage panel = window->frmDisplay->picGraph->image();
@@ -88,9 +88,9 @@ TEST_F(EndToEnd, ConnectsAndPollsFromTheCommunicationsTick) {
   EXPECT_TRUE(parts.prompts.messages().empty());
   test::savescreenshot(window, "mainwindow");
 
-  window->mnuComsDisconnect->trigger();
+  window->menus().action("mnuComsDisconnect")->trigger();
   EXPECT_FALSE(parts.state.online);
-  EXPECT_TRUE(window->mnuComsConnect->isEnabled());
+  EXPECT_TRUE(window->menus().action("mnuComsConnect")->isEnabled());
   const int after = sim.requests();
   commsteps(5);
   EXPECT_EQ(sim.requests(), after);
@@ -169,8 +169,8 @@ TEST_F(EndToEnd, NoReplyQuestionThirteenChecksTicksAfterTheEcuFallsSilent) {
   window->timers().checkstick();
   ASSERT_EQ(parts.prompts.messages(), std::vector<QString>{"The ECU is not responding, disconnect now?"});
   EXPECT_FALSE(parts.state.online);
-  EXPECT_TRUE(window->mnuComsConnect->isEnabled());
-  EXPECT_FALSE(window->mnuComsDisconnect->isEnabled());
+  EXPECT_TRUE(window->menus().action("mnuComsConnect")->isEnabled());
+  EXPECT_FALSE(window->menus().action("mnuComsDisconnect")->isEnabled());
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ class Integration : public ::testing::Test, protected test::SimEcu {
     }
   }
   void connect() {
-    window->mnuComsConnect->trigger();
+    window->menus().action("mnuComsConnect")->trigger();
     ASSERT_TRUE(parts.state.online);
     commsteps(10);
   }

@@ -15,6 +15,7 @@
 #include "ecusim/ecusimulator.h"
 #include "ecusim/simport.h"
 #include "link/eculink.h"
+#include "link/imagetransfer.h"
 #include "platform/colors.h"
 #include "platform/programstate.h"
 #include "platform/prompts.h"
@@ -126,8 +127,6 @@ TEST(LivePanelArithmetic, PanelIsCentredOnlyInATallWindow) {
 
 // --- The panel on its window ---------------------------------------------------------------------------------------
 
-// Forwards the link's redraws to the panel, as the main window does.
-
 // The gauge window in an MDI area, its panel, and a link over the ECU simulator.
 class LivePanelWindow : public test::DisplayFixture {
  protected:
@@ -178,15 +177,19 @@ TEST_F(LivePanelWindow, QueueStripCountsTheWaitingWrites) {
   panel->drawpanel(false);
   EXPECT_EQ(tickcount().first, 4);
 
-  // The count can be taken from elsewhere; far beyond 40 the strip stops at 41 ticks, the last at x = 2300.
-  panel->lastqueuedtransfer = [] { return 900; };
+  // The rows of a whole-image write wait too, in the transfer's own table: far beyond 40 the strip stops at 41
+  // ticks, the last at x = 2300.
+  ostrel::test::LinkProbe::queue(link).clear();
+  ImageTransfer transfer{state, model, prompts, link};
+  state.transfermode = 0;
+  transfer.queuefullwrite();
   panel->drawpanel(false);
   const auto [ticks, lastx] = tickcount();
   EXPECT_EQ(ticks, 41);
   EXPECT_EQ(lastx, twipstopixels(2300));
 
-  // And the strip is cleared when the queue has emptied.
-  panel->lastqueuedtransfer = [] { return 0; };
+  // And the strip is cleared when nothing waits any more.
+  transfer.cancel();
   panel->drawpanel(false);
   EXPECT_EQ(tickcount().first, 0);
 }

@@ -3,6 +3,7 @@
 
 #include <QButtonGroup>
 #include <QDir>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -12,6 +13,9 @@
 #include "common/testrig.h"
 #include "mapviews/viewhelpers.h"
 #include "platform/installfolder.h"
+#include "platform/ui/picturesurface.h"
+#include "platform/ui/windowlauncher.h"
+#include "shell/gaugewindow.h"
 #include "shell/preferencesdialog.h"
 #include "shell/statuswindow.h"
 #include "shellfixture.h"
@@ -91,27 +95,27 @@ TEST_F(MainWindow, TimersAndMenus) {
     bool enabled;
   };
   const Item items[] = {
-      {window->mnuFileOpen, "&Open from file", true},
-      {window->mnuEcuOpen, "O&pen from ECU", false},
-      {window->mnuEcuVerify, "&Complete Verify from ECU", false},
-      {window->mnuFastVerify, "&Fast verify from ECU", true},
-      {window->mnuFileSave, "&Save to file", true},
-      {window->mnuEcuSave, "Sa&ve to ECU", false},
-      {window->mnuExit, "E&xit", true},
-      {window->mnuComsConnect, "&Connect", true},
-      {window->mnuComsDisconnect, "&Disconnect", false},
-      {window->mnuToolsPreferences, "&Preferences", true},
-      {window->mnuToolsColors, "&Colors", true},
-      {window->mnuOpenUnix, "&Open from unix emailed file", true},
-      {window->mnuAbout, "&About", true},
+      {window->menus().action("mnuFileOpen"), "&Open from file", true},
+      {window->menus().action("mnuEcuOpen"), "O&pen from ECU", false},
+      {window->menus().action("mnuEcuVerify"), "&Complete Verify from ECU", false},
+      {window->menus().action("mnuFastVerify"), "&Fast verify from ECU", true},
+      {window->menus().action("mnuFileSave"), "&Save to file", true},
+      {window->menus().action("mnuEcuSave"), "Sa&ve to ECU", false},
+      {window->menus().action("mnuExit"), "E&xit", true},
+      {window->menus().action("mnuComsConnect"), "&Connect", true},
+      {window->menus().action("mnuComsDisconnect"), "&Disconnect", false},
+      {window->menus().action("mnuToolsPreferences"), "&Preferences", true},
+      {window->menus().action("mnuToolsColors"), "&Colors", true},
+      {window->menus().action("mnuOpenUnix"), "&Open from unix emailed file", true},
+      {window->menus().action("mnuAbout"), "&About", true},
   };
   for (const Item& item : items) {
     EXPECT_EQ(item.action->text(), item.caption);
     EXPECT_EQ(item.action->isEnabled(), item.enabled) << item.caption;
   }
-  EXPECT_EQ(window->mnuFile->title(), "&File");
-  EXPECT_EQ(window->mnuComs->title(), "&Comms");
-  EXPECT_EQ(window->mnuFile->actions().size(), 9);  // seven items and two separators
+  EXPECT_EQ(window->menus().menu("mnuFile")->title(), "&File");
+  EXPECT_EQ(window->menus().menu("mnuComs")->title(), "&Comms");
+  EXPECT_EQ(window->menus().menu("mnuFile")->actions().size(), 9);  // seven items and two separators
 }
 
 TEST_F(MainWindow, CloseBoxMinimisesAndExitClosesAfterTheCountdown) {
@@ -123,7 +127,7 @@ TEST_F(MainWindow, CloseBoxMinimisesAndExitClosesAfterTheCountdown) {
   }
   EXPECT_EQ(parts.prompts.messages(), std::vector<QString>(2, minimisemessage));
 
-  window->mnuExit->trigger();
+  window->menus().action("mnuExit")->trigger();
   EXPECT_TRUE(parts.state.exiting);
   for (int tick = 1; tick <= 3; ++tick) {
     window->timers().checkstick();
@@ -135,7 +139,7 @@ TEST_F(MainWindow, CloseBoxMinimisesAndExitClosesAfterTheCountdown) {
 }
 
 TEST_F(MainWindow, AfterExitTheCloseBoxClosesAtOnce) {
-  window->mnuExit->trigger();
+  window->menus().action("mnuExit")->trigger();
   EXPECT_TRUE(window->close());
   EXPECT_TRUE(parts.prompts.messages().empty());
   EXPECT_FALSE(window->TimerCommands->isActive());
@@ -150,7 +154,7 @@ TEST_F(MainWindow, PermanentChildWindowsMinimiseInsteadOfClosing) {
 }
 
 TEST_F(MainWindow, AboutBox) {
-  window->mnuAbout->trigger();
+  window->menus().action("mnuAbout")->trigger();
   ASSERT_EQ(parts.prompts.records.size(), 1u);
   const QStringList lines = parts.prompts.records[0].text.split("\r\n");
   ASSERT_EQ(lines.size(), 3);
@@ -161,12 +165,95 @@ TEST_F(MainWindow, AboutBox) {
 
 TEST_F(MainWindow, ConnectFailureReportsAndStaysOffline) {
   port.openfailure = "No such file or directory";
-  window->mnuComsConnect->trigger();
+  window->menus().action("mnuComsConnect")->trigger();
   EXPECT_FALSE(parts.state.online);
   EXPECT_EQ(parts.prompts.messages(), std::vector<QString>{"An error occurred opening the com port"});
-  EXPECT_TRUE(window->mnuComsConnect->isEnabled());
-  EXPECT_FALSE(window->mnuComsDisconnect->isEnabled());
-  EXPECT_FALSE(window->mnuFastVerify->isEnabled());
+  EXPECT_TRUE(window->menus().action("mnuComsConnect")->isEnabled());
+  EXPECT_FALSE(window->menus().action("mnuComsDisconnect")->isEnabled());
+  EXPECT_FALSE(window->menus().action("mnuFastVerify")->isEnabled());
+}
+
+TEST_F(MainWindow, ALineLostUnderAConnectedWindowTakesTheMenusOffline) {
+  // Every connection-dependent item as the connection state has it: usable when its window exists and the
+  // connection is what it needs, disabled otherwise.
+  const auto expectmenus = [this](bool online) {
+    int checked = 0;
+    for (const MenuEntry& e : menutable()) {
+      if (e.kind != MenuKind::item || e.needs == Needs::any) continue;
+      EXPECT_EQ(window->menus().action(e.name)->isEnabled(), MainMenus::usable(e, online))
+          << e.name << (online ? " connected" : " after the line was lost");
+      ++checked;
+    }
+    EXPECT_EQ(checked, 16);
+  };
+  const auto run = [this](int ticks) {
+    for (int i = 0; i < ticks && parts.state.online; ++i) {
+      window->timers().commstick();
+      port.step();
+    }
+  };
+
+  window->menus().action("mnuComsConnect")->trigger();
+  ASSERT_TRUE(parts.state.online);
+  run(10);
+  expectmenus(true);
+  EXPECT_FALSE(window->menus().action("mnuComsConnect")->isEnabled());
+
+  // The adapter is pulled: the link closes the port itself, in the middle of a tick.
+  port.unplug("Input/output error");
+  run(6);
+  ASSERT_FALSE(parts.state.online);
+  expectmenus(false);
+  for (const char* name : {"mnuComsDisconnect", "mnuEcuSave", "mnuEcuOpen", "mnuEcuVerify"})
+    EXPECT_FALSE(window->menus().action(name)->isEnabled()) << name;
+  EXPECT_TRUE(window->menus().action("mnuComsConnect")->isEnabled());
+  EXPECT_TRUE(parts.prompts.messages().empty()) << "no message box from inside the reply path";
+  EXPECT_TRUE(parts.log.lines()[3].startsWith("The connection to /dev/ttyUSB0 was lost: Input/output error"))
+      << parts.log.lines()[3].toStdString();
+
+  // And Connect works again from there.
+  window->menus().action("mnuComsConnect")->trigger();
+  EXPECT_TRUE(parts.state.online);
+  expectmenus(true);
+}
+
+TEST_F(MainWindow, KeysOnThePermanentWindowsReachTheKeyboardHandler) {
+  const std::pair<QWidget*, int> windows[] = {
+      {window->frmDisplay->picGraph, 4},  // F5: the VE table
+      {window->frmNavigate, 8},           // F4: base timing
+      {window->frmStatusWindow, 0},       // F3: base fuel
+  };
+  const Qt::Key keys[] = {Qt::Key_F5, Qt::Key_F4, Qt::Key_F3};
+  for (std::size_t i = 0; i < std::size(windows); ++i) {
+    parts.state.curmap = 30;
+    QKeyEvent press(QEvent::KeyPress, keys[i], Qt::NoModifier);
+    QApplication::sendEvent(windows[i].first, &press);
+    EXPECT_EQ(parts.state.curmap, windows[i].second) << windows[i].first->objectName().toStdString();
+  }
+}
+
+TEST_F(MainWindow, TheLiveWindowItemsOpenTheirWindows) {
+  window->menus().action("mnuComsConnect")->trigger();
+  ASSERT_TRUE(parts.state.online);
+  ScriptedLauncher windows;
+  ScopedLauncher scoped(windows);
+  const std::pair<const char*, const char*> items[] = {
+      {"mnuComErrors", "frmComErrors"}, {"mnuFirmWare", "frmFirmware"}, {"mnuInDiagnostic", "frmInputDiagnostic"},
+      {"mnuInputs", "frmInputs"},       {"mnuFuelMuls", "frmFuelMuls"}, {"mnuLTT", "frmLtt"},
+      {"mnuFastVerify", "frmFastVerify"},
+  };
+  for (const auto& [item, name] : items) {
+    QAction* action = window->menus().action(item);
+    ASSERT_TRUE(action->isEnabled()) << item;
+    parts.state.curmap = 8;
+    action->trigger();
+    ASSERT_FALSE(windows.opened.empty()) << item;
+    EXPECT_EQ(windows.opened.back(), name);
+  }
+  EXPECT_EQ(windows.opened.size(), std::size(items));
+  // After the fast verify the views show map 0, whatever was shown before.
+  EXPECT_EQ(parts.state.curmap, 0);
+  EXPECT_EQ(parts.log.lines()[0], "Base fuel table [RPM, LOAD] selected ");  // the opening clears the console
 }
 
 TEST_F(MainWindow, PreferencesDialogSetsTheCommsTimerAtOnce) {
@@ -176,7 +263,7 @@ TEST_F(MainWindow, PreferencesDialogSetsTheCommsTimerAtOnce) {
     dialog->optiongroup(13)->button(0)->click();  // COM FREQUENCY: FASTEST
     dialog->Command3->click();                    // Ok
   });
-  window->mnuToolsPreferences->trigger();
+  window->menus().action("mnuToolsPreferences")->trigger();
   EXPECT_TRUE(parts.state.preferences.comfastest);
   EXPECT_EQ(window->TimerComms->interval(), 20);
 }
@@ -206,9 +293,9 @@ TEST_F(FileCommandsTest, CancelledDialogsChangeNothing) {
   const QString before = parts.state.filename;
   const QString caption = window->windowTitle();
   parts.prompts.paths = {QString(), QString(), QString()};
-  window->mnuFileOpen->trigger();
-  window->mnuOpenUnix->trigger();
-  window->mnuFileSave->trigger();
+  window->menus().action("mnuFileOpen")->trigger();
+  window->menus().action("mnuOpenUnix")->trigger();
+  window->menus().action("mnuFileSave")->trigger();
   EXPECT_EQ(parts.state.filename, before);
   EXPECT_EQ(window->windowTitle(), caption);
   EXPECT_TRUE(parts.prompts.messages().empty());
@@ -220,7 +307,7 @@ TEST_F(FileCommandsTest, OpenFromFileTakesTheFileAndClearsImageRead) {
   parts.state.imageread = true;
   parts.state.curmap = 8;
   parts.prompts.paths = {path};
-  window->mnuFileOpen->trigger();
+  window->menus().action("mnuFileOpen")->trigger();
   EXPECT_EQ(parts.state.filename, path);
   EXPECT_EQ(parts.mainmaps.getdata(8, 2, 3), shipped + 7);
   EXPECT_FALSE(parts.state.imageread);
@@ -238,7 +325,7 @@ TEST_F(FileCommandsTest, OpenUnixKeepsImageRead) {
   parts.state.imageread = true;
   const int shipped = parts.mainmaps.getdata(8, 2, 3);
   parts.prompts.paths = {path};
-  window->mnuOpenUnix->trigger();
+  window->menus().action("mnuOpenUnix")->trigger();
   EXPECT_TRUE(parts.prompts.messages().empty());
   EXPECT_EQ(parts.state.filename, path);
   EXPECT_EQ(parts.mainmaps.getdata(8, 2, 3), shipped + 7);
@@ -256,7 +343,7 @@ TEST_F(FileCommandsTest, DamagedFileLeavesEverythingAsItWas) {
   written.clear();
   parts.state.imageread = true;
   parts.prompts.paths = {path};
-  window->mnuFileOpen->trigger();
+  window->menus().action("mnuFileOpen")->trigger();
   // The calibration model has said what is wrong; the command adds nothing.
   EXPECT_FALSE(parts.prompts.messages().empty());
   for (const QString& m : parts.prompts.messages()) EXPECT_NE(m, "A file error occurred");
@@ -271,7 +358,7 @@ TEST_F(FileCommandsTest, SaveWritesTheFileAndTheLastSavedCopy) {
   parts.mainmaps.setdata(8, 1, 1, 99, true);
   const QString path = folder.file("mine");  // no extension: .s26 is added
   parts.prompts.paths = {path};
-  window->mnuFileSave->trigger();
+  window->menus().action("mnuFileSave")->trigger();
   EXPECT_TRUE(parts.prompts.messages().empty());
   EXPECT_EQ(parts.state.filename, path + ".s26");
   EXPECT_EQ(test::readfile(path + ".s26"), test::readfile(installpath("lastsaved.s26")));
@@ -288,8 +375,8 @@ TEST_F(FileCommandsTest, SaveUnderTheTemplateOrNoNameIsRefused) {
   const QString before = parts.state.filename;
   parts.mainmaps.setdata(8, 1, 1, 99, true);
   parts.prompts.paths = {installpath("template.s26"), installpath("*.s26")};
-  window->mnuFileSave->trigger();
-  window->mnuFileSave->trigger();
+  window->menus().action("mnuFileSave")->trigger();
+  window->menus().action("mnuFileSave")->trigger();
   EXPECT_EQ(parts.prompts.messages(), std::vector<QString>(2, "A file error occurred"));
   EXPECT_EQ(parts.prompts.records[1].icon, Prompts::Icon::Exclamation);  // after the save dialog
   EXPECT_EQ(test::readfile(installpath("template.s26")), templatebytes);
@@ -301,7 +388,7 @@ TEST_F(FileCommandsTest, SaveUnderTheTemplateOrNoNameIsRefused) {
 TEST_F(FileCommandsTest, FailedSaveSaysSoAndKeepsTheFileName) {
   const QString before = parts.state.filename;
   parts.prompts.paths = {folder.file("no/such/folder/x.s26")};
-  window->mnuFileSave->trigger();
+  window->menus().action("mnuFileSave")->trigger();
   EXPECT_EQ(parts.prompts.messages(), std::vector<QString>{"A file error occurred"});
   EXPECT_EQ(parts.state.filename, before);
 }

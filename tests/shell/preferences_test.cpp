@@ -7,6 +7,7 @@
 
 #include "common/testsupport.h"
 #include "platform/prompts.h"
+#include "recordingshellhost.h"
 #include "shellfixture.h"
 
 using namespace ostrel;
@@ -224,23 +225,23 @@ struct EditorFixture : ::testing::Test {
   test::TempInstallFolder folder;
   RecordingPrompts prompts;
   Preferences prefs = defaultpreferences();
-  std::vector<bool> metriccalls;
-  std::vector<int> intervals;
-  int mapviews = 0, panels = 0;
-  PreferencesEditor editor{
-      prefs, prompts,
-      PreferencesHooks{[this](bool m) { metriccalls.push_back(m); }, [this](int ms) { intervals.push_back(ms); },
-                       [this] { ++mapviews; }, [this] { ++panels; }}};
+  settings mainsettings;
+  test::RecordingShellHost host;
+  PreferencesEditor editor{prefs, prompts, mainsettings, host};
+  int mapviews() const { return host.count("openmapview"); }
+  int panels() const { return host.count("drawpanel 1"); }
 };
 
 }  // namespace
 
 TEST_F(EditorFixture, ClicksSetTheVariableAtOnce) {
+  std::vector<int> unitscolumns;  // of the setting tables, after each click on the units
   editor.open();
   for (int g = 0; g < preferencecount; ++g) {
     const PreferenceGroup& group = preferencegroups[g];
     for (int e = group.optioncount - 1; e >= 0; --e) {
       editor.click(g, e);
+      if (g == 0) unitscolumns.push_back(mainsettings.unitscolumn());
       EXPECT_EQ(editor.selected(g), e) << group.label;
       if (group.flag) {
         EXPECT_EQ(prefs.*group.flag, e == 0) << group.label;
@@ -249,9 +250,9 @@ TEST_F(EditorFixture, ClicksSetTheVariableAtOnce) {
       }
     }
   }
-  EXPECT_EQ(metriccalls, (std::vector<bool>{false, true}));
-  EXPECT_EQ(intervals, (std::vector<int>{30, 20}));  // NORMAL then FASTEST, connected or not
-  EXPECT_EQ(mapviews, 0);
+  EXPECT_EQ(unitscolumns, (std::vector<int>{1, 0}));      // IMPERIAL then METRIC, at once
+  EXPECT_EQ(host.intervals, (std::vector<int>{30, 20}));  // NORMAL then FASTEST, connected or not
+  EXPECT_EQ(mapviews(), 0);
 
   // Clicks outside the groups change nothing.
   const Preferences before = prefs;
@@ -283,8 +284,8 @@ TEST_F(EditorFixture, OkWithChangedFuelTypeWarnsAndLeavesTheFile) {
   EXPECT_EQ(prompts.records[0].icon, Prompts::Icon::Information);
   EXPECT_EQ(test::readfile(path), before);
   EXPECT_EQ(prefs.fueltype, 5);
-  EXPECT_EQ(mapviews, 1);
-  EXPECT_EQ(panels, 1);
+  EXPECT_EQ(mapviews(), 1);
+  EXPECT_EQ(panels(), 1);
 
   // Reopened in the same run: the new fuel type stands and nothing is said unless it changes again.
   prompts.clear();
@@ -309,8 +310,8 @@ TEST_F(EditorFixture, SaveAndExitWritesTheFile) {
   EXPECT_EQ(prompts.messages()[0],
             "The default fuel type has been altered. Restart the application for this change to take effect");
   EXPECT_EQ(test::readfile(path)[9], '2');
-  EXPECT_EQ(mapviews, 2);
-  EXPECT_EQ(panels, 2);
+  EXPECT_EQ(mapviews(), 2);
+  EXPECT_EQ(panels(), 2);
 }
 
 TEST_F(EditorFixture, SaveFailureKeepsTheDialogAndTheChoices) {
@@ -322,5 +323,5 @@ TEST_F(EditorFixture, SaveFailureKeepsTheDialogAndTheChoices) {
   EXPECT_FALSE(editor.saveandexit());
   EXPECT_FALSE(prefs.trackmode);
   EXPECT_EQ(prompts.messages().size(), 1u);
-  EXPECT_EQ(mapviews, 0);
+  EXPECT_EQ(mapviews(), 0);
 }

@@ -9,13 +9,14 @@
 
 #include "calibration/maps.h"
 #include "calibration/settings.h"
-#include "ecusim/ecusimulator.h"
 #include "common/testsupport.h"
+#include "ecusim/ecusimulator.h"
 #include "link/eculink.h"
+#include "link/imagetransfer.h"
 #include "platform/programstate.h"
 #include "platform/prompts.h"
 #include "shell/mainwindow.h"
-#include "shell/shellhooks.h"
+#include "shell/shellcontext.h"
 #include "shell/splash.h"
 #include "shell/startup.h"
 #include "shell/statuslog.h"
@@ -33,7 +34,8 @@ struct ShellParts {
   settings mainsettings;
   StatusLog log;
   EcuLink link;
-  ShellContext context{state, prompts, mainmaps, mainsettings, log, link, {}};
+  ImageTransfer transfer{state, mainmaps, prompts, link};
+  ShellContext context{state, prompts, mainmaps, mainsettings, log, link, transfer};
 };
 
 // Runs the start procedure with the splash ticks driven by hand and the main window's timers stopped, so that the

@@ -118,8 +118,8 @@ TEST_F(Startup, AutoConnectOpensThePortAtTheEndOfTheLoad) {
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(parts.state.online);
   EXPECT_TRUE(port.isopen());
-  EXPECT_FALSE(window->mnuComsConnect->isEnabled());
-  EXPECT_TRUE(window->mnuComsDisconnect->isEnabled());
+  EXPECT_FALSE(window->menus().action("mnuComsConnect")->isEnabled());
+  EXPECT_TRUE(window->menus().action("mnuComsDisconnect")->isEnabled());
 }
 
 TEST_F(Startup, SplashIsCentredAcrossAndAThirdFromTheTop) {
@@ -185,7 +185,7 @@ TEST_F(Startup, AStartupMessageNeitherShortensTheSplashNorBringsTheMainWindowEar
   ASSERT_TRUE(test::writefile(installpath(defaultlogprofilename), profilebytes({3}, {44})));
   QApplication::setQuitOnLastWindowClosed(false);
   SlowReader reader(3300);
-  ShellContext context{parts.state, reader, parts.mainmaps, parts.mainsettings, parts.log, parts.link, {}};
+  ShellContext context{parts.state, reader, parts.mainmaps, parts.mainsettings, parts.log, parts.link, parts.transfer};
   StartProcedure slow{context};
   slow.begin();
   ASSERT_EQ(reader.texts.size(), 1u);

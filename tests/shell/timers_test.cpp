@@ -1,20 +1,17 @@
 // The three timers of the main window, driven tick by tick without the window.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
 #include "common/testrig.h"
+#include "recordingshellhost.h"
 #include "shell/maintimers.h"
 #include "shellfixture.h"
 
 using namespace ostrel;
 
 namespace {
-
-struct Queued {
-  int map;
-  PendingWrite rect;
-};
 
 // Message boxes that run a callback while they are up, as a modal box lets timer ticks through.
 class ReentrantPrompts final : public Prompts {
@@ -46,19 +43,34 @@ class Timers : public ::testing::Test, protected test::SimEcu {
     ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.fwversion = 64; });
   }
 
-  TimerHooks hooks() {
-    return {
-        .queuemapwrite =
-            [this](std::uint8_t map, const PendingWrite& rect) {
-              queued.push_back({map, rect});
-            },
-        .transferactive = [this] { return transferring; },
-        .runmapsync = [this] { ++syncs; },
-        .refreshactiveview = [this] { ++refreshes; },
-        .drawmap = [this](bool redraw) { drawmaps.push_back(redraw); },
-        .setonlinemenus = [this] { ++menus; },
-        .unloadmainwindow = [this] { ++unloads; },
-    };
+  // The image rows of each batch of writes the link has queued (a batch starts with the block table).
+  std::vector<std::set<int>> queued() {
+    std::vector<std::set<int>> batches;
+    for (const TransferRecord& r : link.transferqueue().records) {
+      if (r.op == opramwrite && r.addresshigh == 0x56 && r.addresslow == 0x80) batches.emplace_back();
+      if (r.op == oprowwrite && !batches.empty())
+        batches.back().insert(((r.addresshigh << 8 | r.addresslow) - 0x8000) / 16);
+    }
+    return batches;
+  }
+  void clearqueue() { ostrel::test::LinkProbe::queue(link).clear(); }
+  // The image rows that the cells of a rectangle of a map lie in.
+  std::set<int> rowsof(int map, const PendingWrite& r) const {
+    std::set<int> rows;
+    for (int row = r.lowrow; row <= r.highrow; ++row)
+      for (int col = r.lowcol; col <= r.highcol; ++col)
+        rows.insert(parts.mainmaps.getbufferrow(static_cast<std::uint8_t>(map), row, col));
+    return rows;
+  }
+  int syncs() const { return host.count("runmapsync"); }
+  int refreshes() const { return host.count("refreshactiveview"); }
+  int menus() const { return host.count("setonlinemenus"); }
+  int unloads() const { return host.count("unloadmainwindow"); }
+  std::vector<QString> drawmaps() const {
+    std::vector<QString> draws;
+    for (const QString& c : host.calls)
+      if (c.startsWith("drawmap ")) draws.push_back(c);
+    return draws;
   }
 
   // A checks tick after requests went out (traffic) or not.
@@ -78,11 +90,8 @@ class Timers : public ::testing::Test, protected test::SimEcu {
   test::ShellParts parts{port};
   ProgramState& state = parts.state;
   EcuLink& link = parts.link;
-  std::vector<Queued> queued;
-  std::vector<bool> drawmaps;
-  bool transferring = false;
-  int syncs = 0, refreshes = 0, menus = 0, unloads = 0;
-  MainTimers timers{parts.state, parts.mainmaps, parts.link, parts.prompts, hooks()};
+  test::RecordingShellHost host;
+  MainTimers timers{parts.state, parts.mainmaps, parts.link, parts.transfer, parts.prompts, host};
 };
 
 TEST_F(Timers, PendingWriteIsQueuedOnTheSeventhCommandsTick) {
@@ -91,16 +100,14 @@ TEST_F(Timers, PendingWriteIsQueuedOnTheSeventhCommandsTick) {
   state.pendingmap = 8;
   for (int tick = 1; tick <= 6; ++tick) {
     timers.commandstick();
-    EXPECT_TRUE(queued.empty()) << "tick " << tick;
+    EXPECT_TRUE(queued().empty()) << "tick " << tick;
   }
   timers.commandstick();  // 7th: the countdown reaches 1
-  ASSERT_EQ(queued.size(), 1u);
-  EXPECT_EQ(queued[0].map, 8);
-  EXPECT_EQ(queued[0].rect.lowrow, 3);
-  EXPECT_EQ(queued[0].rect.highcol, 6);
+  ASSERT_EQ(queued().size(), 1u);
+  EXPECT_EQ(queued()[0], rowsof(8, {3, 4, 5, 6}));
   EXPECT_FALSE(state.pendingwrite.empty());  // cleared on the next tick
   timers.commandstick();
-  EXPECT_EQ(queued.size(), 1u);
+  EXPECT_EQ(queued().size(), 1u);
   EXPECT_TRUE(state.pendingwrite.empty());
   EXPECT_EQ(state.pendingmap, -1);
 }
@@ -121,27 +128,27 @@ TEST_F(Timers, CountdownEdgeCases) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    queued.clear();
+    clearqueue();
     state.online = c.online;
     state.pendingwrite = {0, 0, 0, 0};
     state.pendingcommand = c.countdown;
     for (int i = 0; i < c.ticks; ++i) timers.commandstick();
-    EXPECT_EQ(queued.size(), c.queuedwrites);
+    EXPECT_EQ(queued().size(), c.queuedwrites);
     if (!c.online) {
       EXPECT_EQ(state.pendingcommand, 0);
       EXPECT_TRUE(state.pendingwrite.empty());
     }
   }
   // Widened again while the countdown stood at 1: the whole rectangle goes once more.
-  queued.clear();
+  clearqueue();
   state.pendingcommand = 2;
   state.pendingwrite = {1, 1, 1, 1};
   timers.commandstick();
   state.pendingwrite.highrow = 2;
   state.pendingcommand = 2;
   timers.commandstick();
-  ASSERT_EQ(queued.size(), 2u);
-  EXPECT_EQ(queued[1].rect.highrow, 2);
+  ASSERT_EQ(queued().size(), 2u);
+  EXPECT_EQ(queued()[1], rowsof(8, {1, 2, 1, 1}));
 }
 
 TEST_F(Timers, EditOfAnotherMapIsHandedOverForItsOwnMap) {
@@ -152,40 +159,40 @@ TEST_F(Timers, EditOfAnotherMapIsHandedOverForItsOwnMap) {
   timers.commandstick();
   state.curmap = 12;  // the tuner moves on before the countdown has run out
   timers.handoverpending();
-  ASSERT_EQ(queued.size(), 1u);
-  EXPECT_EQ(queued[0].map, 8);
+  ASSERT_EQ(queued().size(), 1u);
+  EXPECT_EQ(queued()[0], rowsof(8, {2, 2, 7, 7}));
   EXPECT_EQ(state.pendingcommand, 0);
   EXPECT_TRUE(state.pendingwrite.empty());
   for (int i = 0; i < 10; ++i) timers.commandstick();
-  EXPECT_EQ(queued.size(), 1u);  // nothing is written into map 12's rows
+  EXPECT_EQ(queued().size(), 1u);  // nothing is written into map 12's rows
 
   // The commands tick does the same for a change nobody announced; offline nothing goes out but the edit ends.
-  queued.clear();
+  clearqueue();
   state.pendingwrite = {0, 0, 0, 0};
   state.pendingcommand = 5;
   state.pendingmap = 12;
   state.curmap = 13;
   timers.commandstick();
-  ASSERT_EQ(queued.size(), 1u);
-  EXPECT_EQ(queued[0].map, 12);
+  ASSERT_EQ(queued().size(), 1u);
+  EXPECT_EQ(queued()[0], rowsof(12, {0, 0, 0, 0}));
   // An edit whose map nobody recorded belongs to the current map.
-  queued.clear();
+  clearqueue();
   state.pendingwrite = {0, 0, 0, 0};
   state.pendingcommand = 2;
   state.pendingmap = -1;
   timers.commandstick();
-  ASSERT_EQ(queued.size(), 1u);
-  EXPECT_EQ(queued[0].map, 13);
+  ASSERT_EQ(queued().size(), 1u);
+  EXPECT_EQ(queued()[0], rowsof(13, {0, 0, 0, 0}));
 }
 
 TEST_F(Timers, PendingEditGoesBeforeTheCalibrationIsReplaced) {
   state.pendingwrite = {4, 4, 4, 4};
   state.pendingcommand = 6;
   timers.handoverpending();  // same map: nothing to hand over
-  EXPECT_TRUE(queued.empty());
+  EXPECT_TRUE(queued().empty());
   timers.handoverpending(true);
-  ASSERT_EQ(queued.size(), 1u);
-  EXPECT_EQ(queued[0].map, state.curmap);
+  ASSERT_EQ(queued().size(), 1u);
+  EXPECT_EQ(queued()[0], rowsof(state.curmap, {4, 4, 4, 4}));
   EXPECT_EQ(state.pendingcommand, 0);
 }
 
@@ -194,18 +201,18 @@ TEST_F(Timers, DeferredRedrawOnlyFor3DMapsAtTheEighthTick) {
   state.curmap = 8;
   state.redrawticks = 0;
   for (int i = 1; i <= 7; ++i) timers.commandstick();
-  EXPECT_TRUE(drawmaps.empty());
+  EXPECT_TRUE(drawmaps().empty());
   timers.commandstick();
-  EXPECT_EQ(drawmaps, std::vector<bool>{true});
+  EXPECT_EQ(drawmaps(), std::vector<QString>{"drawmap 1"});
   for (int i = 0; i < 5; ++i) timers.commandstick();
-  EXPECT_EQ(drawmaps.size(), 1u);
+  EXPECT_EQ(drawmaps().size(), 1u);
   EXPECT_EQ(state.redrawticks, 10);  // counts up to 10 and stops
 
-  drawmaps.clear();
+  host.calls.clear();
   state.curmap = 30;  // a 2-D table
   state.redrawticks = 0;
   for (int i = 0; i < 12; ++i) timers.commandstick();
-  EXPECT_TRUE(drawmaps.empty());
+  EXPECT_TRUE(drawmaps().empty());
 }
 
 TEST_F(Timers, ExitStopsCommsAndCommandsAndUnloadsOnTheFourthChecksTick) {
@@ -221,13 +228,13 @@ TEST_F(Timers, ExitStopsCommsAndCommandsAndUnloadsOnTheFourthChecksTick) {
   EXPECT_EQ(state.pendingcommand, 5);  // nothing is sent at exit
   for (int tick = 1; tick <= 3; ++tick) {
     checks();
-    EXPECT_EQ(unloads, 0) << "tick " << tick;
+    EXPECT_EQ(unloads(), 0) << "tick " << tick;
   }
   checks();
   EXPECT_EQ(state.exitticks, 5);
-  EXPECT_EQ(unloads, 1);
+  EXPECT_EQ(unloads(), 1);
   checks();
-  EXPECT_EQ(unloads, 1);
+  EXPECT_EQ(unloads(), 1);
   EXPECT_TRUE(messages().empty());
 }
 
@@ -244,7 +251,7 @@ TEST_F(Timers, MismatchWarningAtExactlyTenTicksWithTraffic) {
   checks();
   ASSERT_EQ(messages().size(), 1u);
   EXPECT_EQ(messages()[0], MainTimers::mismatchwarning());
-  EXPECT_EQ(refreshes, 1);
+  EXPECT_EQ(refreshes(), 1);
   for (int tick = 0; tick < 100; ++tick) {
     state.noreplyticks = 0;
     checks();
@@ -273,7 +280,7 @@ TEST_F(Timers, MismatchCounterHeldOrNotActedOn) {
   const Case cases[] = {
       {"a queued write holds the counter", [this] { ostrel::test::LinkProbe::queue(link).records[0].op = oprowwrite; },
        0},
-      {"a running transfer holds the counter", [this] { transferring = true; }, 0},
+      {"a running transfer holds the counter", [this] { parts.transfer.queuefullwrite(); }, 0},
       {"an open transfer window lets it rise but not act", [this] { state.transferwindowopen = true; }, 10},
       {"the auto-tune lets it rise but not act", [this] { state.toolmode = 12; }, 10},
       {"no reply lets it rise but not act", [this] { state.noreplyticks = 5; }, 10},
@@ -284,7 +291,7 @@ TEST_F(Timers, MismatchCounterHeldOrNotActedOn) {
     SCOPED_TRACE(c.name);
     parts.prompts.clear();
     ostrel::test::LinkProbe::queue(link).records[0].op = 0;
-    transferring = false;
+    parts.transfer.cancel();
     state.transferwindowopen = false;
     state.toolmode = 0;
     ostrel::test::changelive(link, [&](ostrel::LiveData& l) { l.ecuchecksummap = state.curmap; });
@@ -321,7 +328,7 @@ TEST_F(Timers, AutomaticSynchronisationConditions) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     parts.prompts.clear();
-    syncs = 0;
+    host.calls.clear();
     state.syncerrticks = 0;
     state.imageread = c.imageread;
     state.preferences.autosync = c.autosync;
@@ -337,11 +344,11 @@ TEST_F(Timers, AutomaticSynchronisationConditions) {
     ASSERT_EQ(messages().size(), 1u);
     if (c.synchronises) {
       EXPECT_EQ(messages()[0], "Please wait while a map syncronisation occurs");
-      EXPECT_EQ(syncs, 1);
+      EXPECT_EQ(syncs(), 1);
       EXPECT_EQ(state.progressjob, 3);
     } else {
       EXPECT_EQ(messages()[0], MainTimers::mismatchwarning());
-      EXPECT_EQ(syncs, 0);
+      EXPECT_EQ(syncs(), 0);
     }
   }
 }
@@ -362,7 +369,8 @@ TEST_F(Timers, NoReplyQuestionAtTheThirteenthTickWithTraffic) {
     EXPECT_EQ(messages()[0], "The ECU is not responding, disconnect now?");
     EXPECT_EQ(parts.prompts.records[0].buttons, Prompts::Buttons::YesNo);
     EXPECT_EQ(state.online, answer == Prompts::Answer::No);
-    EXPECT_EQ(menus, answer == Prompts::Answer::Yes ? 1 : 0);
+    EXPECT_EQ(menus(), answer == Prompts::Answer::Yes ? 1 : 0);
+    host.calls.clear();
     if (answer == Prompts::Answer::No) {
       for (int tick = 0; tick < 100; ++tick) checks();
       EXPECT_EQ(messages().size(), 1u);  // not again until a good reply resets the count
@@ -414,8 +422,8 @@ TEST(TimersReentry, ChecksTickReturnsAtOnceWhileItsMessageBoxIsUp) {
   ReentrantPrompts prompts;
   parts.state.online = true;
   ostrel::test::changelive(parts.link, [&](ostrel::LiveData& l) { l.fwversion = 64; });
-  int unloads = 0;
-  MainTimers timers(parts.state, parts.mainmaps, parts.link, prompts, {.unloadmainwindow = [&] { ++unloads; }});
+  test::RecordingShellHost host;
+  MainTimers timers(parts.state, parts.mainmaps, parts.link, parts.transfer, prompts, host);
   int nested = 0;
   prompts.answer = Prompts::Answer::No;
   prompts.whileshown = [&] {

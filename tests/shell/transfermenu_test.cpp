@@ -15,7 +15,6 @@
 #include "common/testrig.h"
 #include "link/imagetransfer.h"
 #include "link/ui/frmtransfer.h"
-#include "shell/transferwiring.h"
 #include "shellfixture.h"
 
 using namespace ostrel;
@@ -67,7 +66,6 @@ class TransferMenu : public ::testing::Test, protected test::PtyEcu {
  protected:
   void SetUp() override {
     ASSERT_TRUE(ready()) << error;
-    connecttransfer(parts.context, transfer, start);
     window = test::startprogram(start);
     ASSERT_NE(window, nullptr);
     // Every status line as it is written: the newest is the last one the console holds.
@@ -98,7 +96,7 @@ class TransferMenu : public ::testing::Test, protected test::PtyEcu {
   }
 
   void connect() {
-    window->mnuComsConnect->trigger();
+    window->menus().action("mnuComsConnect")->trigger();
     ASSERT_TRUE(parts.state.online);
     commsteps(10);
   }
@@ -158,7 +156,7 @@ class TransferMenu : public ::testing::Test, protected test::PtyEcu {
   bool hasstatus(const QString& line) const { return std::find(status.begin(), status.end(), line) != status.end(); }
 
   test::ShellParts parts{port};
-  ImageTransfer transfer{parts.state, parts.mainmaps, parts.prompts, parts.link};
+  ImageTransfer& transfer = parts.transfer;
   StartProcedure start{parts.context};
   VelkorV5* window = nullptr;
   QPointer<frmTransfer> dialog;
@@ -174,7 +172,7 @@ TEST_F(TransferMenu, SaveToEcuWritesTheModelsImage) {
   old.fill(0x5A);
   sim.setimage(old);
   connect();
-  ASSERT_TRUE(window->mnuEcuSave->isEnabled());
+  ASSERT_TRUE(window->menus().action("mnuEcuSave")->isEnabled());
   ASSERT_NE(parts.link.live().ecuchecksum, parts.mainmaps.getchecksum(parts.state.curmap));
 
   // The checks timer keeps running during the transfer; the ECU's checksum (last polled before it) differs from
@@ -195,7 +193,7 @@ TEST_F(TransferMenu, SaveToEcuWritesTheModelsImage) {
       EXPECT_TRUE(parts.state.transferwindowopen);
     }
   };
-  const Run run = runmenu(window->mnuEcuSave);
+  const Run run = runmenu(window->menus().action("mnuEcuSave"));
   onstep = nullptr;
   ASSERT_TRUE(run.dialogshown);
   EXPECT_TRUE(shot);
@@ -240,7 +238,7 @@ TEST_F(TransferMenu, OpenFromEcuStoresTheEcusImageAndDropsStaleRowWrites) {
   sim.setimage(ecu);
   connect();
   ASSERT_FALSE(parts.state.imageread);
-  ASSERT_TRUE(window->mnuEcuOpen->isEnabled());
+  ASSERT_TRUE(window->menus().action("mnuEcuOpen")->isEnabled());
 
   // Halfway through, an edit of the stale PC value queues its row: sent after the read it would undo the ECU's
   // value that the read has just brought in.
@@ -251,7 +249,7 @@ TEST_F(TransferMenu, OpenFromEcuStoresTheEcusImageAndDropsStaleRowWrites) {
       parts.link.queuemapwrite(map, 3, 3, 4, 4);
     }
   };
-  const Run run = runmenu(window->mnuEcuOpen);
+  const Run run = runmenu(window->menus().action("mnuEcuOpen"));
   onstep = nullptr;
   ASSERT_TRUE(run.dialogshown);
   ASSERT_TRUE(queued);
@@ -280,10 +278,10 @@ TEST_F(TransferMenu, OpenFromEcuStoresTheEcusImageAndDropsStaleRowWrites) {
 
 TEST_F(TransferMenu, CompleteVerifyReportsTheSameFileOrTheLineThatDiffers) {
   connect();
-  ASSERT_TRUE(window->mnuEcuVerify->isEnabled());
+  ASSERT_TRUE(window->menus().action("mnuEcuVerify")->isEnabled());
   const CalibrationImage model = parts.mainmaps.getimage();
 
-  ASSERT_TRUE(runmenu(window->mnuEcuVerify).dialogshown);
+  ASSERT_TRUE(runmenu(window->menus().action("mnuEcuVerify")).dialogshown);
   EXPECT_EQ(parts.state.transfermode, 2);
   EXPECT_EQ(parts.prompts.messages(),
             std::vector<QString>{"The file stored in the ECU is the same as the file opened on your PC"});
@@ -295,7 +293,7 @@ TEST_F(TransferMenu, CompleteVerifyReportsTheSameFileOrTheLineThatDiffers) {
   sim.setimage(changed);
   parts.prompts.clear();
   status.clear();
-  ASSERT_TRUE(runmenu(window->mnuEcuVerify).dialogshown);
+  ASSERT_TRUE(runmenu(window->menus().action("mnuEcuVerify")).dialogshown);
   EXPECT_EQ(parts.prompts.messages(), std::vector<QString>{"Verify error at line: 1234 continue verify?"});
   EXPECT_TRUE(hasstatus("Verify error at line: 1234"));
   EXPECT_TRUE(hasstatus("Transferring data complete, verifying data, 100 % complete with 1 errors"));
@@ -311,20 +309,20 @@ TEST_F(TransferMenu, OfflineCommandsShowNoDialog) {
   struct Case {
     const char* name;
     void (VelkorV5::*handler)();
-    QAction* VelkorV5::*action;
+    const char* action;
     int mode;  // transfermode afterwards; the test starts it at 7
     bool prepares;
   };
   const Case cases[] = {
-      {"Save to ECU", &VelkorV5::mnuEcuSave_Click, &VelkorV5::mnuEcuSave, 0, true},
-      {"Open from ECU", &VelkorV5::mnuEcuOpen_Click, &VelkorV5::mnuEcuOpen, 7, false},
-      {"Complete Verify", &VelkorV5::mnuEcuVerify_Click, &VelkorV5::mnuEcuVerify, 2, false},
+      {"Save to ECU", &VelkorV5::mnuEcuSave_Click, "mnuEcuSave", 0, true},
+      {"Open from ECU", &VelkorV5::mnuEcuOpen_Click, "mnuEcuOpen", 7, false},
+      {"Complete Verify", &VelkorV5::mnuEcuVerify_Click, "mnuEcuVerify", 2, false},
   };
   ASSERT_FALSE(parts.state.online);
   const CalibrationImage model = parts.mainmaps.getimage();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_FALSE((window->*c.action)->isEnabled());
+    EXPECT_FALSE(window->menus().action(c.action)->isEnabled());
     parts.state.transfermode = 7;
     transfer.tximage.fill(0xEE);
     status.clear();
