@@ -1,18 +1,36 @@
 #include "common/testrig.h"
 
+#include <gtest/gtest.h>
+
 #include <QFile>
 #include <algorithm>
 
+#include "platform/installfolder.h"
+
 namespace ostrel::test {
 
-RigParts::RigParts() {
-  mainmaps.openfile(sourcepath(QStringLiteral("data/lastsaved.s26")), true, false);
+bool writecomports(const QString& device) {
+  QFile file(installpath(QStringLiteral("comports.txt")));
+  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(device.toUtf8() + "\n") > 0;
+}
+
+PtyLine::PtyLine(ecusim::EcuSimulator& sim) : server(sim) {
+  opened = server.open(&error);
+  if (opened && !writecomports(device())) {
+    opened = false;
+    error = "comports.txt could not be written";
+  }
+}
+
+RigParts::RigParts(std::uint32_t seed, StartImage start) : RigBase(seed) {
+  if (start == StartImage::blank) return;
+  if (!mainmaps.openfile(sourcepath(QStringLiteral("data/lastsaved.s26")), true, false))
+    ADD_FAILURE() << "the shipped calibration did not open";
   sim.setimage(mainmaps.getimage());
 }
 
-void RigParts::writecomports(const QString& device) const {
-  QFile file(folder.file(QStringLiteral("comports.txt")));
-  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) file.write(device.toUtf8() + "\n");
+bool RigParts::writecomports(const QString& device) const {
+  return test::writecomports(device);
 }
 
 std::vector<std::uint8_t> RigParts::simrow(int row) const {
@@ -40,11 +58,6 @@ void Rig::tick(int ticks) {
     link.tick();
     port.step();
   }
-}
-
-PtyRig::PtyRig() {
-  opened = server.open(&error);
-  if (opened) writecomports(QString::fromStdString(server.path()));
 }
 
 bool PtyRig::tick() {

@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStringList>
+#include <cstdlib>
 #include <QTest>
 
 #include "common/testsupport.h"
@@ -50,10 +52,46 @@ TEST(NoxGauge, ScreenshotOfTheWidestScale) {
   // Seven labels put "100" close to 3 o'clock, where the gauge is narrowest for its label.
   nox::NoxGauge gauge;
   setuphostgauge(gauge, 62);
-  gauge.setNoxGaugeStrings(QStringLiteral("0,20,40,60,80,100,120,X,X,X,CTS"));
+  const QStringList labels{"0", "20", "40", "60", "80", "100", "120"};
+  gauge.setNoxGaugeStrings(labels.join(QLatin1Char(',')) + QStringLiteral(",X,X,X,CTS"));
   gauge.setNoxGaugeSetZones(50, 65, 80, 1);
   gauge.paintGauge(true);
+  const QImage img = shot(gauge);
   ostrel::test::savescreenshot(&gauge, QStringLiteral("gauge_coolant"));
+  ASSERT_EQ(img.size(), QSize(224, 208));
+
+  // Each label is printed in the rim colour about the point beyond its graduation; none is cut off at an edge.
+  const nox::bgr rim = nox::blendColor(0x403010, 0xF0F010, 40);
+  const double radius = 1.24 * hostdial.radius(0.4);
+  int printed = 0;
+  for (const nox::Graduation& g : nox::graduations(7, 1)) {
+    if (!g.labelled) continue;
+    const QString& text = labels.at(g.label);
+    const QPoint at = (hostdial.point(radius, g.angle) / 15.0).toPoint();
+    const int halfwidth = 3 * static_cast<int>(text.size()) + 3;  // 90 twips a character
+    const QRect box = QRect(at.x() - halfwidth, at.y() - 8, 2 * halfwidth + 1, 19).intersected(img.rect());
+    int ink = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+      for (int x = box.left(); x <= box.right(); ++x) ink += near(img.pixelColor(x, y), rim, 20);
+    EXPECT_GE(ink, 12) << "label " << text.toStdString();
+    ++printed;
+  }
+  EXPECT_EQ(printed, 7);
+  for (int y = 0; y < img.height(); ++y) {
+    ASSERT_FALSE(near(img.pixelColor(img.width() - 1, y), rim, 40)) << "cut off at the right edge, row " << y;
+    ASSERT_FALSE(near(img.pixelColor(0, y), rim, 40)) << "cut off at the left edge, row " << y;
+  }
+
+  // The needle at 62, and the zones from their new starts: 46 lay in the low zone before.
+  EXPECT_TRUE(isneedle(pixelat(img, alongneedle(600, 62))));
+  const double band = 0.28 * 3135;
+  struct Zone {
+    int value;
+    nox::bgr colour;
+  };
+  for (const Zone z : {Zone{46, nox::blendColor(0x403010, 0xF0F010, 5)}, {56, nox::blendColor(0xF0F010, 0xC0F000, 20)},
+                       {72, nox::blendColor(0xF0F010, 0x01F080, 20)}, {84, nox::blendColor(0xF0F010, 0x01F0F0, 20)}})
+    EXPECT_TRUE(near(pixelat(img, alongneedle(band, z.value)), z.colour)) << "value " << z.value;
 }
 
 TEST(NoxGauge, AtHostSizeOnlyTheSurfaceShows) {

@@ -9,16 +9,11 @@
 #include <algorithm>
 #include <chrono>
 
-#include "common/linkhelpers.h"
-#include "ecusim/ptyserver.h"
-#include "link/serialcommport.h"
+#include "common/testrig.h"
 #include "linkfixture.h"
 
 namespace ostrel::test {
 namespace {
-
-using ecusim::EcuSimulator;
-using ecusim::PtyServer;
 
 CalibrationImage sampleimage() {
   CalibrationImage image{};
@@ -28,12 +23,6 @@ CalibrationImage sampleimage() {
     b = static_cast<std::uint8_t>(x >> 16);
   }
   return image;
-}
-
-void writecomports(const TempInstallFolder& folder, const QString& device) {
-  QFile file(folder.file(QStringLiteral("comports.txt")));
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  file.write(device.toUtf8() + "\n/dev/ttyUSB1\n");
 }
 
 // What a live site / live values reply sets in the live variables (and the values reply's status bytes).
@@ -59,12 +48,11 @@ bool wassent(const std::deque<std::array<std::uint8_t, 18>>& history, const std:
   return std::any_of(history.rbegin(), history.rend(), [&](const auto& d) { return fields(d) == value; });
 }
 
-class PtyLink : public ::testing::Test {
+class PtyLink : public ::testing::Test, protected PtyRig {
  protected:
+  PtyLink() : PtyRig(7, StartImage::blank) {}
   void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(server.open(&error)) << error;
-    writecomports(folder, QString::fromStdString(server.path()));
+    ASSERT_TRUE(ready()) << error;
     link.sethost(&host);
     // The data logger's table asks for engine speed, coolant and throttle.
     RequestTable logtable = link.requesttable(LiveTable::log);
@@ -76,23 +64,10 @@ class PtyLink : public ::testing::Test {
 
   // One tick of the communications timer, then the ECU answers what went out and the answer is on the line.
   // Every byte the ECU writes is on the program's side before the next tick, as on a real line.
-  void exchange() {
-    const int requests = sim.requests();
-    const auto sent = link.framessent();
-    link.tick();
-    if (!state.online) return;
-    ASSERT_TRUE(server.answertick(requests, link.framessent() != sent)) << "the ECU's answer did not arrive";
-  }
+  void exchange() { ASSERT_TRUE(tick()) << "the ECU's answer did not arrive"; }
 
-  TempInstallFolder folder;
-  ProgramState state;
-  RecordingPrompts prompts;
-  maps model{prompts};
-  EcuSimulator sim{7};
-  PtyServer server{sim};
-  SerialCommPort port;
+  maps& model = mainmaps;
   RecordingHost host;
-  EcuLink link{state, model, prompts, port};
   CalibrationImage image = sampleimage();
 };
 
@@ -165,7 +140,7 @@ TEST_F(PtyLink, HangUpClosesThePortWithOneStatusLine) {
 }
 
 TEST_F(PtyLink, MissingDeviceGivesTheMessageAndTheSystemsReason) {
-  writecomports(folder, QStringLiteral("/dev/ostrel-no-such-tty"));
+  ASSERT_TRUE(writecomports(QStringLiteral("/dev/ostrel-no-such-tty")));
   EXPECT_FALSE(link.openport());
   EXPECT_FALSE(state.online);
   EXPECT_EQ(prompts.messages(), std::vector<QString>{QStringLiteral("An error occurred opening the com port")});
@@ -205,7 +180,7 @@ TEST(EcusimProgram, ServesTheLinkAndDumpsItsImageWhenTerminated) {
   while (!ecusim.canReadLine()) ASSERT_TRUE(ecusim.waitForReadyRead(5000)) << "no device path printed";
   const QString device = QString::fromUtf8(ecusim.readLine()).trimmed();
   ASSERT_TRUE(device.startsWith(QStringLiteral("/dev/")));
-  writecomports(folder, device);
+  ASSERT_TRUE(writecomports(device));
   const int watch = ::open(device.toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
   ASSERT_GE(watch, 0);
 

@@ -5,13 +5,8 @@
 #include <QString>
 #include <vector>
 
-#include "calibration/maps.h"
-#include "common/testsupport.h"
-#include "ecusim/ecusimulator.h"
-#include "ecusim/simport.h"
-#include "link/eculink.h"
-#include "platform/programstate.h"
-#include "platform/prompts.h"
+#include "common/testrig.h"
+#include "link/linkhost.h"
 
 namespace ostrel::test {
 
@@ -51,9 +46,9 @@ struct RecordingHost : LinkHost {
 
 // The link over an in-process simulator. Every request table carries a marker in its first byte (0x10 logaddr,
 // 0x20 lttaddr, ... list 1 one higher), so that a frame tells which table it wrote.
-class SimLink : public ::testing::Test {
+class SimLink : public ::testing::Test, protected Rig {
  protected:
-  SimLink() {
+  SimLink() : Rig(1, StartImage::blank) {
     link.sethost(&host);
     port.keepwritten = true;
     for (int t = 0; t < 8; ++t) {
@@ -65,12 +60,7 @@ class SimLink : public ::testing::Test {
   }
 
   // One tick of the communications timer, and the time it takes.
-  void step(int ticks = 1) {
-    for (int i = 0; i < ticks; ++i) {
-      link.tick();
-      port.step();
-    }
-  }
+  void step(int ticks = 1) { tick(ticks); }
 
   // Opens the port and passes the start-up wait: the first tick finds no reply and sends slot 0, three ticks idle,
   // the fifth sends slot 0 again. Afterwards the written frames are those from that fifth tick on.
@@ -112,14 +102,8 @@ class SimLink : public ::testing::Test {
     return out;
   }
 
-  TempInstallFolder folder;
-  ProgramState state;
-  RecordingPrompts prompts;
-  maps model{prompts};
-  ecusim::EcuSimulator sim;
-  ecusim::SimPort port{sim};
+  maps& model = mainmaps;
   RecordingHost host;
-  EcuLink link{state, model, prompts, port};
 };
 
 }  // namespace ostrel::test

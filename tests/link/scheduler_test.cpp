@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QFile>
-
 #include "common/linkhelpers.h"
 #include "linkfixture.h"
 
@@ -227,10 +225,7 @@ TEST_F(SimLink, OpenFailureShowsTheMessageAndNamesDeviceAndReason) {
 
   // A port number with no line in comports.txt.
   port.openfailure.clear();
-  QFile file(folder.file(QStringLiteral("comports.txt")));
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  file.write("/dev/ttyUSB7\n");
-  file.close();
+  ASSERT_TRUE(writecomports(QStringLiteral("/dev/ttyUSB7")));
   state.preferences.comport = 3;
   EXPECT_FALSE(link.openport());
   EXPECT_TRUE(host.statuslines.back().contains(QStringLiteral("comports.txt")));

@@ -1,21 +1,15 @@
 // Whole-image transfers against the simulated ECU on a pseudo-terminal, through the real QSerialPort.
-#include <QFile>
 #include <algorithm>
 #include <functional>
 #include <iostream>
 #include <memory>
 
 #include "calibration/bytetables.h"
-#include "ecusim/ptyserver.h"
 #include "link/imagetransfer.h"
-#include "link/serialcommport.h"
 #include "linkfixture.h"
 
 namespace ostrel::test {
 namespace {
-
-using ecusim::EcuSimulator;
-using ecusim::PtyServer;
 
 // Link ticks per tick of the transfer dialog: one second of the 30 ms communications timer.
 constexpr int linkticksperdialogtick = 33;
@@ -39,15 +33,11 @@ bool rowiszero(const CalibrationImage& image, int row) {
   return std::all_of(image.begin() + 16 * row, image.begin() + 16 * row + 16, [](std::uint8_t b) { return b == 0; });
 }
 
-class PtyTransfer : public ::testing::Test {
+class PtyTransfer : public ::testing::Test, protected PtyRig {
  protected:
+  PtyTransfer() : PtyRig(11, StartImage::blank) {}
   void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(server.open(&error)) << error;
-    QFile file(folder.file(QStringLiteral("comports.txt")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(QByteArray::fromStdString(server.path()) + "\n");
-    file.close();
+    ASSERT_TRUE(ready()) << error;
     link.sethost(&host);
     usemodel(model);
   }
@@ -102,15 +92,8 @@ class PtyTransfer : public ::testing::Test {
     return out;
   }
 
-  TempInstallFolder folder;
-  ProgramState state;
-  RecordingPrompts prompts;
-  maps model{prompts};
-  EcuSimulator sim{11};
-  PtyServer server{sim};
-  SerialCommPort port;
+  maps& model = mainmaps;
   RecordingHost host;
-  EcuLink link{state, model, prompts, port};
   std::unique_ptr<ImageTransfer> transfer;
   std::function<void()> onexchange;
   int exchanges = 0;

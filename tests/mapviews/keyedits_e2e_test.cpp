@@ -2,13 +2,10 @@
 // simulator on a pseudo-terminal behind the real QSerialPort.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <set>
 
-#include "calibration/settings.h"
-#include "ecusim/ptyserver.h"
+#include "common/testrig.h"
 #include "link/imagetransfer.h"
-#include "link/serialcommport.h"
 #include "mapviews/keycodes.h"
 #include "mapviews/keyhandler.h"
 #include "mapviewsfixture.h"
@@ -19,31 +16,19 @@ using namespace ostrel;
 
 namespace {
 
-class KeyEditsOverTheLine : public ::testing::Test {
+// The shipped calibration in the model and in the ECU.
+class KeyEditsOverTheLine : public ::testing::Test, protected test::PtyRig {
  protected:
+  KeyEditsOverTheLine() : PtyRig(3) {}
   void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(server.open(&error)) << error;
-    QFile ports(folder.file(QStringLiteral("comports.txt")));
-    ASSERT_TRUE(ports.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ports.write(QByteArray::fromStdString(server.path()) + "\n");
-    ports.close();
-
-    ASSERT_TRUE(model.openfile(test::sourcepath(QStringLiteral("data/lastsaved.s26")), true, false));
-    sim.setimage(model.getimage());
+    ASSERT_TRUE(ready()) << error;
     handler.install();
     state.preferences.trackmode = false;  // the live replies leave the cursor where the keys put it
     state.curmap = 4;
   }
 
   // One tick of the communications timer; the ECU answers and its answer is on the line before the next tick.
-  void exchange() {
-    const int requests = sim.requests();
-    const auto sent = link.framessent();
-    link.tick();
-    if (!state.online) return;
-    ASSERT_TRUE(server.answertick(requests, link.framessent() != sent)) << "the ECU's answer did not arrive";
-  }
+  void exchange() { ASSERT_TRUE(PtyRig::tick()) << "the ECU's answer did not arrive"; }
   // 100 ms: three ticks of the communications timer, then one of the commands timer.
   void tick() {
     for (int i = 0; i < 3; ++i) exchange();
@@ -61,25 +46,13 @@ class KeyEditsOverTheLine : public ::testing::Test {
   }
   void key(int keycode, int shift = 0) { handler.mapkeydown(keycode, shift, MapView::grid, false); }
   std::size_t rowwrites() const { return sim.sent(oprowwrite).size(); }
-  bool simholdsmodel() const {
-    const CalibrationImage mine = model.getimage();
-    return std::equal(mine.begin(), mine.end(), sim.image().begin());
-  }
 
   struct Handover {
     int tick;
     std::set<int> rows;  // the image rows queued
   };
 
-  test::TempInstallFolder folder;
-  ecusim::EcuSimulator sim{3};
-  ecusim::PtyServer server{sim};
-  SerialCommPort port;
-  ProgramState state;
-  RecordingPrompts prompts;
-  maps model{prompts};
-  settings mainsettings;
-  EcuLink link{state, model, prompts, port};
+  maps& model = mainmaps;
   MapViews views{state, model, link, prompts};
   KeyHandler handler{state, model, mainsettings, link, views, prompts};
   ImageTransfer transfer{state, model, prompts, link};

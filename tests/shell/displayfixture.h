@@ -6,14 +6,8 @@
 #include <QMdiSubWindow>
 #include <memory>
 
-#include "calibration/maps.h"
-#include "common/testsupport.h"
-#include "ecusim/ecusimulator.h"
-#include "ecusim/simport.h"
-#include "link/eculink.h"
+#include "common/testrig.h"
 #include "link/linkhost.h"
-#include "platform/programstate.h"
-#include "platform/prompts.h"
 #include "shell/gaugewindow.h"
 #include "shell/livepanel.h"
 #include "shell/statuslog.h"
@@ -31,9 +25,9 @@ struct PanelHost : LinkHost {
 };
 
 // The gauge window in an MDI area with its live panel, and a link over the ECU simulator that redraws the panel.
-class DisplayFixture : public ::testing::Test {
+class DisplayFixture : public ::testing::Test, protected Rig {
  protected:
-  DisplayFixture() {
+  DisplayFixture() : Rig(1, StartImage::blank) {
     display = new frmDisplay(state, link, &log);
     frame = area.addSubWindow(display);
     panel = std::make_unique<LivePanel>(state, model, link, *display);
@@ -46,13 +40,7 @@ class DisplayFixture : public ::testing::Test {
   }
   ~DisplayFixture() override { link.sethost(nullptr); }
 
-  TempInstallFolder folder;
-  ProgramState state;
-  RecordingPrompts prompts;
-  maps model{prompts};
-  ecusim::EcuSimulator sim;
-  ecusim::SimPort port{sim};
-  EcuLink link{state, model, prompts, port};
+  maps& model = mainmaps;
   StatusLog log;
   PanelHost host;
   QMdiArea area;

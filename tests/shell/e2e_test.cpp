@@ -6,10 +6,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "ecusim/ecusimulator.h"
-#include "ecusim/ptyserver.h"
-#include "link/serialcommport.h"
-#include "platform/installfolder.h"
+#include "common/testrig.h"
 #include "platform/ui/picturesurface.h"
 #include "shell/gaugewindow.h"
 #include "shellfixture.h"
@@ -21,12 +18,10 @@ namespace {
 constexpr int commsperchecks = 17;   // 500 ms / 30 ms
 constexpr int commspercommands = 3;  // 100 ms / 30 ms
 
-class EndToEnd : public ::testing::Test {
+class EndToEnd : public ::testing::Test, protected test::PtyEcu {
  protected:
   void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(server.open(&error)) << error;
-    ASSERT_TRUE(test::writefile(installpath("comports.txt"), QByteArray::fromStdString(server.path() + "\n")));
+    ASSERT_TRUE(ready()) << error;
     window = test::startprogram(start);
     ASSERT_NE(window, nullptr);
     sim.setimage(parts.mainmaps.getimage());  // the ECU holds what the program opened
@@ -62,10 +57,6 @@ class EndToEnd : public ::testing::Test {
   std::vector<std::uint8_t> simrow(int row) const { return test::simrow(sim, row); }
   std::vector<std::uint8_t> modelrow(int row) const { return test::modelrow(parts.mainmaps, row); }
 
-  test::TempInstallFolder folder;
-  ecusim::EcuSimulator sim;
-  ecusim::PtyServer server{sim};
-  SerialCommPort port;
   test::ShellParts parts{port};
   StartProcedure start{parts.context};
   VelkorV5* window = nullptr;

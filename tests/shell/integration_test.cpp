@@ -10,8 +10,7 @@
 #include <QPlainTextEdit>
 
 #include "calibration/startuptables.h"
-#include "ecusim/ecusimulator.h"
-#include "ecusim/simport.h"
+#include "common/testrig.h"
 #include "gauge/noxgauge.h"
 #include "mapviews/mapgrid.h"
 #include "mapviews/selection.h"
@@ -31,7 +30,7 @@ namespace {
 
 constexpr int commspercommands = 3;  // 100 ms / 30 ms
 
-class Integration : public ::testing::Test {
+class Integration : public ::testing::Test, protected test::SimEcu {
  protected:
   void SetUp() override {
     window = test::startprogram(start);
@@ -70,9 +69,6 @@ class Integration : public ::testing::Test {
   std::vector<std::uint8_t> simrow(int row) const { return test::simrow(sim, row); }
   std::vector<std::uint8_t> modelrow(int row) const { return test::modelrow(parts.mainmaps, row); }
 
-  test::TempInstallFolder folder;
-  ecusim::EcuSimulator sim;
-  ecusim::SimPort port{sim};
   test::ShellParts parts{port};
   StartProcedure start{parts.context};
   VelkorV5* window = nullptr;

@@ -10,8 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "ecusim/ecusimulator.h"
-#include "ecusim/simport.h"
+#include "common/testrig.h"
 #include "mapviews/viewhelpers.h"
 #include "platform/installfolder.h"
 #include "platform/ui/picturesurface.h"
@@ -28,7 +27,7 @@ namespace {
 const QString minimisemessage =
     "The application will now be minimised. To exit the application, use the file->exit menu command";
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public ::testing::Test, protected test::SimEcu {
  protected:
   MainWindow() {
     // Every status line as it is written (opening a map view clears the console right after a file is opened).
@@ -41,9 +40,6 @@ class MainWindow : public ::testing::Test {
     parts.prompts.clear();
   }
 
-  test::TempInstallFolder folder;
-  ecusim::EcuSimulator sim;
-  ecusim::SimPort port{sim};
   test::ShellParts parts{port};
   StartProcedure start{parts.context};
   VelkorV5* window = nullptr;

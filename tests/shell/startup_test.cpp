@@ -7,9 +7,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "common/linkhelpers.h"
-#include "ecusim/ecusimulator.h"
-#include "ecusim/simport.h"
+#include "common/testrig.h"
 #include "platform/installfolder.h"
 #include "platform/twips.h"
 #include "shell/colors.h"
@@ -73,11 +71,8 @@ TEST(LogProfile, MissingOrShortFileChangesNothing) {
   EXPECT_EQ(state.logcolour[0], 0);
 }
 
-class Startup : public ::testing::Test {
+class Startup : public ::testing::Test, protected test::SimEcu {
  protected:
-  test::TempInstallFolder folder;
-  ecusim::EcuSimulator sim;
-  ecusim::SimPort port{sim};
   test::ShellParts parts{port};
   StartProcedure start{parts.context};
 };

@@ -4,9 +4,7 @@
 #include <set>
 #include <vector>
 
-#include "common/linkhelpers.h"
-#include "ecusim/ecusimulator.h"
-#include "ecusim/simport.h"
+#include "common/testrig.h"
 #include "recordingshellhost.h"
 #include "shell/maintimers.h"
 #include "shellfixture.h"
@@ -35,7 +33,7 @@ class ReentrantPrompts final : public Prompts {
   }
 };
 
-class Timers : public ::testing::Test {
+class Timers : public ::testing::Test, protected test::SimEcu {
  protected:
   Timers() {
     state.online = true;
@@ -89,9 +87,6 @@ class Timers : public ::testing::Test {
 
   std::vector<QString> messages() const { return parts.prompts.messages(); }
 
-  test::TempInstallFolder folder;
-  ecusim::EcuSimulator sim;
-  ecusim::SimPort port{sim};
   test::ShellParts parts{port};
   ProgramState& state = parts.state;
   EcuLink& link = parts.link;
@@ -422,10 +417,8 @@ TEST_F(Timers, OfflineChecksOnlyFollowTheSendCount) {
 }
 
 TEST(TimersReentry, ChecksTickReturnsAtOnceWhileItsMessageBoxIsUp) {
-  test::TempInstallFolder folder;
-  ecusim::EcuSimulator sim;
-  ecusim::SimPort port{sim};
-  test::ShellParts parts{port};
+  test::SimEcu ecu;
+  test::ShellParts parts{ecu.port};
   ReentrantPrompts prompts;
   parts.state.online = true;
   ostrel::test::changelive(parts.link, [&](ostrel::LiveData& l) { l.fwversion = 64; });

@@ -12,12 +12,9 @@
 #include <algorithm>
 #include <functional>
 
-#include "ecusim/ecusimulator.h"
-#include "ecusim/ptyserver.h"
+#include "common/testrig.h"
 #include "link/imagetransfer.h"
-#include "link/serialcommport.h"
 #include "link/ui/frmtransfer.h"
-#include "platform/installfolder.h"
 #include "shellfixture.h"
 
 using namespace ostrel;
@@ -65,12 +62,10 @@ bool rowiszero(const CalibrationImage& image, int row) {
   return std::all_of(image.begin() + 16 * row, image.begin() + 16 * row + 16, [](std::uint8_t b) { return b == 0; });
 }
 
-class TransferMenu : public ::testing::Test {
+class TransferMenu : public ::testing::Test, protected test::PtyEcu {
  protected:
   void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(server.open(&error)) << error;
-    ASSERT_TRUE(test::writefile(installpath("comports.txt"), QByteArray::fromStdString(server.path() + "\n")));
+    ASSERT_TRUE(ready()) << error;
     window = test::startprogram(start);
     ASSERT_NE(window, nullptr);
     // Every status line as it is written: the newest is the last one the console holds.
@@ -160,10 +155,6 @@ class TransferMenu : public ::testing::Test {
   QString missingstatus(const std::vector<QString>& expected) const { return missingfrom(status, expected); }
   bool hasstatus(const QString& line) const { return std::find(status.begin(), status.end(), line) != status.end(); }
 
-  test::TempInstallFolder folder;
-  ecusim::EcuSimulator sim;
-  ecusim::PtyServer server{sim};
-  SerialCommPort port;
   test::ShellParts parts{port};
   ImageTransfer& transfer = parts.transfer;
   StartProcedure start{parts.context};
