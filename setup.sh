@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-qpa-plugins fonts-dejavu-core libqt6serialport6-dev libgtest-dev libgmock-dev
-          libbenchmark-dev srecord)
+          libbenchmark-dev srecord libxlsxwriter-dev python3-openpyxl pkg-config)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

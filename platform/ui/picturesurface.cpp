@@ -31,14 +31,15 @@ QImage blankimage(QSize size, std::uint32_t bgr) {
   return image;
 }
 
-// Stretch (percent) that brings a stand-in face to the digit width of Arial, 0.556 em; measured once per font.
-int fittingstretch(const QFont& font, const QPaintDevice* device) {
-  using Key = std::tuple<QString, int, bool, bool>;
+// Stretch (percent) that brings a stand-in face to the digit width of the face it stands in for: Arial's 0.556 em,
+// or Arial Narrow's 0.456 em; measured once per font.
+int fittingstretch(const QFont& font, const QPaintDevice* device, double digitem) {
+  using Key = std::tuple<QString, int, bool, bool, double>;
   static std::map<Key, int> stretches;
-  const Key key{font.families().join(QLatin1Char(',')), font.pointSize(), font.bold(), font.italic()};
+  const Key key{font.families().join(QLatin1Char(',')), font.pointSize(), font.bold(), font.italic(), digitem};
   const auto [it, fresh] = stretches.try_emplace(key, 100);
   if (fresh) {
-    const double allowed = 0.556 * font.pointSize() * 96.0 / 72.0 + 0.05;
+    const double allowed = digitem * font.pointSize() * 96.0 / 72.0 + 0.05;
     QFont probe = font;
     int stretch = 100;
     while (stretch > 60 && QFontMetricsF(probe, device).horizontalAdvance(QLatin1Char('0')) > allowed)
@@ -75,10 +76,15 @@ void PictureSurface::setbackcolor(std::uint32_t bgr) {
 }
 
 void PictureSurface::setfont(const QString& family, int points, bool bold, bool italic) {
+  // A narrow face ("arial narrow") must keep to its narrow columns even where only wide stand-ins exist.
+  const bool narrow = family.contains(QLatin1String("narrow"), Qt::CaseInsensitive);
   QFont font;
   QStringList families{family};
-  for (const char* standin : {"Arial", "Liberation Sans", "Arimo", "DejaVu Sans"})
-    if (!families.contains(QLatin1String(standin))) families << QLatin1String(standin);
+  QStringList standins{QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                       QStringLiteral("DejaVu Sans")};
+  if (narrow) standins.prepend(QStringLiteral("Liberation Sans Narrow"));
+  for (const QString& standin : standins)
+    if (!families.contains(standin)) families << standin;
   font.setFamilies(families);
   font.setStyleHint(QFont::SansSerif);
   font.setPointSize(std::max(points, 1));
@@ -86,9 +92,12 @@ void PictureSurface::setfont(const QString& family, int points, bool bold, bool 
   font.setItalic(italic);
   const QString found = QFontInfo(font).family();
   const bool metrictwin =
-      found == QLatin1String("Arial") || found == QLatin1String("Liberation Sans") || found == QLatin1String("Arimo");
+      narrow ? found.compare(QLatin1String("Arial Narrow"), Qt::CaseInsensitive) == 0 ||
+                   found == QLatin1String("Liberation Sans Narrow")
+             : found == QLatin1String("Arial") || found == QLatin1String("Liberation Sans") ||
+                   found == QLatin1String("Arimo");
   if (found != family && !metrictwin) {
-    const int stretch = fittingstretch(font, &image_);
+    const int stretch = fittingstretch(font, &image_, narrow ? 0.456 : 0.556);
     if (stretch != 100) font.setStretch(stretch);
   }
   font_ = font;
