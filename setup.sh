@@ -5,7 +5,7 @@ cd "$(dirname "$0")"
 
 # Real package names only: dpkg-query never finds a virtual one, so naming one would install on every run.
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-qpa-plugins fonts-dejavu-core qt6-serialport-dev libgtest-dev
-          libgmock-dev libbenchmark-dev srecord python3)
+          libgmock-dev libbenchmark-dev srecord python3 libxlsxwriter-dev python3-openpyxl pkg-config)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

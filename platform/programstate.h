@@ -93,6 +93,11 @@ struct ProgramState {
   std::int16_t windowage = 0;
   std::uint8_t windowticks = 0;
 
+  // The copy of ECU RAM 0x4000 to 0x6FFF that the RAM dump fills page by page (16 bytes a page) and the trigger
+  // test draws from; zero until the first dump, kept for the whole run.
+  static constexpr int ramimagesize = 0x3000;
+  std::array<std::uint8_t, ramimagesize> ramimage{};
+
   std::int32_t logindex = -50;
   // The data logger's channels: trace colour code (0 to 15, 16 no trace) and live variable (0 to 127).
   std::array<std::uint8_t, 16> logcolour{}, logvar{};

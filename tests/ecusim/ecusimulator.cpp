@@ -83,10 +83,13 @@ std::optional<Fault> faultbyname(std::string_view name) {
   return std::nullopt;
 }
 
-EcuSimulator::EcuSimulator(std::uint32_t seed) : faultrng_(seed), enginerng_(seed * 7919u + 1u) {
+EcuSimulator::EcuSimulator(std::uint32_t seed)
+    : faultrng_(seed), enginerng_(seed * 7919u + 1u), camrng_(seed * 104729u + 3u) {
   model_ = std::make_unique<maps>(prompts_);
   writeliveram();
   seedwindowram();
+  writecamram(0);
+  writetriggerram();
 }
 
 EcuSimulator::~EcuSimulator() = default;
@@ -205,7 +208,7 @@ EcuSimulator::Output EcuSimulator::receive(std::span<const std::uint8_t> bytes) 
 }
 
 std::array<std::uint8_t, 18> EcuSimulator::answer(std::span<const std::uint8_t> frame) {
-  stepengine(secondsperrequest);
+  if (enginerunning) stepengine(secondsperrequest);
   std::array<std::uint8_t, 18> data{};
   switch (frame[0]) {
     case 0x90:
@@ -363,6 +366,7 @@ void EcuSimulator::stepengine(double dt) {
   writefuelram(dt);
   writesignatureram();
   writediagnosticram();
+  writecamram(dt);
 }
 
 // Puts the engine's values at the RAM addresses of the live variable table, so that window data (the data logger's
@@ -542,6 +546,61 @@ void EcuSimulator::writediagnosticram() {
   if (wave(e.time, 2.37, 0, 0.23)) bits |= 0x01;
   if (wave(e.time, 1.91, 0.4, 0.23)) bits |= 0x02;
   ram_[0x0241] = bits;
+}
+
+// The variable cam timing control: each cam's target angle follows speed and throttle, its actual angle follows
+// the target with a lag, and the control's error sum, output and load duty move with the difference.
+void EcuSimulator::writecamram(double dt) {
+  Engine& e = engine_;
+  const double load = e.tps / 100;
+  const double speed = std::clamp((e.rpm - 850) / 5000, 0.0, 1.0);
+  const std::array<double, 4> targets = {8 + 30 * load * (1 - 0.4 * speed), 6 + 28 * load * (1 - 0.3 * speed),
+                                         -4 - 18 * load * speed, -6 - 16 * load * speed};
+  const std::array<int, 4> targetat = {0x6B76, 0x6B80, 0x6B8A, 0x6B94};  // the actual angle follows at + 1
+  const std::array<int, 4> outputat = {0x6B78, 0x6B82, 0x6B8C, 0x6B96};
+  std::normal_distribution<double> noise(0.0, 1.0);
+  for (std::size_t c = 0; c < 4; ++c) {
+    double& actual = e.camangle[c];
+    if (dt == 0) actual = targets[c];
+    actual += (targets[c] - actual) * std::min(1.0, dt * 2.5) + (dt == 0 ? 0 : noise(camrng_) * 0.3);
+    const double error = targets[c] - actual;
+    ram_[targetat[c]] = clampbyte((targets[c] + 64) / 0.5);
+    ram_[targetat[c] + 1] = clampbyte((actual + 64) / 0.5);
+    ram_[outputat[c]] = clampbyte((50 + error * 6) / 0.4);
+  }
+  ram_[0x6B70] = clampbyte((50 + (targets[0] - e.camangle[0]) * 2) / 0.4);
+  ram_[0x6B84] = clampbyte((50 + (targets[2] - e.camangle[2]) * 2) / 0.4);
+  ram_[0x6BBA] = clampbyte((20 + 60 * load) / 0.4);
+  ram_[0x6BBE] = clampbyte((15 + 50 * load * speed) / 0.4);
+}
+
+// The ECU's capture of trigger and sync edges: 334 stamps of a 24-bit timer at 250 kHz each, the trigger stamps at
+// 0x4000 from a 36-1 crank wheel (both edges of each tooth, none at the missing one) and the sync stamps at 0x4400
+// from one cam tooth every second turn, taken at a steady 850 rpm.
+void EcuSimulator::writetriggerram() {
+  constexpr double countsperturn = 250000.0 * 60 / 850;
+  constexpr double tooth = countsperturn / 36;
+  constexpr double firststamp = 0x0F4240;
+  const auto put = [&](int at, double stamp) {
+    const auto count = static_cast<std::uint32_t>(std::nearbyint(stamp)) & 0xFFFFFF;
+    ram_[at] = static_cast<std::uint8_t>(count >> 16);
+    ram_[at + 1] = static_cast<std::uint8_t>(count >> 8);
+    ram_[at + 2] = static_cast<std::uint8_t>(count);
+  };
+  int edge = 0;
+  for (int position = 0; edge < 334; ++position) {
+    const int turn = position / 36;
+    const int teeth = position % 36;
+    if (teeth == 35) continue;  // the missing tooth
+    const double rising = firststamp + turn * countsperturn + teeth * tooth;
+    put(0x4000 + 3 * edge++, rising);
+    if (edge < 334) put(0x4000 + 3 * edge++, rising + tooth / 2);
+  }
+  for (int k = 0; k < 334; k += 2) {
+    const double rising = firststamp + (k / 2) * 2 * countsperturn + 0.3 * countsperturn;
+    put(0x4400 + 3 * k, rising);
+    put(0x4400 + 3 * (k + 1), rising + countsperturn / 12);
+  }
 }
 
 }  // namespace ostrel::ecusim

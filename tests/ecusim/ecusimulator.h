@@ -80,6 +80,8 @@ class EcuSimulator {
 
   // --- Engine ------------------------------------------------------------------------------------------------------
   double secondsperrequest = 0.03;  // engine time that passes with each request
+  // False: the engine stands still, and so do its values in RAM (tests that compare a copy of RAM with it).
+  bool enginerunning = true;
   std::uint8_t fwversion = 64;
   std::uint8_t pwprotected = 0;
   std::uint8_t pwmatchmask = 0;
@@ -101,6 +103,7 @@ class EcuSimulator {
     double coolant = 40;   // degrees C
     double lambda = 1.0;
     int knock = 0;
+    std::array<double, 4> camangle{};  // actual cam angles, degrees: intake 1 and 2, exhaust 1 and 2
   };
   const Engine& engine() const { return engine_; }
   // The live cell the ECU reports for a map: (rpm point, load or throttle point) on 3-D maps, (0, column) elsewhere.
@@ -120,6 +123,8 @@ class EcuSimulator {
   void learntrims(double seconds);
   void writesignatureram();
   void writediagnosticram();
+  void writecamram(double seconds);
+  void writetriggerram();
   Fault choosefault();
   maps& model();
 
@@ -137,6 +142,7 @@ class EcuSimulator {
 
   std::mt19937 faultrng_;
   std::mt19937 enginerng_;
+  std::mt19937 camrng_;  // apart from the engine's, so the cams leave the engine's course as it was
   std::array<double, 6> faultrates_{};
   std::deque<Fault> injected_;
   std::array<int, 6> faultcounts_{};

@@ -1,0 +1,100 @@
+#include "livewindows/ramdump.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "platform/installfolder.h"
+
+namespace ostrel {
+
+namespace {
+
+constexpr char hexdigits[] = "0123456789ABCDEF";
+
+void puthex(QByteArray& out, std::uint32_t value, int digits) {
+  for (int i = digits - 1; i >= 0; --i) out.append(hexdigits[(value >> (4 * i)) & 0xF]);
+}
+
+}  // namespace
+
+RequestTable ramdumpaddresstable(int page) {
+  RequestTable table{};
+  for (int j = 0; j < 16; ++j) {
+    const int address = ramdumpbase + 16 * page + j;
+    auto& list = table[static_cast<std::size_t>(j / 8)];
+    list[static_cast<std::size_t>(j % 8) * 2] = static_cast<std::uint8_t>(address >> 8);
+    list[static_cast<std::size_t>(j % 8) * 2 + 1] = static_cast<std::uint8_t>(address & 0xFF);
+  }
+  return table;
+}
+
+QString ramdumpheading(int column) {
+  if (column == 0) return QStringLiteral("address");
+  return QStringLiteral("d &H") + QLatin1Char(hexdigits[(column - 1) & 0xF]);
+}
+
+QString ramdumpaddresstext(int page) {
+  QByteArray text;
+  puthex(text, static_cast<std::uint32_t>(ramdumpbase + 16 * page), 4);
+  return QString::fromLatin1(text);
+}
+
+QString ramdumpcelltext(std::uint8_t byte) {
+  QByteArray text("&H");
+  puthex(text, byte, 2);
+  return QString::fromLatin1(text);
+}
+
+bool RamDumpSweep::take(const RxFrame& rxframe, RamImage& image) {
+  std::copy_n(rxframe.begin(), 16, image.begin() + 16 * page_);
+  const bool last = page_ >= ramdumppages - 1;
+  page_ = last ? 0 : page_ + 1;
+  return last;
+}
+
+QByteArray ramdumpfile(const RamImage& image) {
+  QByteArray out;
+  out.reserve(ramdumppages * ramdumplinelength);
+  for (int page = 0; page < ramdumppages; ++page) {
+    out.append("S123");
+    puthex(out, static_cast<std::uint32_t>(ramdumpbase + 16 * page), 4);
+    for (int j = 0; j < 16; ++j) puthex(out, image[static_cast<std::size_t>(16 * page + j)], 2);
+    out.append("FF\r\n");  // the check field is not computed: always "FF"
+  }
+  return out;
+}
+
+QString ramdumpfilename(const QDateTime& now) {
+  return now.toString(QStringLiteral("yyyy_MM_dd__HH_mm_ss")) + QStringLiteral(".txt");
+}
+
+RamDumpSave saveramdump(const RamImage& image, const QDateTime& now) {
+  RamDumpSave result;
+  const QString folder = installpath(ramdumpfolder);
+  result.path = QDir(folder).filePath(ramdumpfilename(now));
+  if (!QDir().mkpath(folder)) {
+    result.error = QStringLiteral("the folder could not be made");
+    return result;
+  }
+  const QByteArray bytes = ramdumpfile(image);
+  QSaveFile file(result.path);
+  if (!file.open(QIODevice::WriteOnly)) {
+    result.error = file.errorString();
+    return result;
+  }
+  if (file.write(bytes) != bytes.size()) {
+    result.error = file.errorString();
+    file.cancelWriting();
+    return result;
+  }
+  if (!file.commit()) result.error = file.errorString();
+  return result;
+}
+
+QString ramdumpsavedmessage(const QString& folder) {
+  return QStringLiteral("The ram image has been exported to the '") + QDir::toNativeSeparators(folder) +
+         QStringLiteral("' folder with the current time and date included in the name");
+}
+
+}  // namespace ostrel
