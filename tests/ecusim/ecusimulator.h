@@ -81,6 +81,7 @@ class EcuSimulator {
   std::uint8_t pwprotected = 0;
   std::uint8_t pwmatchmask = 0;
   std::uint8_t afrerrorhold = 0;
+  double leanoffset = 0;  // added to the engine's lambda: above 0 it runs lean, below 0 rich
   struct Engine {
     double time = 0;
     double rpm = 850;
