@@ -42,6 +42,9 @@ struct LiveData {
   std::uint8_t fwversion = 0;
   std::int32_t ecuchecksum = 0;
   int ecuchecksummap = -1;  // the map whose live-values request ecuchecksum answers; -1 before the first
+  // Live-values replies taken in so far (wrapping): a tool that must not act twice on the same values waits for
+  // this to change.
+  std::uint32_t livevaluesreplies = 0;
 };
 
 // Request types of the poll plans (4 to 39 write request tables and password rows into ECU RAM).

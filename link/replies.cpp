@@ -130,6 +130,7 @@ void EcuLink::livesitedata() {
 
 void EcuLink::livevaluesdata() {
   const RxFrame& b = rxframe_;
+  ++live_.livevaluesreplies;
   live_.livevars[9] = b[0];
   live_.livevars[10] = b[1];
   live_.livevars[13] = b[2];

@@ -356,7 +356,8 @@ void EcuSimulator::stepengine(double dt) {
   e.mapmmhg = std::clamp(200 + e.tps * 8.5 + e.rpm * 0.02 + noise(enginerng_) * 3, 150.0, 1400.0);
   e.coolant += (88 - e.coolant) * dt * 0.02;
   const double lambdatarget = e.mapmmhg < 700 ? 1.0 : 0.85;
-  e.lambda = lambdatarget * (1 + 0.03 * std::sin(2 * std::numbers::pi * e.time / 4.7)) + noise(enginerng_) * 0.004;
+  e.lambda = lambdatarget * (1 + 0.03 * std::sin(2 * std::numbers::pi * e.time / 4.7)) + noise(enginerng_) * 0.004 +
+             leanoffset;
   e.knock = 0;
   if (e.mapmmhg > 850 && std::uniform_real_distribution<double>(0, 1)(enginerng_) < 0.05)
     e.knock = std::uniform_int_distribution<int>(20, 90)(enginerng_);

@@ -95,6 +95,7 @@ class EcuSimulator {
   // Long-term trims are learnt above this coolant temperature, one step every lttlearnseconds.
   static constexpr double lttlearncoolant = 50;
   static constexpr double lttlearnseconds = 0.5;
+  double leanoffset = 0;  // added to the engine's lambda: above 0 it runs lean, below 0 rich
   struct Engine {
     double time = 0;
     double rpm = 850;

@@ -155,6 +155,25 @@ TEST_F(LiveData, EcuChecksumBelongsToTheMapItWasAskedFor) {
   EXPECT_EQ(link.live().ecuchecksum, sim.checksum(31));
 }
 
+TEST_F(LiveData, OnlyIntactLiveValuesRepliesCountAsFreshValues) {
+  const std::uint32_t start = link.live().livevaluesreplies;
+  site({{6, 3}});
+  EXPECT_EQ(link.live().livevaluesreplies, start);
+  values({{4, 100}});
+  values({{4, 100}});  // the same values again are a new reply all the same
+  EXPECT_EQ(link.live().livevaluesreplies, start + 2);
+  // Over the line: one count per live-values reply, none while the ECU is silent.
+  connectandsettle();
+  const std::uint32_t before = link.live().livevaluesreplies;
+  step(10);
+  EXPECT_GT(link.live().livevaluesreplies, before);
+  sim.injectfault(ecusim::Fault::noreply, 50);
+  step(3);  // the reply in flight before the silence may still land
+  const std::uint32_t silent = link.live().livevaluesreplies;
+  step(20);
+  EXPECT_EQ(link.live().livevaluesreplies, silent);
+}
+
 TEST_F(LiveData, SmoothingMovesAQuarterOfTheWayAtWeight25) {
   for (int k = 0; k < 16; ++k) link.setsmoothweight(k, 25);
   frame.fill(100);

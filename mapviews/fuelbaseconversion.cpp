@@ -1,0 +1,57 @@
+#include "mapviews/fuelbaseconversion.h"
+
+#include <cmath>
+
+#include "calibration/maps.h"
+#include "platform/numbers.h"
+
+namespace ostrel {
+
+namespace {
+
+constexpr int basefuelmap = 0;
+constexpr int vemap = 4;
+constexpr double pulsestep = 0.005;  // ms per raw unit of map 0
+constexpr int maxpulse = 8000;
+
+}  // namespace
+
+std::int32_t pulsewidthraw(float ms) {
+  const double raw = ms / pulsestep;
+  if (!std::isfinite(raw)) return 0;
+  return static_cast<std::int32_t>(roundclamp(raw, 0, maxpulse));
+}
+
+std::int32_t veraw(float ve) {
+  if (!std::isfinite(ve)) return 0;
+  return static_cast<std::int32_t>(roundclamp(ve, 0, 255));
+}
+
+std::optional<FuelGrid> fuelbasecells(const maps& model, int direction) {
+  FuelGrid cells{};
+  if (direction == vetofuelbase) {
+    for (int r = 0; r < 32; ++r)
+      for (int c = 0; c < 32; ++c) cells[r][c] = pulsewidthraw(model.getVEPW(r, c));
+    return cells;
+  }
+  if (direction == fuelbasetove) {
+    for (int r = 0; r < 32; ++r) {
+      for (int c = 31; c >= 1; --c) cells[r][c] = veraw(model.getPWVE(r, c));
+      // The formula gives the no-load column the VE map's column 1, which this conversion has just rebuilt.
+      cells[r][0] = cells[r][1];
+    }
+    return cells;
+  }
+  return std::nullopt;
+}
+
+int convertfuelbase(maps& model, int direction) {
+  const auto cells = fuelbasecells(model, direction);
+  if (!cells) return -1;
+  const int map = direction == vetofuelbase ? basefuelmap : vemap;
+  for (int r = 0; r < 32; ++r)
+    for (int c = 0; c < 32; ++c) model.setdata(map, r, c, (*cells)[r][c], true);
+  return map;
+}
+
+}  // namespace ostrel

@@ -1,0 +1,34 @@
+#pragma once
+
+// The two migrations between the volumetric-efficiency map (map 4) and the base fuel table (map 0, pulse widths in
+// units of 0.005 ms). The formulas are the calibration model's (getVEPW, getPWVE); here the cells are walked, the
+// results limited to what a cell holds, and stored.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace ostrel {
+
+class maps;
+
+inline constexpr int vetofuelbase = 0;  // "&VE to Fuel Base Table": map 4 into map 0
+inline constexpr int fuelbasetove = 1;  // "&Fuel Base Table to VE": map 0 into map 4
+
+// The raw base fuel cell for a pulse width in ms: ms / 0.005 rounded half to even, limited to 0..8000; a width that
+// is no number (a zero divisor upstream, infinity, NaN) gives 0.
+std::int32_t pulsewidthraw(float ms);
+// The raw VE cell for a VE: rounded half to even, limited to 0..255; no number gives 0.
+std::int32_t veraw(float ve);
+
+// All 1,024 new cells of the map the direction rebuilds, [row][column], worked out before any is stored; empty for
+// a direction other than 0 or 1. Column 0 of the VE map (no load) takes the new value of its column 1, as the
+// model's formula reads it there.
+using FuelGrid = std::array<std::array<std::int32_t, 32>, 32>;
+std::optional<FuelGrid> fuelbasecells(const maps& model, int direction);
+
+// Rebuilds the map in the model, every cell marked changed (not marked for writing: the cells reach the ECU with the
+// next whole-image write). Returns the map rebuilt, or -1 for a direction other than 0 or 1 (nothing changes).
+int convertfuelbase(maps& model, int direction);
+
+}  // namespace ostrel
