@@ -76,8 +76,7 @@ void commentssave(maps& mainmaps, const QString& hard, const QString& soft) {
 }
 
 void savecomments(EditorContext& context, const QString& boxtext, const QDateTime& now) {
-  commentssave(context.mainmaps,
-               hardcomment(context.host.versionminor(), context.host.revision(), now, QLocale()),
+  commentssave(context.mainmaps, hardcomment(context.host.versionminor(), context.host.revision(), now, QLocale()),
                softcommentforstore(boxtext));
   if (!context.state.online) {
     context.prompts.message(commentsofflinetext, Prompts::Icon::Information, Prompts::Buttons::Ok);

@@ -49,8 +49,7 @@ frmComments::frmComments(EditorContext& context, QWidget* parent) : QDialog(pare
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
   hardComments->setText(readcomment(context_.mainmaps, 0, hardcommentlength));
-  softComments->setPlainText(
-      softcommentforbox(readcomment(context_.mainmaps, softcommentfirstrow, softcommentlength)));
+  softComments->setPlainText(softcommentforbox(readcomment(context_.mainmaps, softcommentfirstrow, softcommentlength)));
 }
 
 void frmComments::showmodal(EditorContext& context, QWidget* parent) {

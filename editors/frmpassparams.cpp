@@ -8,9 +8,9 @@
 
 #include "calibration/maps.h"
 #include "editors/maptree.h"
+#include "editors/pagefont.h"
 #include "editors/passwordfragments.h"
 #include "editors/passwordparams.h"
-#include "editors/pagefont.h"
 #include "editors/twipgeometry.h"
 #include "platform/twips.h"
 

@@ -23,8 +23,8 @@ class frmPassParams : public QDialog {
   frmPassParams(EditorContext& context, int fragment, QWidget* parent = nullptr);
 
   QTreeWidget* NavView = nullptr;
-  QComboBox* Combo1 = nullptr;  // first protected row
-  QComboBox* Combo2 = nullptr;  // last protected row
+  QComboBox* Combo1 = nullptr;      // first protected row
+  QComboBox* Combo2 = nullptr;      // last protected row
   QPushButton* Command1 = nullptr;  // "&Ok"
   QPushButton* Command2 = nullptr;  // "Enter" of the first row
   QPushButton* Command3 = nullptr;  // "Enter" of the last row

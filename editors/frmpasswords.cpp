@@ -39,30 +39,36 @@ const QString crlf = QStringLiteral("\r\n");
 }  // namespace
 
 const QString frmPasswords::overviewtext =
-    QStringLiteral("There are eight user selectable password fragments. Each fragment can be associated with a map "
-                   "group or a single map. The purpose of a password fragment, when turned on is:") +
+    QStringLiteral(
+        "There are eight user selectable password fragments. Each fragment can be associated with a map "
+        "group or a single map. The purpose of a password fragment, when turned on is:") +
     crlf + crlf +
-    QStringLiteral("      1. To prevent a protected map/map group from being uploaded from the ECU, then viewed with "
-                   "the PC software") +
+    QStringLiteral(
+        "      1. To prevent a protected map/map group from being uploaded from the ECU, then viewed with "
+        "the PC software") +
     crlf + QStringLiteral("      2. To prevent a protected map/map group from being viewed after a PC file is opened") +
     crlf + QStringLiteral("      3. To prevent a protected map/map group from being overwritten") + crlf + crlf +
     QStringLiteral("Note: These functions are inseperable");
 
 const QString frmPasswords::usingtext =
     QStringLiteral("To override functions 1, 2 and 3 (see overview), you must:") + crlf + crlf +
-    QStringLiteral("      1. Upload from the ECU then enter the correct password/s (at the 'entered password' field), "
-                   "then re-upload") +
+    QStringLiteral(
+        "      1. Upload from the ECU then enter the correct password/s (at the 'entered password' field), "
+        "then re-upload") +
+    crlf + QStringLiteral("      2. Open a file then enter the correct password/s (at the 'entered password' field)") +
     crlf +
-    QStringLiteral("      2. Open a file then enter the correct password/s (at the 'entered password' field)") + crlf +
     QStringLiteral("      3. Before downloading, enter the correct password/s (at the 'entered password' field)");
 
 const QString frmPasswords::managingtext =
-    QStringLiteral("The password fragments may be used for different functions in different files. It is necessary "
-                   "to upload from the ECU first to") +
-    QStringLiteral(" ensure that the password fragment functionality is as expected before starting a programming "
-                   "session. To change the functionality of the password fragments (for example") +
-    QStringLiteral(" if changing the application of an ECU, it is wise to first switch off all the fragments, set "
-                   "them to the new desired functions, then download this new") +
+    QStringLiteral(
+        "The password fragments may be used for different functions in different files. It is necessary "
+        "to upload from the ECU first to") +
+    QStringLiteral(
+        " ensure that the password fragment functionality is as expected before starting a programming "
+        "session. To change the functionality of the password fragments (for example") +
+    QStringLiteral(
+        " if changing the application of an ECU, it is wise to first switch off all the fragments, set "
+        "them to the new desired functions, then download this new") +
     QStringLiteral(" functionality to the ECU.");
 
 frmPasswords::frmPasswords(EditorContext& context, QWidget* parent)

@@ -17,7 +17,8 @@ struct MapTreeNode {
   QString text;
 };
 
-// The group and the name in a map's definition string: the text before the first ":", and between it and the first ";"
+// The group and the name in a map's definition string: the text before the first ":", and the text between
+// it and the first ";"
 // (both empty for a number that names no map).
 QString definitiongroup(const maps& mainmaps, int map);
 QString definitionname(const maps& mainmaps, int map);

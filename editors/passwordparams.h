@@ -23,8 +23,7 @@ struct ParamsChoice {
   QString name;  // the entry's text without the prefix
 };
 // Nothing for a root, a reserved slot or a text that names no map.
-std::optional<ParamsChoice> paramschoice(const maps& mainmaps, const QString& entrytext, bool isroot,
-                                         bool haschildren);
+std::optional<ParamsChoice> paramschoice(const maps& mainmaps, const QString& entrytext, bool isroot, bool haschildren);
 // A single map changes only the map byte; a group sets the group byte and "All maps within group".
 void storeparamschoice(EditorContext& context, int fragment, const ParamsChoice& choice);
 // Item of a row box into the first (last false) or last protected row; no selection (-1) changes nothing.

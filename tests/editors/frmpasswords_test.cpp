@@ -57,10 +57,12 @@ TEST_F(PasswordsWindowTest, TheGridShowsEachFragmentAsItOpens) {
       {1,
        {"Password: 1", "********", "KeyInPwd", "3D Ignition Calibration", "All", "3->41", "No match", "Unknown",
         "Fragment ON"}},
-      {2, {"Password: 2", "qzq     ", "qzq     ", "3D Fuel Calibration", "Base fuel table [RPM, LOAD]", "1->1", "Match",
-           "Unknown", "Fragment OFF"}},
-      {4, {"Password: 4", "********", "KeyInPwd", "2D Fuel Trims", "Throttle pump enrichment [RPM]", "1->1",
-           "No match", "Unknown", "Fragment OFF"}},
+      {2,
+       {"Password: 2", "qzq     ", "qzq     ", "3D Fuel Calibration", "Base fuel table [RPM, LOAD]", "1->1", "Match",
+        "Unknown", "Fragment OFF"}},
+      {4,
+       {"Password: 4", "********", "KeyInPwd", "2D Fuel Trims", "Throttle pump enrichment [RPM]", "1->1", "No match",
+        "Unknown", "Fragment OFF"}},
   };
   for (const auto& r : rows)
     for (int c = 0; c < 9; ++c)

@@ -148,7 +148,8 @@ TEST_F(PasswordEditorTest, ResetOfAnOnFragmentAsksAndDestroysWhatItProtected) {
     }
   // Only the fragment's row and maps 8 to 15 changed: fragment 5's table keeps its values.
   for (int r : changedrows(image, rig.mainmaps.getimage()))
-    EXPECT_TRUE(r == passwordrow(2) || (r >= rig.mainmaps.getbufferrow(8, 0, 0) && r <= rig.mainmaps.getbufferrow(15, 31, 31)))
+    EXPECT_TRUE(r == passwordrow(2) ||
+                (r >= rig.mainmaps.getbufferrow(8, 0, 0) && r <= rig.mainmaps.getbufferrow(15, 31, 31)))
         << r;
   EXPECT_TRUE(rig.state.fragmenton[5]);
   EXPECT_TRUE(queuedwrites(rig.link).rows.empty()) << "offline: the ECU keeps its rows";
@@ -287,7 +288,9 @@ TEST_F(PasswordEditorTest, ExitWarnsOnlyWhenConnectedAfterAnEntryAndTheMaskChang
   const struct {
     bool online, entry, changed, warns;
   } cases[] = {
-      {true, true, true, true},    {false, true, true, false}, {true, false, true, false},
+      {true, true, true, true},
+      {false, true, true, false},
+      {true, false, true, false},
       {true, true, false, false},
   };
   for (const auto& c : cases) {

@@ -76,8 +76,8 @@ TEST(PasswordEntry, KeptAsEightLatin1CharactersAndComparedExactly) {
       {QStringLiteral("abcdefgh"), QStringLiteral("abcdefgh")},
       {QStringLiteral(" "), QStringLiteral("        ")},
       {QStringLiteral("caf\u00e9"), QStringLiteral("caf\u00e9    ")},  // é has a Latin-1 code
-      {QStringLiteral("\u20acuro"), QStringLiteral("?uro    ")},        // € has none
-      {QStringLiteral("\U0001F600x"), QStringLiteral("?x      ")},      // one "?" for one character
+      {QStringLiteral("\u20acuro"), QStringLiteral("?uro    ")},       // € has none
+      {QStringLiteral("\U0001F600x"), QStringLiteral("?x      ")},     // one "?" for one character
   };
   for (const auto& e : entries) EXPECT_EQ(padpassword(e.input), e.kept) << e.input.toStdString();
   EXPECT_EQ(passwordbytes(QStringLiteral("\u20ac"))[0], '?');

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QPushButton>
 #include <QLabel>
+#include <QPushButton>
 #include <QTreeWidget>
 
 #include "editors/frmpassparams.h"
@@ -43,8 +43,9 @@ TEST(MapTree, RootsGroupsAndLeavesAsTheNavigationTreeHasThem) {
   EXPECT_EQ(applies[1].text, QStringLiteral("(Applies) Settings/Modules"));
   EXPECT_EQ(applies[3].key, QStringLiteral("(Applies) Base fuel table [RPM, LOAD]"));
   // A reserved slot shows asterisks only (map 15, the last of the ignition group).
-  const auto reserved = std::find_if(applies.begin(), applies.end(),
-                                     [](const MapTreeNode& n) { return n.key == QStringLiteral("(Applies) ***IC [RPM, LOAD]"); });
+  const auto reserved = std::find_if(applies.begin(), applies.end(), [](const MapTreeNode& n) {
+    return n.key == QStringLiteral("(Applies) ***IC [RPM, LOAD]");
+  });
   ASSERT_NE(reserved, applies.end());
   EXPECT_EQ(reserved->text, QString(25, QLatin1Char('*')));
 }
@@ -166,8 +167,8 @@ TEST_F(PassParamsTest, ATreeChoiceStoresAGroupOrAMap) {
   const std::array<int, 4> before = protects(1);
   const std::size_t queued = queuedwrites(rig.link).rows.size();
   choose(dialog, QStringLiteral("(Applies) Maps"));
-  dialog.NavView->setCurrentItem(dialog.NavView->findItems(QString(25, QLatin1Char('*')),
-                                                           Qt::MatchExactly | Qt::MatchRecursive)[0]);
+  dialog.NavView->setCurrentItem(
+      dialog.NavView->findItems(QString(25, QLatin1Char('*')), Qt::MatchExactly | Qt::MatchRecursive)[0]);
   dialog.NavView_DblClick();
   EXPECT_EQ(protects(1), before);
   EXPECT_EQ(queuedwrites(rig.link).rows.size(), queued);

@@ -20,7 +20,7 @@ constexpr int linkticksperdialogtick = 33;
 class PasswordsEcu : public ::testing::Test {
  protected:
   void SetUp() override {
-    rig.state.preferences.gridloadup = false;  // grid row = load row
+    rig.state.preferences.gridloadup = false;              // grid row = load row
     loadpasswordfragments(rig.mainmaps, rig.state, true);  // as the main window's load does
     rig.connect();
     ASSERT_TRUE(rig.state.online);
@@ -110,7 +110,8 @@ TEST_F(PasswordsEcu, AProtectedGroupReadBackFromTheEcuIsHiddenAndLocked) {
   const std::int16_t before = rig.mainmaps.getdata(8, 5, 5);
   handler.mapkeydown(vk::pageup, 0, MapView::grid, false);
   EXPECT_EQ(rig.prompts.messages(),
-            std::vector<QString>{QStringLiteral("It is not possible to edit this map because portions are password protected")});
+            std::vector<QString>{
+                QStringLiteral("It is not possible to edit this map because portions are password protected")});
   EXPECT_EQ(rig.mainmaps.getdata(8, 5, 5), before);
   EXPECT_EQ(rig.state.pendingcommand, 0);
 
@@ -149,9 +150,11 @@ TEST_F(PasswordsEcu, ResetWhileConnectedClearsTheProtectedRowsInTheEcu) {
       }
   // Nothing else in the ECU changed.
   for (int row = 0; row < imagerows; ++row) {
-    if (row == passwordrow || (row >= rig.mainmaps.getbufferrow(8, 0, 0) && row <= rig.mainmaps.getbufferrow(15, 31, 31)))
+    if (row == passwordrow ||
+        (row >= rig.mainmaps.getbufferrow(8, 0, 0) && row <= rig.mainmaps.getbufferrow(15, 31, 31)))
       continue;
-    ASSERT_TRUE(std::equal(before.begin() + 16 * row, before.begin() + 16 * row + 16, rig.sim.image().begin() + 16 * row))
+    ASSERT_TRUE(
+        std::equal(before.begin() + 16 * row, before.begin() + 16 * row + 16, rig.sim.image().begin() + 16 * row))
         << row;
   }
 }
