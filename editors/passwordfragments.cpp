@@ -97,10 +97,6 @@ QString setpasswordof(const FragmentRow& row) {
   return fromlatin1({row.begin(), row.begin() + passwordlength});
 }
 
-void clearmapprotection(ProgramState& state) {
-  state.clearprotection();
-}
-
 void loadpasswordfragments(const maps& mainmaps, ProgramState& state, bool reset) {
   for (int i = 0; i < fragmentcount; ++i) {
     if (reset) {

@@ -75,8 +75,6 @@ bool passwordmatches(const QString& set, const QString& entered);
 FragmentRow readfragment(const maps& mainmaps, int fragment);
 QString setpasswordof(const FragmentRow& row);
 
-// Every map unprotected.
-void clearmapprotection(ProgramState& state);
 // After a calibration has been opened (reset: entered passwords back to the placeholder and no match) or an image
 // has been read from the ECU (no reset: an entered password survives): the set passwords are read, the fragments
 // validated and the map protection table rebuilt.

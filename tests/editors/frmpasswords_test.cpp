@@ -6,6 +6,7 @@
 
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
 #include <QTreeWidget>
 
 #include "editors/frmpassparams.h"
@@ -114,6 +115,12 @@ TEST_F(PasswordsWindowTest, ButtonsChangeTheFragmentAndTheGridFollows) {
   EXPECT_EQ(text(*w, 1, 8), QStringLiteral("Fragment OFF"));
   EXPECT_FALSE(w->CommandRESET[0]->isEnabled());
   EXPECT_EQ(rig.mainmaps.getdata(8, 0, 5), 0) << "its rows were destroyed";
+
+  // A click on a cell of the grid.
+  rig.prompts.clear();
+  const QRect cell = w->PassGrid->visualItemRect(w->PassGrid->item(1, 0));
+  QTest::mouseClick(w->PassGrid->viewport(), Qt::LeftButton, {}, cell.center());
+  EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{PasswordEditor::celltexts[0]});
 
   // Entering a password through the grid.
   rig.prompts.clear();
