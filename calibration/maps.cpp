@@ -111,8 +111,12 @@ void maps::destroymapdata(int fragment, const ProgramState& state) {
     // The table keeps rows as signed 16-bit numbers; they are taken as bytes, and rows outside the map are skipped.
     const int first = static_cast<std::uint8_t>(state.protfirstrow[map]);
     const int last = static_cast<std::uint8_t>(state.protlastrow[map]);
-    for (int row = first; row <= last && row < getmaprows(map); ++row)
-      for (int col = 0; col < getmapcols(map); ++col) setdata(map, row, col, 0, true);
+    // A 3-D table's protected rows are its load rows, the second index, as the views hide them.
+    const bool threed = getcontextandtype(map) == 0;
+    const int count = threed ? getmapcols(map) : getmaprows(map);
+    const int across = threed ? getmaprows(map) : getmapcols(map);
+    for (int row = first; row <= last && row < count; ++row)
+      for (int k = 0; k < across; ++k) setdata(map, threed ? k : row, threed ? row : k, 0, true);
   }
 }
 

@@ -31,7 +31,8 @@ class maps {
   maps(const maps&) = delete;
   maps& operator=(const maps&) = delete;
 
-  // Clears the protected rows of every map that the given password fragment protects (table taken from state).
+  // Clears the protected rows of every map that the given password fragment protects (table taken from state); on a
+  // 3-D table a protected row is a load row (the second index), as the map views count it.
   void destroymapdata(int fragment, const ProgramState& state);
   // Group number of a map: (map \ 8) * 8 below 104, the map itself otherwise.
   int getgroupbyselected(int map) const;

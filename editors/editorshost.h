@@ -11,6 +11,12 @@ class EditorsHost {
   // Rebuilds the navigation tree (and the per-map name tables) from the calibration model, as after a change of
   // the spreads or a new calibration.
   virtual void buildnavtree() {}
+
+  // --- Passwords and comments --------------------------------------------------------------------------------------
+  // The program's minor version and revision as start-up sets them (64 and 8); the comments editor writes them into
+  // the hard comment.
+  virtual int versionminor() const { return 0; }
+  virtual int revision() const { return 0; }
 };
 
 }  // namespace ostrel

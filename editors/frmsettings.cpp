@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +22,7 @@
 #include "calibration/translate.h"
 #include "editors/editorshost.h"
 #include "editors/frmtpscalibrate.h"
+#include "editors/pagefont.h"
 #include "editors/settingsapply.h"
 #include "editors/settingslayout.h"
 #include "editors/settingspanel.h"
@@ -69,19 +69,6 @@ int valuewidth(ControlKind kind) {
     case ControlKind::combo: return combowidth;
     default: return widecombowidth;
   }
-}
-
-// The page was laid out for a small sans-serif face of Arial's width; a wider stand-in is condensed so that the
-// captions keep to their columns.
-QFont pagefont() {
-  const QStringList arialwide{QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"),
-                              QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")};
-  QFont font;
-  font.setFamilies(arialwide);
-  font.setStyleHint(QFont::SansSerif);
-  font.setPointSize(8);
-  if (!arialwide.contains(QFontInfo(font).family())) font.setStretch(QFont::SemiCondensed);
-  return font;
 }
 
 }  // namespace

@@ -107,6 +107,13 @@ struct ProgramState {
   // Map protection table: first and last protected row and protecting fragment per map; -1 = unprotected.
   std::array<std::int16_t, 116> protfirstrow{}, protlastrow{}, protfragment{};
   std::array<bool, 8> fragmenton{};  // the ON flag of each password fragment
+  // The rest of the password fragments' run-time state: the feature is present (never cleared), each fragment's
+  // set and entered password (8 Latin-1 characters), whether the entered one matches the set one, and the entered
+  // one followed by its three check bytes as it goes to the ECU.
+  bool pwincluded = true;
+  std::array<QString, 8> pwset, pwentered;
+  std::array<bool, 8> pwmatched{};
+  std::array<std::array<std::uint8_t, 11>, 8> pwentrychecked{};
   void clearprotection() {
     protfirstrow.fill(-1);
     protlastrow.fill(-1);
@@ -118,7 +125,10 @@ struct ProgramState {
   bool graphview = false;  // set by the views as they take the focus; the keyboard handler reads it
   TrimBox trimbox;
 
-  ProgramState() { clearprotection(); }
+  ProgramState() {
+    clearprotection();
+    pwentered.fill(QStringLiteral("KeyInPwd"));  // until the user enters one
+  }
 };
 
 }  // namespace ostrel

@@ -306,9 +306,11 @@ TEST_F(Cells, DestroyClearsTheRowsOfTheFragment) {
   EXPECT_EQ(m.getimage(), before);
 
   m.destroymapdata(3, state);
+  // Map 0 is a 3-D table: its protected rows are load rows, at every rpm point.
   for (int r = 0; r < 32; ++r) {
-    EXPECT_EQ(m.getdata(0, r, 31), r >= 2 && r <= 4 ? 0 : 9) << r;
-    EXPECT_EQ(m.getchange(0, r, 0), r >= 2 && r <= 4) << r;
+    EXPECT_EQ(m.getdata(0, 31, r), r >= 2 && r <= 4 ? 0 : 9) << r;
+    EXPECT_EQ(m.getdata(0, 0, r), r >= 2 && r <= 4 ? 0 : 9) << r;
+    EXPECT_EQ(m.getchange(0, 7, r), r >= 2 && r <= 4) << r;
   }
   EXPECT_EQ(m.getdata(24, 0, 15), 0);
   EXPECT_EQ(m.getdata(105, 5, 0), 9);

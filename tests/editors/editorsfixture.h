@@ -3,11 +3,13 @@
 #include <QLocale>
 #include <QString>
 #include <memory>
+#include <vector>
 
 #include "common/testrig.h"
 #include "editors/editorcontext.h"
 #include "editors/editorshost.h"
 #include "editors/frmsettings.h"
+#include "editors/passwordfragments.h"
 
 namespace ostrel::test {
 
@@ -15,11 +17,58 @@ namespace ostrel::test {
 struct RecordingEditorsHost final : EditorsHost {
   int navtrees = 0;
   void buildnavtree() override { ++navtrees; }
+  int versionminor() const override { return 64; }
+  int revision() const override { return 8; }
 };
+
+// What waits in the link's queue: the image rows of the row writes in order, and the block tables ahead of them.
+struct QueuedWrites {
+  std::vector<int> rows;
+  int blocktables = 0;
+};
+inline QueuedWrites queuedwrites(const EcuLink& link) {
+  QueuedWrites q;
+  for (const TransferRecord& r : link.transferqueue().records) {
+    const int address = r.addresshigh * 256 + r.addresslow;
+    if (r.op == 0x81) q.rows.push_back((address - 0x8000) / 16);
+    if (r.op == 0x80 && address == 0x5680) ++q.blocktables;
+  }
+  return q;
+}
 
 // A number as the system writes it: the C-locale text with the system's decimal separator.
 inline QString regional(QString ctext) {
   return ctext.replace(QLatin1Char('.'), QLocale().decimalPoint());
+}
+
+// A password fragment as a test writes it into the passwords map.
+struct Fragment {
+  int index;
+  int group, map, first, last;
+  std::uint8_t seed = seedon;
+  QString password = QStringLiteral("secret");
+};
+
+inline FragmentRow makerow(const Fragment& f) {
+  FragmentRow row{};
+  const PasswordBytes bytes = passwordbytes(f.password);
+  std::copy(bytes.begin(), bytes.end(), row.begin());
+  row[fragmentbyte::group] = static_cast<std::uint8_t>(f.group);
+  row[fragmentbyte::map] = static_cast<std::uint8_t>(f.map);
+  row[fragmentbyte::firstrow] = static_cast<std::uint8_t>(f.first);
+  row[fragmentbyte::lastrow] = static_cast<std::uint8_t>(f.last);
+  return withchecks(row, f.seed);
+}
+
+inline void putrow(maps& m, int fragment, const FragmentRow& row) {
+  for (int k = 0; k < 16; ++k) m.setdata(passwordsmap, fragment, k, row[static_cast<std::size_t>(k)], false);
+}
+
+// Every fragment reset and OFF, as in the shipped calibration; then the given ones.
+inline void putfragments(maps& m, const std::vector<Fragment>& fragments) {
+  for (int i = 0; i < fragmentcount; ++i)
+    putrow(m, i, makerow({i, 0, 0, 0, 0, seedoff, resetpassword}));
+  for (const Fragment& f : fragments) putrow(m, f.index, makerow(f));
 }
 
 // The editor over the test rig's calibration, settings and link (the in-process simulator).

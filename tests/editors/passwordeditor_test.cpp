@@ -1,0 +1,327 @@
+// The passwords window's decisions without its widgets: the guards of its buttons and grid cells, RESET with and
+// without a connection, its timer and the Exit warning.
+#include "editors/passwordeditor.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "editorsfixture.h"
+
+namespace ostrel::test {
+namespace {
+
+using After = PasswordEditor::After;
+
+[[maybe_unused]] void PrintTo(const QString& s, std::ostream* os) {
+  *os << '"' << s.toStdString() << '"';
+}
+
+// Image rows where two images differ.
+std::vector<int> changedrows(const CalibrationImage& a, const CalibrationImage& b) {
+  std::vector<int> rows;
+  for (int r = 0; r < imagerows; ++r)
+    if (!std::equal(a.begin() + 16 * r, a.begin() + 16 * r + 16, b.begin() + 16 * r)) rows.push_back(r);
+  return rows;
+}
+
+class PasswordEditorTest : public ::testing::Test {
+ protected:
+  // The fragments as a file open leaves them.
+  void load(const std::vector<Fragment>& fragments) {
+    putfragments(rig.mainmaps, fragments);
+    rig.mainmaps.clearchange();
+    loadpasswordfragments(rig.mainmaps, rig.state, true);
+    rig.prompts.clear();
+  }
+  void enter(int fragment, const QString& password) {
+    rig.state.pwentered[static_cast<std::size_t>(fragment)] = padpassword(password);
+    editor.refresh();
+  }
+  FragmentRow row(int fragment) const { return readfragment(rig.mainmaps, fragment); }
+  std::vector<QString> messages() const { return rig.prompts.messages(); }
+  int passwordrow(int fragment) const { return rig.mainmaps.getbufferrow(passwordsmap, fragment, 0); }
+
+  EditorRig rig;
+  PasswordEditor editor{rig.context};
+};
+
+TEST_F(PasswordEditorTest, TurningOnAndOffNeedsAMatchExceptTurningOnAFragmentThatIsOff) {
+  load({{0, 8, 255, 0, 31, seedoff}, {1, 8, 255, 0, 31, seedon}});
+  editor.refresh();
+  ASSERT_FALSE(rig.state.pwmatched[0]);
+  ASSERT_FALSE(rig.state.pwmatched[1]);
+
+  // ON without a match: both refused, nothing written.
+  const FragmentRow before = row(1);
+  EXPECT_EQ(editor.turnon(1), After::nothing);
+  EXPECT_EQ(editor.turnoff(1), After::nothing);
+  EXPECT_EQ(messages(), (std::vector<QString>{PasswordEditor::turnontext, PasswordEditor::turnofftext}));
+  EXPECT_EQ(rig.prompts.records[0].icon, Prompts::Icon::Information);
+  EXPECT_EQ(row(1), before);
+  EXPECT_TRUE(rig.state.fragmenton[1]);
+
+  // OFF without a match: it may be turned on, not off.
+  rig.prompts.clear();
+  EXPECT_EQ(editor.turnoff(0), After::nothing);
+  EXPECT_EQ(messages(), std::vector<QString>{PasswordEditor::turnofftext});
+  EXPECT_EQ(editor.turnon(0), After::refresh);
+  EXPECT_TRUE(rig.state.fragmenton[0]);
+  EXPECT_TRUE(fragmentreadson(row(0)));
+  EXPECT_TRUE(rig.mainmaps.getchange(passwordsmap, 0, fragmentbyte::total));
+  EXPECT_FALSE(rig.mainmaps.getchange(passwordsmap, 0, fragmentbyte::group)) << "what it protects stays";
+
+  // With the password entered: off and on again.
+  enter(1, QStringLiteral("secret"));
+  ASSERT_TRUE(rig.state.pwmatched[1]);
+  EXPECT_EQ(editor.turnoff(1), After::refresh);
+  EXPECT_FALSE(rig.state.fragmenton[1]);
+  EXPECT_FALSE(fragmentreadson(row(1)));
+  EXPECT_EQ(row(1), makerow({1, 8, 255, 0, 31, seedoff}));
+  EXPECT_EQ(editor.turnon(1), After::refresh);
+  EXPECT_EQ(row(1), makerow({1, 8, 255, 0, 31, seedon}));
+  EXPECT_TRUE(queuedwrites(rig.link).rows.empty()) << "offline: nothing queued";
+}
+
+TEST_F(PasswordEditorTest, WhileConnectedAChangedFragmentRowIsQueuedAtOnce) {
+  load({{3, 0, 4, 0, 31, seedoff}});
+  rig.state.online = true;
+  editor.refresh();
+  editor.turnon(3);
+  const QueuedWrites q = queuedwrites(rig.link);
+  EXPECT_EQ(q.rows, std::vector<int>{passwordrow(3)});
+  EXPECT_EQ(q.blocktables, 1);
+}
+
+TEST_F(PasswordEditorTest, ResetOfAMatchedOrAnOffFragmentDestroysNothing) {
+  load({{0, 8, 255, 0, 31, seedon}, {1, 0, 9, 0, 31, seedoff}});
+  enter(0, QStringLiteral("secret"));
+  const CalibrationImage image = rig.mainmaps.getimage();
+  EXPECT_EQ(editor.reset(0), After::nothing);
+  EXPECT_EQ(messages(), std::vector<QString>{PasswordEditor::noresettext});
+  EXPECT_EQ(rig.mainmaps.getimage(), image);
+
+  // OFF: reset at once, no question.
+  rig.prompts.clear();
+  EXPECT_EQ(editor.reset(1), After::refresh);
+  EXPECT_TRUE(rig.prompts.records.empty());
+  EXPECT_EQ(row(1), makerow({1, 0, 9, 0, 31, seedoff, resetpassword}));
+  EXPECT_EQ(rig.state.pwset[1], resetpassword);
+  EXPECT_EQ(rig.state.pwentered[1], resetpassword);
+  EXPECT_TRUE(rig.state.pwmatched[1]);
+  EXPECT_FALSE(rig.state.fragmenton[1]);
+  EXPECT_EQ(changedrows(image, rig.mainmaps.getimage()), std::vector<int>{passwordrow(1)});
+}
+
+TEST_F(PasswordEditorTest, ResetOfAnOnFragmentAsksAndDestroysWhatItProtected) {
+  load({{2, 8, 255, 2, 40, seedon}, {5, 0, 24, 0, 0, seedon}});
+  editor.refresh();
+  const CalibrationImage image = rig.mainmaps.getimage();
+
+  // Cancel: nothing at all.
+  rig.prompts.answers.push_back(Prompts::Answer::Cancel);
+  EXPECT_EQ(editor.reset(2), After::nothing);
+  EXPECT_EQ(messages(), std::vector<QString>{PasswordEditor::resetquestion});
+  EXPECT_EQ(rig.prompts.records[0].buttons, Prompts::Buttons::OkCancel);
+  EXPECT_EQ(rig.mainmaps.getimage(), image);
+  EXPECT_TRUE(rig.state.fragmenton[2]);
+
+  // OK: the fragment is reset and the protected rows of maps 8 to 15 are zero; rows 0 and 1 and other maps stay.
+  rig.prompts.clear();
+  EXPECT_EQ(editor.reset(2), After::refresh);
+  EXPECT_EQ(row(2), makerow({2, 8, 255, 2, 40, seedoff, resetpassword}));
+  EXPECT_TRUE(rig.state.pwmatched[2]);
+  for (int map = 8; map <= 15; ++map) {
+    for (int i = 0; i < 32; ++i) {
+      for (int j = 0; j < 32; ++j) {
+        if (j >= 2) {
+          ASSERT_EQ(rig.mainmaps.getdata(map, i, j), 0) << map << " " << i << " " << j;
+          ASSERT_TRUE(rig.mainmaps.getchange(map, i, j));
+        }
+      }
+    }
+  }
+  for (int i = 0; i < 32; ++i)
+    for (int j = 0; j < 2; ++j) {
+      const int r = rig.mainmaps.getbufferrow(8, i, j);
+      ASSERT_EQ(rig.mainmaps.getmapbufferbyte(r, j), image[static_cast<std::size_t>(16 * r + j)]) << i << " " << j;
+    }
+  // Only the fragment's row and maps 8 to 15 changed: fragment 5's table keeps its values.
+  for (int r : changedrows(image, rig.mainmaps.getimage()))
+    EXPECT_TRUE(r == passwordrow(2) ||
+                (r >= rig.mainmaps.getbufferrow(8, 0, 0) && r <= rig.mainmaps.getbufferrow(15, 31, 31)))
+        << r;
+  EXPECT_TRUE(rig.state.fragmenton[5]);
+  EXPECT_TRUE(queuedwrites(rig.link).rows.empty()) << "offline: the ECU keeps its rows";
+}
+
+TEST_F(PasswordEditorTest, ResetWhileConnectedQueuesTheDestroyedRowsOfEveryMap) {
+  // Fragment 6 protects rows 30 and 31 of maps 8 to 15, and fragment 7 the one row of map 40.
+  load({{6, 8, 255, 30, 31, seedon}, {7, 40, 40, 0, 9, seedon}, {0, 0, 41, 0, 0, seedon}});
+  editor.refresh();
+  rig.state.online = true;
+  rig.state.curmap = 4;  // the write path must not follow the current map
+
+  ASSERT_EQ(editor.reset(6), After::refresh);
+  const QueuedWrites q = queuedwrites(rig.link);
+  std::vector<int> expected{passwordrow(6)};
+  for (int map = 8; map <= 15; ++map)
+    for (int i = 0; i < 32; ++i)
+      for (int j = 30; j <= 31; ++j) {
+        const int r = rig.mainmaps.getbufferrow(map, i, j);
+        if (std::find(expected.begin(), expected.end(), r) == expected.end()) expected.push_back(r);
+      }
+  EXPECT_EQ(q.rows, expected);
+  EXPECT_EQ(q.blocktables, 9) << "the fragment's row, then each map behind its own block table";
+
+  ASSERT_EQ(editor.reset(7), After::refresh);
+  const QueuedWrites q7 = queuedwrites(rig.link);
+  EXPECT_EQ(std::vector<int>(q7.rows.end() - 2, q7.rows.end()),
+            (std::vector<int>{passwordrow(7), rig.mainmaps.getbufferrow(40, 0, 0)}));
+  EXPECT_EQ(rig.mainmaps.getdata(40, 0, 9), 0);
+  EXPECT_NE(rig.mainmaps.getdata(41, 0, 0), 0) << "fragment 0's map is not touched";
+}
+
+TEST_F(PasswordEditorTest, GridCellsExplainGuardAndEdit) {
+  load({{0, 8, 255, 0, 31, seedon}});
+  editor.refresh();
+
+  // Explanations, and the header row, which does nothing.
+  for (int column : {0, 6, 7, 8}) {
+    rig.prompts.clear();
+    EXPECT_EQ(editor.cellclicked(1, column), After::nothing);
+    EXPECT_EQ(messages(), std::vector<QString>{PasswordEditor::celltexts[static_cast<std::size_t>(column)]});
+  }
+  rig.prompts.clear();
+  EXPECT_EQ(editor.cellclicked(0, 1), After::nothing);
+  EXPECT_EQ(editor.cellclicked(9, 1), After::nothing);
+  EXPECT_TRUE(rig.prompts.records.empty());
+
+  // Unmatched: no new set password, no parameters.
+  const FragmentRow before = row(0);
+  EXPECT_EQ(editor.cellclicked(1, 1), After::nothing);
+  for (int column : {3, 4, 5}) EXPECT_EQ(editor.cellclicked(1, column), After::nothing);
+  EXPECT_EQ(messages(), (std::vector<QString>{PasswordEditor::alterpasswordtext, PasswordEditor::parameterstext,
+                                              PasswordEditor::parameterstext, PasswordEditor::parameterstext}));
+  EXPECT_EQ(row(0), before);
+
+  // Entering: cancelled leaves the entry, a wrong one does not match, case counts, the right one matches.
+  rig.prompts.clear();
+  EXPECT_FALSE(editor.entrymade());
+  rig.prompts.inputs = {std::nullopt, QStringLiteral(""), QStringLiteral("SECRET"), QStringLiteral("secret")};
+  EXPECT_EQ(editor.cellclicked(1, 2), After::nothing);
+  EXPECT_TRUE(editor.entrymade()) << "the input was opened";
+  EXPECT_EQ(editor.cellclicked(1, 2), After::nothing);
+  EXPECT_EQ(rig.state.pwentered[0], placeholderpassword);
+  EXPECT_EQ(editor.cellclicked(1, 2), After::refresh);
+  EXPECT_EQ(rig.state.pwentered[0], QStringLiteral("SECRET  "));
+  EXPECT_FALSE(rig.state.pwmatched[0]);
+  EXPECT_EQ(editor.cellclicked(1, 2), After::refresh);
+  EXPECT_TRUE(rig.state.pwmatched[0]);
+  ASSERT_EQ(rig.prompts.records.size(), 4u);
+  EXPECT_EQ(rig.prompts.records[0].text, QStringLiteral("Enter set password:"));
+  EXPECT_EQ(rig.prompts.records[0].title, QStringLiteral("Enter set password"));
+
+  // Matched: entering again is refused, the parameters open.
+  rig.prompts.clear();
+  EXPECT_EQ(editor.cellclicked(1, 2), After::nothing);
+  EXPECT_EQ(messages(), std::vector<QString>{PasswordEditor::validatedtext});
+  for (int column : {3, 4, 5}) EXPECT_EQ(editor.cellclicked(1, column), After::editparameters);
+}
+
+TEST_F(PasswordEditorTest, ANewSetPasswordTurnsTheFragmentOffAndNeedsEnteringAgain) {
+  load({{4, 8, 255, 0, 31, seedon}});
+  enter(4, QStringLiteral("secret"));
+  rig.state.online = true;
+  rig.prompts.inputs = {QStringLiteral(""), QStringLiteral("brand new password")};
+  EXPECT_EQ(editor.cellclicked(5, 1), After::nothing) << "an empty input changes nothing";
+  EXPECT_TRUE(queuedwrites(rig.link).rows.empty());
+  EXPECT_EQ(editor.cellclicked(5, 1), After::refresh);
+  EXPECT_EQ(rig.prompts.records.back().text, QStringLiteral("Enter new password:"));
+  EXPECT_EQ(rig.prompts.records.back().title, QStringLiteral("Enter new password"));
+  EXPECT_EQ(rig.state.pwset[4], QStringLiteral("brand ne"));
+  EXPECT_EQ(setpasswordof(row(4)), QStringLiteral("brand ne"));
+  EXPECT_FALSE(rig.state.fragmenton[4]) << "the checks were not rewritten";
+  EXPECT_FALSE(rig.state.pwmatched[4]);
+  EXPECT_EQ(rig.state.pwentered[4], QStringLiteral("secret  "));
+  EXPECT_EQ(queuedwrites(rig.link).rows, std::vector<int>{passwordrow(4)});
+
+  // A password without Latin-1 codes is stored with "?" for them, and compared as stored.
+  enter(4, QStringLiteral("brand ne"));
+  rig.prompts.inputs = {QStringLiteral("\u20ac\u20ac")};
+  editor.cellclicked(5, 1);
+  EXPECT_EQ(row(4)[0], '?');
+  EXPECT_EQ(row(4)[1], '?');
+  enter(4, QStringLiteral("\u20ac\u20ac"));
+  EXPECT_TRUE(rig.state.pwmatched[4]);
+}
+
+TEST_F(PasswordEditorTest, TheTimerKeepsTableSendRowsAndMaskInStep) {
+  load({{1, 0, 4, 0, 31, seedon}, {6, 0, 5, 0, 0, seedoff, QStringLiteral("other")}});
+  LiveData live;
+  live.pwmatchmask = 0x05;
+  rig.link.setlive(live);
+  rig.state.pwentered[1] = QStringLiteral("secret  ");
+  editor.refresh();
+  ASSERT_EQ(rig.state.protfragment[4], 1) << "the table is rebuilt only by the timer";
+  editor.timertick();
+  EXPECT_EQ(rig.state.protfragment[4], -1);
+  EXPECT_EQ(editor.masksnapshot(), 0x05);
+  EXPECT_EQ(rig.link.pwsendtable(), buildsendtable(rig.state));
+  EXPECT_EQ(rig.link.pwsendtable()[0][11], 's');
+
+  // The mask is followed until the first entry is opened.
+  live.pwmatchmask = 0x07;
+  rig.link.setlive(live);
+  editor.timertick();
+  EXPECT_EQ(editor.masksnapshot(), 0x07);
+  rig.prompts.inputs = {std::nullopt};
+  editor.cellclicked(7, 2);
+  ASSERT_TRUE(editor.entrymade());
+  live.pwmatchmask = 0x0F;
+  rig.link.setlive(live);
+  editor.timertick();
+  EXPECT_EQ(editor.masksnapshot(), 0x07);
+}
+
+TEST_F(PasswordEditorTest, ExitWarnsOnlyWhenConnectedAfterAnEntryAndTheMaskChanged) {
+  const struct {
+    bool online, entry, changed, warns;
+  } cases[] = {
+      {true, true, true, true},
+      {false, true, true, false},
+      {true, false, true, false},
+      {true, true, false, false},
+  };
+  for (const auto& c : cases) {
+    EditorRig r;
+    PasswordEditor e{r.context};
+    r.state.livemode = 17;
+    LiveData live;
+    live.pwmatchmask = 0x01;
+    r.link.setlive(live);
+    e.timertick();
+    if (c.entry) {
+      r.prompts.inputs = {QStringLiteral("x")};
+      e.cellclicked(2, 2);
+    }
+    if (c.changed) live.pwmatchmask = 0x03;
+    r.link.setlive(live);
+    r.state.online = c.online;
+    r.prompts.clear();
+    e.exit(true);
+    EXPECT_EQ(r.state.livemode, 0);
+    EXPECT_EQ(r.prompts.messages(),
+              c.warns ? std::vector<QString>{PasswordEditor::reuploadtext} : std::vector<QString>{})
+        << c.online << c.entry << c.changed;
+  }
+  // Another window's selector is left alone.
+  EditorRig r;
+  PasswordEditor e{r.context};
+  r.state.livemode = 18;
+  e.exit(false);
+  EXPECT_EQ(r.state.livemode, 18);
+}
+
+}  // namespace
+}  // namespace ostrel::test

@@ -1,0 +1,169 @@
+// Map protection end to end against the ECU simulator: a tuner protects a group and the ECU keeps it; a later
+// session that reads the image back from the ECU finds those rows hidden and locked in the map views; a RESET while
+// connected clears them in the ECU too.
+#include <gtest/gtest.h>
+
+#include "editors/passwordeditor.h"
+#include "editors/passwordparams.h"
+#include "editorsfixture.h"
+#include "link/imagetransfer.h"
+#include "mapviews/keycodes.h"
+#include "mapviews/keyhandler.h"
+#include "mapviews/mapviews.h"
+
+namespace ostrel::test {
+namespace {
+
+// Link ticks per tick of the transfer dialog: one second of the 30 ms communications timer.
+constexpr int linkticksperdialogtick = 33;
+
+class PasswordsEcu : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    rig.state.preferences.gridloadup = false;              // grid row = load row
+    loadpasswordfragments(rig.mainmaps, rig.state, true);  // as the main window's load does
+    rig.connect();
+    ASSERT_TRUE(rig.state.online);
+  }
+
+  void drain() {
+    for (int t = 0; t < 3000 && rig.link.transferqueue().headiswrite(); ++t) rig.tick();
+    ASSERT_FALSE(rig.link.transferqueue().headiswrite()) << "the queue has drained";
+  }
+
+  // Open from ECU: a whole-image read, completed as the program completes it.
+  void readfromecu() {
+    // The program's host reloads the fragments once the image has been stored.
+    struct FragmentHost : LinkHost {
+      explicit FragmentHost(EditorRig& rig) : rig(rig) {}
+      void loadpasswordfragments(bool reset) override { ostrel::loadpasswordfragments(rig.mainmaps, rig.state, reset); }
+      EditorRig& rig;
+    } host{rig};
+    rig.link.sethost(&host);
+    ImageTransfer transfer(rig.state, rig.mainmaps, rig.prompts, rig.link);
+    rig.state.transfermode = 1;
+    transfer.windowopened();
+    for (int t = 0; t < 400; ++t) {
+      if (transfer.windowtick().close) {
+        transfer.windowclosed();
+        rig.link.sethost(nullptr);
+        return;
+      }
+      rig.tick(linkticksperdialogtick);
+    }
+    rig.link.sethost(nullptr);
+    FAIL() << "the transfer never ended";
+  }
+
+  // The tuner's steps in the passwords window: a new password for fragment 0, entered, the ignition group rows 3 to
+  // 32 (stored 2 to 31), turned on.
+  void protectignition() {
+    PasswordEditor editor(rig.context);
+    editor.refresh();
+    rig.prompts.inputs = {QStringLiteral("s3cret")};
+    ASSERT_EQ(editor.cellclicked(1, 1), PasswordEditor::After::refresh);
+    rig.prompts.inputs = {QStringLiteral("s3cret")};
+    ASSERT_EQ(editor.cellclicked(1, 2), PasswordEditor::After::refresh);
+    ASSERT_EQ(editor.cellclicked(1, 3), PasswordEditor::After::editparameters);
+    const auto group = paramschoice(rig.mainmaps, QStringLiteral("(Applies) 3D Ignition Calibration"), false, true);
+    ASSERT_TRUE(group);
+    storeparamschoice(rig.context, 0, *group);
+    storeprotectedrow(rig.context, 0, false, 2);
+    storeprotectedrow(rig.context, 0, true, 31);
+    ASSERT_EQ(editor.turnon(0), PasswordEditor::After::refresh);
+    editor.timertick();
+    EXPECT_EQ(rig.state.protfragment[8], -1) << "the tuner who knows the password sees everything";
+  }
+
+  EditorRig rig;
+};
+
+TEST_F(PasswordsEcu, AProtectedGroupReadBackFromTheEcuIsHiddenAndLocked) {
+  protectignition();
+  drain();
+  const int passwordrow = rig.mainmaps.getbufferrow(passwordsmap, 0, 0);
+  EXPECT_EQ(rig.simrow(passwordrow), rig.modelrow(passwordrow));
+  EXPECT_TRUE(fragmentreadson(readfragment(rig.mainmaps, 0)));
+
+  // Another session: the shipped file opened, then the image read from the ECU.
+  ASSERT_TRUE(rig.mainmaps.openfile(sourcepath(QStringLiteral("data/lastsaved.s26")), true, false));
+  loadpasswordfragments(rig.mainmaps, rig.state, true);
+  EXPECT_EQ(rig.state.protfragment[8], -1);
+  readfromecu();
+  ASSERT_TRUE(rig.simholdsmodel());
+  for (int map = 0; map < mapcount; ++map) {
+    const bool ignition = map >= 8 && map <= 15;
+    EXPECT_EQ(rig.state.protfirstrow[static_cast<std::size_t>(map)], ignition ? 2 : -1) << map;
+    EXPECT_EQ(rig.state.protlastrow[static_cast<std::size_t>(map)], ignition ? 31 : -1) << map;
+  }
+
+  // The map views: the protected load rows stay empty and every edit is refused.
+  MapViews views(rig.state, rig.mainmaps, rig.link, rig.prompts);
+  KeyHandler handler(rig.state, rig.mainmaps, rig.mainsettings, rig.link, views, rig.prompts);
+  handler.install();
+  rig.state.curmap = 8;
+  rig.prompts.clear();
+  views.openmapview();
+  EXPECT_EQ(rig.prompts.messages(),
+            std::vector<QString>{QStringLiteral("Portions of this map are password protected and will not be shown")});
+  for (int j = 0; j < 32; ++j)
+    for (int i : {0, 17, 31})
+      EXPECT_EQ(views.mapgrid().celltext(j, i).isEmpty(), j >= 2) << "load row " << j << " rpm point " << i;
+
+  rig.prompts.clear();
+  rig.state.cursorrow = 5;
+  rig.state.cursorcol = 5;
+  const std::int16_t before = rig.mainmaps.getdata(8, 5, 5);
+  handler.mapkeydown(vk::pageup, 0, MapView::grid, false);
+  EXPECT_EQ(rig.prompts.messages(),
+            std::vector<QString>{
+                QStringLiteral("It is not possible to edit this map because portions are password protected")});
+  EXPECT_EQ(rig.mainmaps.getdata(8, 5, 5), before);
+  EXPECT_EQ(rig.state.pendingcommand, 0);
+
+  // Maps outside the group are as before.
+  rig.state.curmap = 16;
+  rig.prompts.clear();
+  views.openmapview();
+  EXPECT_TRUE(rig.prompts.messages().empty());
+}
+
+TEST_F(PasswordsEcu, ResetWhileConnectedClearsTheProtectedRowsInTheEcu) {
+  protectignition();
+  drain();
+  // A session without the password: the fragment as the ECU holds it protects the group.
+  loadpasswordfragments(rig.mainmaps, rig.state, true);
+  ASSERT_EQ(rig.state.protfragment[12], 0);
+  const CalibrationImage before = rig.sim.image();
+
+  PasswordEditor editor(rig.context);
+  editor.refresh();
+  rig.prompts.answers = {Prompts::Answer::Ok};
+  ASSERT_EQ(editor.reset(0), PasswordEditor::After::refresh);
+  drain();
+
+  EXPECT_TRUE(rig.simholdsmodel());
+  const int passwordrow = rig.mainmaps.getbufferrow(passwordsmap, 0, 0);
+  EXPECT_EQ(setpasswordof(readfragment(rig.mainmaps, 0)), resetpassword);
+  EXPECT_EQ(rig.simrow(passwordrow), rig.modelrow(passwordrow));
+  for (int map = 8; map <= 15; ++map)
+    for (int i = 0; i < 32; ++i)
+      for (int j = 0; j < 32; ++j) {
+        const int row = rig.mainmaps.getbufferrow(map, i, j);
+        const std::uint8_t ecu = rig.sim.image()[static_cast<std::size_t>(16 * row + j % 16)];
+        const std::uint8_t old = before[static_cast<std::size_t>(16 * row + j % 16)];
+        ASSERT_EQ(ecu, j >= 2 ? 0 : old) << "map " << map << " rpm " << i << " load " << j;
+      }
+  // Nothing else in the ECU changed.
+  for (int row = 0; row < imagerows; ++row) {
+    if (row == passwordrow ||
+        (row >= rig.mainmaps.getbufferrow(8, 0, 0) && row <= rig.mainmaps.getbufferrow(15, 31, 31)))
+      continue;
+    ASSERT_TRUE(
+        std::equal(before.begin() + 16 * row, before.begin() + 16 * row + 16, rig.sim.image().begin() + 16 * row))
+        << row;
+  }
+}
+
+}  // namespace
+}  // namespace ostrel::test
