@@ -11,6 +11,18 @@ class EditorsHost {
   // Rebuilds the navigation tree (and the per-map name tables) from the calibration model, as after a change of
   // the spreads or a new calibration.
   virtual void buildnavtree() {}
+
+  // --- Spreads, re-gridding and map fragment import ----------------------------------------------------------------
+  // Sets the connection-dependent menus from the connection flag (after the re-grid has gone offline).
+  virtual void setonlinemenus() {}
+  // Opens or refreshes the views of the current map.
+  virtual void openmapview() {}
+  // Shows the progress window modally running the job named (state.progressjob holds it already); returns once the
+  // window has closed.
+  virtual void runprogressjob(int /*job*/) {}
+  // Reads the password fragments from the passwords map again and rebuilds the map protection table; reset puts
+  // the entered passwords back to the placeholder.
+  virtual void loadpasswordfragments(bool /*reset*/) {}
 };
 
 }  // namespace ostrel

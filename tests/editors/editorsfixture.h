@@ -4,6 +4,7 @@
 #include <QString>
 #include <memory>
 
+#include "calibration/maps25.h"
 #include "common/testrig.h"
 #include "editors/editorcontext.h"
 #include "editors/editorshost.h"
@@ -25,7 +26,8 @@ inline QString regional(QString ctext) {
 // The editor over the test rig's calibration, settings and link (the in-process simulator).
 struct EditorRig : Rig {
   RecordingEditorsHost host;
-  EditorContext context{state, prompts, mainmaps, mainsettings, link, host};
+  Maps25 oldmaps;
+  EditorContext context{state, prompts, mainmaps, mainsettings, link, host, templatemaps, oldmaps};
 
   // Opens the settings editor on a settings map, shown but not modal.
   std::unique_ptr<frmSettings> open(int map) {
