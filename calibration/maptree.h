@@ -18,7 +18,7 @@ QString mapnamepart(const QString& definition);
 // their group node stands for them. Every key and text begins with the caller's prefix.
 struct MapTreeNode {
   QString key;
-  QString text;  // a reserved map's leaf reads "*************************"
+  QString text;     // a reserved map's leaf reads "*************************"
   int parent = -1;  // index of the parent node; -1 for a root
   bool haschildren = false;
 };

@@ -51,15 +51,14 @@ void setimportmask(ProgramState& state) {
   }
 }
 
-FragmentImport::FragmentImport(EditorContext& context)
-    : context_(context), tree_(maptree(context.mainmaps, prefix)) {}
+FragmentImport::FragmentImport(EditorContext& context) : context_(context), tree_(maptree(context.mainmaps, prefix)) {}
 
 bool FragmentImport::opendonor(DonorVersion version) {
   const DonorDialog dialog = donordialog(version);
   const QString path = context_.prompts.openfilename(dialog.title, dialog.filter, installfolder());
   // A dialog may hand back its own pattern instead of a file.
-  const bool chosen =
-      !path.isEmpty() && QFileInfo(path).absoluteFilePath() != QFileInfo(installpath(dialog.pattern)).absoluteFilePath();
+  const bool chosen = !path.isEmpty() &&
+                      QFileInfo(path).absoluteFilePath() != QFileInfo(installpath(dialog.pattern)).absoluteFilePath();
   // The readers read and check the whole file before they keep any of it, so a failed read leaves the last donor.
   const bool read = chosen && (version == DonorVersion::v26 ? context_.templatemaps.openfile(path, true, false)
                                                             : context_.oldmaps.openfile(path));

@@ -34,7 +34,7 @@ inline constexpr int importprogresstotal = 2000;  // the span of the progress wi
 
 // The maps a donor of a version 2.1 to 2.5 file can give.
 inline constexpr std::array<int, 32> olddonormaps{0,  1,  3,  8,  9,  11, 12, 17, 19, 24, 25, 26, 29, 32, 33, 40,
-                                                 41, 42, 43, 44, 45, 48, 56, 88, 89, 90, 91, 92, 93, 94, 95, 110};
+                                                  41, 42, 43, 44, 45, 48, 56, 88, 89, 90, 91, 92, 93, 94, 95, 110};
 
 // Writes state.importmask from state.donortype: every map for a 2.6 donor, the maps above for an older one; any
 // other type leaves the mask as it is.

@@ -21,19 +21,18 @@ namespace ostrel {
 namespace {
 
 // Designed sizes and places (twips) below the menu bar.
-constexpr int windowwidth = 9360;
-constexpr int windowheight = 7200;
-constexpr int treeleft = 120, treetop = 120, treewidth = 5160, treeheight = 6360;
-constexpr int listleft = 5400, listwidth = 3840, listheight = 3840;
-constexpr int buttonleft = listleft, buttonwidth = 1860, buttonheight = 375, buttonpitch = 480;
+constexpr int treeleft = 120, treetop = 120, treewidth = 5880, treeheight = 6360;
+constexpr int listleft = 6120, listwidth = 4200, listheight = 3840;
+constexpr int buttonleft = listleft, buttonwidth = 2040, buttonheight = 375, buttonpitch = 480;
+constexpr int windowwidth = listleft + listwidth + 120;
+constexpr int windowheight = treetop + treeheight + 120;
 constexpr int buttontop = treetop + listheight + 240;
 
 constexpr int noderole = Qt::UserRole;  // the item's node number in the importer's tree
 
 }  // namespace
 
-frmImport::frmImport(EditorContext& context, QWidget* parent)
-    : QDialog(parent), context_(context), importer_(context) {
+frmImport::frmImport(EditorContext& context, QWidget* parent) : QDialog(parent), context_(context), importer_(context) {
   setObjectName(QStringLiteral("frmImport"));
   setWindowTitle(QStringLiteral("Import file fragments"));
 
@@ -59,6 +58,7 @@ frmImport::frmImport(EditorContext& context, QWidget* parent)
   TextDonors = new QPlainTextEdit(nofragmentstext, page);
   TextDonors->setObjectName(QStringLiteral("TextDonors"));
   TextDonors->setReadOnly(true);
+  TextDonors->setLineWrapMode(QPlainTextEdit::NoWrap);
   placetwips(TextDonors, listleft, treetop, listwidth, listheight);
 
   const auto button = [page](const QString& caption, int left, int row) {

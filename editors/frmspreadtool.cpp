@@ -40,6 +40,7 @@ frmSpreadTool::frmSpreadTool(frmSettings& editor, EditorContext& context)
     auto* caption = new QLabel(name + QLatin1Char(' ') + QString::number(i + 1), this);
     placetwips(caption, captionleft, top + 15, captionwidth, labelheight);
     auto* box = new QLineEdit(QStringLiteral("100"), this);
+    box->setAlignment(Qt::AlignRight);
     placetwips(box, boxleft, top, boxwidth, boxheight);
     auto* point = new QLabel(this);
     placetwips(point, pointleft, top + 15, pointwidth, labelheight);

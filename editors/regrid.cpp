@@ -15,7 +15,8 @@ namespace ostrel {
 std::array<float, 32> axispoints(const Spreads& spreads) {
   std::array<float, 32> points{};
   for (int n = 1; n < 32; ++n)
-    points[static_cast<std::size_t>(n)] = points[static_cast<std::size_t>(n - 1)] + spreads[static_cast<std::size_t>(n - 1)];
+    points[static_cast<std::size_t>(n)] =
+        points[static_cast<std::size_t>(n - 1)] + spreads[static_cast<std::size_t>(n - 1)];
   return points;
 }
 
@@ -99,8 +100,7 @@ bool checkexitspreads(EditorContext& context) {
   }
   respreadmaps(context.mainmaps, context.templatemaps,
                {state.entryloadspread, state.entryrpmspread, state.exitloadspread, state.exitrpmspread});
-  if (wasonline)
-    context.prompts.message(regriddownloadmessage, Prompts::Icon::Information, Prompts::Buttons::Ok);
+  if (wasonline) context.prompts.message(regriddownloadmessage, Prompts::Icon::Information, Prompts::Buttons::Ok);
   return true;
 }
 

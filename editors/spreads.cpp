@@ -33,7 +33,7 @@ std::optional<std::uint8_t> spreadvalue(const QString& text) {
 QStringList spreadlabels(const maps& model, SpreadAxis axis, bool metric) {
   const QString labels = axis == SpreadAxis::rpm ? model.getscalestringX(0, metric) : model.getscalestringY(0, metric);
   QStringList points = labels.split(QLatin1Char(';'));
-  points.removeFirst();  // point 0
+  points.removeFirst();                                      // point 0
   while (points.size() > spreadpoints) points.removeLast();  // the closing blank
   while (points.size() < spreadpoints) points.append(QString());
   return points;

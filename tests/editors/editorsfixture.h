@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QString>
 #include <memory>
+#include <vector>
 
 #include "calibration/maps25.h"
 #include "common/testrig.h"
@@ -15,7 +16,15 @@ namespace ostrel::test {
 // Counts the calls the editors make upward.
 struct RecordingEditorsHost final : EditorsHost {
   int navtrees = 0;
+  int onlinemenus = 0;
+  int mapviews = 0;
+  std::vector<int> progressjobs;
+  std::vector<bool> passwordloads;  // the reset argument of each reload
   void buildnavtree() override { ++navtrees; }
+  void setonlinemenus() override { ++onlinemenus; }
+  void openmapview() override { ++mapviews; }
+  void runprogressjob(int job) override { progressjobs.push_back(job); }
+  void loadpasswordfragments(bool reset) override { passwordloads.push_back(reset); }
 };
 
 // A number as the system writes it: the C-locale text with the system's decimal separator.
