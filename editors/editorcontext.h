@@ -4,6 +4,7 @@ namespace ostrel {
 
 class EcuLink;
 class EditorsHost;
+class Maps25;
 class maps;
 class Prompts;
 class settings;
@@ -18,6 +19,10 @@ struct EditorContext {
   settings& mainsettings;
   EcuLink& link;
   EditorsHost& host;
+  // The second calibration model (a 2.6 donor during an import, the scratch copy of a re-grid) and the reader of
+  // version 2.1 to 2.5 files.
+  maps& templatemaps;
+  Maps25& oldmaps;
 };
 
 }  // namespace ostrel

@@ -17,6 +17,15 @@ class EditorsHost {
   // the hard comment.
   virtual int versionminor() const { return 0; }
   virtual int revision() const { return 0; }
+
+  // --- Spreads, re-gridding and map fragment import ----------------------------------------------------------------
+  // Sets the connection-dependent menus from the connection flag (after the re-grid has gone offline).
+  virtual void setonlinemenus() {}
+  // Opens or refreshes the views of the current map.
+  virtual void openmapview() {}
+  // Shows the progress window modally running the job named (state.progressjob holds it already); returns once the
+  // window has closed.
+  virtual void runprogressjob(int /*job*/) {}
 };
 
 }  // namespace ostrel

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "calibration/maps.h"
-#include "editors/maptree.h"
+#include "calibration/maptree.h"
 #include "editors/pagefont.h"
 #include "editors/passwordfragments.h"
 #include "editors/passwordparams.h"
@@ -29,10 +29,10 @@ frmPassParams::frmPassParams(EditorContext& context, int fragment, QWidget* pare
   filltree();
 
   const FragmentRow row = readfragment(context_.mainmaps, fragment_);
-  const QString group = definitiongroup(context_.mainmaps, row[fragmentbyte::group]);
+  const QString group = mapgrouppart(context_.mainmaps.getmapname(row[fragmentbyte::group]));
   if (!group.isEmpty()) Label5->setText(group);
   const int m = row[fragmentbyte::map];
-  Label6->setText(m == allmapsingroup ? QStringLiteral("All maps within group") : definitionname(context_.mainmaps, m));
+  Label6->setText(m == allmapsingroup ? QStringLiteral("All maps within group") : mapnamepart(context_.mainmaps.getmapname(m)));
   fillboxes(allrows);
   setcombos(row[fragmentbyte::firstrow], row[fragmentbyte::lastrow]);
 }
@@ -87,7 +87,7 @@ void frmPassParams::buildcontrols() {
 void frmPassParams::filltree() {
   NavView->clear();
   std::vector<QTreeWidgetItem*> items;
-  for (const MapTreeNode& node : buildmaptree(context_.mainmaps, appliesprefix)) {
+  for (const MapTreeNode& node : maptree(context_.mainmaps, appliesprefix)) {
     QTreeWidgetItem* item = node.parent < 0 ? new QTreeWidgetItem(NavView)
                                             : new QTreeWidgetItem(items[static_cast<std::size_t>(node.parent)]);
     item->setText(0, node.text);

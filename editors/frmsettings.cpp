@@ -21,8 +21,10 @@
 #include "calibration/startuptables.h"
 #include "calibration/translate.h"
 #include "editors/editorshost.h"
+#include "editors/frmspreadtool.h"
 #include "editors/frmtpscalibrate.h"
 #include "editors/pagefont.h"
+#include "editors/regrid.h"
 #include "editors/settingsapply.h"
 #include "editors/settingslayout.h"
 #include "editors/settingspanel.h"
@@ -61,6 +63,12 @@ constexpr int optionwidth = 1760;
 constexpr int optionheight = 225;
 
 constexpr std::uint32_t errorcolor = 255;  // red: a check box whose byte is neither 0 nor 255
+
+// The groups of map 110 that hold the spreads.
+namespace spreadgroups {
+constexpr int rpm = 10;   // "grid rpm spread"
+constexpr int load = 11;  // "grid load spread"
+}  // namespace spreadgroups
 
 int valuewidth(ControlKind kind) {
   switch (kind) {
@@ -117,13 +125,12 @@ void frmSettings::buildfixedcontrols() {
   mnuExit = mnuSettings->addAction(translate(QStringLiteral("E&xit")));
   mnuTools = menubar->addMenu(translate(QStringLiteral("&Tools")));
   mnuTPSCalibrate = mnuTools->addAction(QStringLiteral("&TPS/PPS calibrate"));
-  // The spread tools come with re-gridding.
   mnuViewLoadSpreads = mnuTools->addAction(QStringLiteral("&Load spread tool"));
   mnuViewRpmSpreads = mnuTools->addAction(QStringLiteral("&Rpm spread tool"));
-  mnuViewLoadSpreads->setEnabled(false);
-  mnuViewRpmSpreads->setEnabled(false);
   connect(mnuExit, &QAction::triggered, this, &frmSettings::mnuExit_Click);
   connect(mnuTPSCalibrate, &QAction::triggered, this, &frmSettings::mnuTPSCalibrate_Click);
+  connect(mnuViewLoadSpreads, &QAction::triggered, this, &frmSettings::mnuViewLoadSpreads_Click);
+  connect(mnuViewRpmSpreads, &QAction::triggered, this, &frmSettings::mnuViewRpmSpreads_Click);
 
   Combogroups = new QComboBox(page_);
   Combogroups->setObjectName(QStringLiteral("Combogroups"));
@@ -496,6 +503,40 @@ void frmSettings::mnuTPSCalibrate_Click() {
   Combogroups->setCurrentIndex(6);  // "throttle setup"
   frmTPSCalibrate dialog(*this);
   launcher().showmodal(dialog);
+}
+
+void frmSettings::mnuViewLoadSpreads_Click() {
+  openspreadtool(false);
+}
+
+void frmSettings::mnuViewRpmSpreads_Click() {
+  openspreadtool(true);
+}
+
+void frmSettings::openspreadtool(bool rpm) {
+  // The ECU keeps its maps on the old grid while the spreads change, so the tool works only offline.
+  if (context_.state.online) {
+    context_.prompts.message(QStringLiteral("This tool is not available online"), Prompts::Icon::Information,
+                             Prompts::Buttons::Ok);
+    return;
+  }
+  if (context_.state.curmap != firstsettingsmap) {
+    context_.prompts.message(QStringLiteral("This tool does not apply to any setting within this setting group"),
+                             Prompts::Icon::Information, Prompts::Buttons::Ok);
+    return;
+  }
+  Combogroups->setCurrentIndex(rpm ? spreadgroups::rpm : spreadgroups::load);
+  context_.state.spreadrpm = rpm;
+  frmSpreadTool tool(*this, context_);
+  launcher().showmodal(tool);
+}
+
+void frmSettings::loadentryspreads() {
+  ostrel::loadentryspreads(context_.state, context_.mainmaps);
+}
+
+void frmSettings::checkexitspreads() {
+  ostrel::checkexitspreads(context_);
 }
 
 void frmSettings::mnuExit_Click() {

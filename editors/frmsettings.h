@@ -109,6 +109,8 @@ class frmSettings : public LiveWindow {
   void Command3_Click();
   void mnuExit_Click();
   void mnuTPSCalibrate_Click();
+  void mnuViewLoadSpreads_Click();
+  void mnuViewRpmSpreads_Click();
 
   // Every way of closing ends here; the first time also runs the unload steps.
   void done(int result) override;
@@ -126,10 +128,10 @@ class frmSettings : public LiveWindow {
   void placecell(const PlacedCell& p);
   void fillrequesttable();
   void sethelpcaptions();
-  // Where the spread tools keep the spreads found on opening, and where closing asks whether to re-grid the 3-D
-  // maps after they changed; neither does anything yet.
-  void loadentryspreads() {}
-  void checkexitspreads() {}
+  void openspreadtool(bool rpm);
+  // The spreads found on opening; closing with changed spreads asks whether to re-grid the 3-D maps.
+  void loadentryspreads();
+  void checkexitspreads();
 
   EditorContext& context_;
   SettingCells settingcells_{};

@@ -2,7 +2,7 @@
 
 #include "calibration/maps.h"
 #include "editors/editorcontext.h"
-#include "editors/maptree.h"
+#include "calibration/maptree.h"
 #include "editors/passwordfragments.h"
 #include "link/eculink.h"
 #include "platform/programstate.h"
@@ -79,8 +79,8 @@ PasswordGridRow passwordgridrow(const maps& mainmaps, const ProgramState& state,
   const FragmentRow bytes = readfragment(mainmaps, fragment);
   const int g = bytes[fragmentbyte::group];
   const int m = bytes[fragmentbyte::map];
-  row.cells[3].text = g == allmapsingroup ? QStringLiteral("All") : definitiongroup(mainmaps, g);
-  row.cells[4].text = m == allmapsingroup ? QStringLiteral("All") : definitionname(mainmaps, m);
+  row.cells[3].text = g == allmapsingroup ? QStringLiteral("All") : mapgrouppart(mainmaps.getmapname(g));
+  row.cells[4].text = m == allmapsingroup ? QStringLiteral("All") : mapnamepart(mainmaps.getmapname(m));
   row.cells[5].text = QString::number(bytes[fragmentbyte::firstrow] + 1) + QStringLiteral("->") +
                       QString::number(bytes[fragmentbyte::lastrow] + 1);
   row.cells[6] = matchcell(matched);

@@ -125,6 +125,19 @@ struct ProgramState {
   bool graphview = false;  // set by the views as they take the focus; the keyboard handler reads it
   TrimBox trimbox;
 
+  // The spreads of settings map 110 as the settings editor found them when it opened and when it closed, element k
+  // the spread of point k + 1 (load, then rpm); closing with a difference asks to re-grid the 3-D maps.
+  std::array<std::uint8_t, 31> entryloadspread{}, entryrpmspread{}, exitloadspread{}, exitrpmspread{};
+  bool spreadrpm = false;  // the spread tool edits the rpm axis (else the load axis)
+
+  // The map fragment import's donor, kept for the run: its kind (0 none yet, 21 a version 2.1 to 2.5 file held by
+  // the old-file reader, 26 a version 2.6 file held by the second calibration model), its path, and which maps it
+  // can give.
+  std::uint8_t donortype = 0;
+  QString donorfile;
+  std::array<bool, 116> importmask{};
+
+
   ProgramState() {
     clearprotection();
     pwentered.fill(QStringLiteral("KeyInPwd"));  // until the user enters one

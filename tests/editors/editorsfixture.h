@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "calibration/maps25.h"
 #include "common/testrig.h"
 #include "editors/editorcontext.h"
 #include "editors/editorshost.h"
@@ -16,9 +17,15 @@ namespace ostrel::test {
 // Counts the calls the editors make upward.
 struct RecordingEditorsHost final : EditorsHost {
   int navtrees = 0;
+  int onlinemenus = 0;
+  int mapviews = 0;
+  std::vector<int> progressjobs;
   void buildnavtree() override { ++navtrees; }
   int versionminor() const override { return 64; }
   int revision() const override { return 8; }
+  void setonlinemenus() override { ++onlinemenus; }
+  void openmapview() override { ++mapviews; }
+  void runprogressjob(int job) override { progressjobs.push_back(job); }
 };
 
 // What waits in the link's queue: the image rows of the row writes in order, and the block tables ahead of them.
@@ -74,7 +81,8 @@ inline void putfragments(maps& m, const std::vector<Fragment>& fragments) {
 // The editor over the test rig's calibration, settings and link (the in-process simulator).
 struct EditorRig : Rig {
   RecordingEditorsHost host;
-  EditorContext context{state, prompts, mainmaps, mainsettings, link, host};
+  Maps25 oldmaps;
+  EditorContext context{state, prompts, mainmaps, mainsettings, link, host, templatemaps, oldmaps};
 
   // Opens the settings editor on a settings map, shown but not modal.
   std::unique_ptr<frmSettings> open(int map) {

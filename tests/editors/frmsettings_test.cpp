@@ -73,13 +73,15 @@ TEST_F(SettingsEditor, OpensOnMapOneHundredTenWithTheFirstGroupLaidOut) {
   EXPECT_FALSE(window->Text[0]->isVisible()) << "controls of other groups are hidden";
   EXPECT_FALSE(window->OptionTrue[0]->isVisibleTo(window.get()));
 
-  // Menus: the spread tools come later.
+  // Menus.
   EXPECT_EQ(window->mnuSettings->title(), QStringLiteral("&Settings"));
   EXPECT_EQ(window->mnuExit->text(), QStringLiteral("E&xit"));
   EXPECT_EQ(window->mnuTPSCalibrate->text(), QStringLiteral("&TPS/PPS calibrate"));
+  EXPECT_EQ(window->mnuViewLoadSpreads->text(), QStringLiteral("&Load spread tool"));
+  EXPECT_EQ(window->mnuViewRpmSpreads->text(), QStringLiteral("&Rpm spread tool"));
   EXPECT_TRUE(window->mnuTPSCalibrate->isEnabled());
-  EXPECT_FALSE(window->mnuViewLoadSpreads->isEnabled());
-  EXPECT_FALSE(window->mnuViewRpmSpreads->isEnabled());
+  EXPECT_TRUE(window->mnuViewLoadSpreads->isEnabled());
+  EXPECT_TRUE(window->mnuViewRpmSpreads->isEnabled());
 
   // The live request table and the smoothing weights of the panel.
   EXPECT_EQ(rig.link.requesttable(LiveTable::log)[0][2], 0x00);
@@ -350,6 +352,11 @@ TEST_F(SettingsEditor, AModalRunAppliesARpmSpreadAndExitRecalculatesAndClosesFiv
   EXPECT_EQ(rig.state.windowticks, 5);
   EXPECT_EQ(rig.host.navtrees, 2) << "closing rebuilds the tree again";
   EXPECT_EQ(rig.state.livemode, 0);
+  EXPECT_EQ(rig.prompts.messages(),
+            std::vector<QString>{QStringLiteral(
+                "The load or rpm spread has changed, do you wish to recalculate the affected 3D maps?")})
+      << "the changed spread is found when the window unloads, not at Exit";
+  EXPECT_TRUE(rig.mainmaps.getchange(8, 0, 0)) << "the 3-D maps were re-gridded";
 }
 
 TEST_F(SettingsEditor, ClosingGivesTheSelectorBackOnlyWhileItIsStillItsOwn) {

@@ -9,7 +9,7 @@
 #include <QTreeWidget>
 
 #include "editors/frmpassparams.h"
-#include "editors/maptree.h"
+#include "calibration/maptree.h"
 #include "editorsfixture.h"
 
 namespace ostrel::test {
@@ -21,7 +21,7 @@ namespace {
 
 TEST(MapTree, RootsGroupsAndLeavesAsTheNavigationTreeHasThem) {
   EditorRig rig;
-  const std::vector<MapTreeNode> plain = buildmaptree(rig.mainmaps, QString());
+  const std::vector<MapTreeNode> plain = maptree(rig.mainmaps, QString());
   ASSERT_EQ(plain.size(), 131u);  // 2 roots, 13 groups with 104 leaves, 12 groups of maps 104 to 115
   EXPECT_EQ(plain[0].text, QStringLiteral("Maps"));
   EXPECT_EQ(plain[1].text, QStringLiteral("Settings/Modules"));
@@ -38,7 +38,7 @@ TEST(MapTree, RootsGroupsAndLeavesAsTheNavigationTreeHasThem) {
   EXPECT_EQ(plain[3].text, QStringLiteral("Base fuel table [RPM, LOAD]"));
   EXPECT_EQ(plain[3].parent, 2);
 
-  const std::vector<MapTreeNode> applies = buildmaptree(rig.mainmaps, appliesprefix);
+  const std::vector<MapTreeNode> applies = maptree(rig.mainmaps, appliesprefix);
   ASSERT_EQ(applies.size(), plain.size());
   EXPECT_EQ(applies[1].text, QStringLiteral("(Applies) Settings/Modules"));
   EXPECT_EQ(applies[3].key, QStringLiteral("(Applies) Base fuel table [RPM, LOAD]"));
@@ -52,7 +52,7 @@ TEST(MapTree, RootsGroupsAndLeavesAsTheNavigationTreeHasThem) {
 
 TEST(MapTree, EveryEntryResolvesToItsOwnMapOrGroup) {
   EditorRig rig;
-  const std::vector<MapTreeNode> nodes = buildmaptree(rig.mainmaps, appliesprefix);
+  const std::vector<MapTreeNode> nodes = maptree(rig.mainmaps, appliesprefix);
   std::vector<bool> haschildren(nodes.size(), false);
   for (const MapTreeNode& n : nodes)
     if (n.parent >= 0) haschildren[static_cast<std::size_t>(n.parent)] = true;
@@ -72,7 +72,7 @@ TEST(MapTree, EveryEntryResolvesToItsOwnMapOrGroup) {
       EXPECT_EQ(choice->map, leaf) << n.text.toStdString();
     } else {
       EXPECT_FALSE(choice->singlemap) << n.text.toStdString();
-      EXPECT_EQ(definitiongroup(rig.mainmaps, choice->map), choice->name);
+      EXPECT_EQ(mapgrouppart(rig.mainmaps.getmapname(choice->map)), choice->name);
       EXPECT_EQ(choice->map, choice->map < 104 ? choice->map / 8 * 8 : choice->map) << "the group's first map";
     }
   }

@@ -70,7 +70,9 @@ TEST(SettingsEditorEcu, ThroughTheSerialPortTheSettingReachesTheEcu) {
   PtyRig rig;
   if (!rig.ready()) GTEST_SKIP() << "no pseudo-terminal: " << rig.error;
   RecordingEditorsHost host;
-  EditorContext context{rig.state, rig.prompts, rig.mainmaps, rig.mainsettings, rig.link, host};
+  Maps25 oldmaps;
+  EditorContext context{rig.state, rig.prompts, rig.mainmaps,     rig.mainsettings,
+                        rig.link,  host,        rig.templatemaps, oldmaps};
   ASSERT_TRUE(rig.link.openport());
   ASSERT_TRUE(rig.tick(6));
   rig.state.curmap = 110;

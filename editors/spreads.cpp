@@ -1,0 +1,42 @@
+#include "editors/spreads.h"
+
+#include <cmath>
+
+#include "calibration/maps.h"
+#include "platform/numbers.h"
+
+namespace ostrel {
+
+namespace {
+
+constexpr int spreadmap = 110;
+
+}  // namespace
+
+Spreads readspreads(const maps& model, SpreadAxis axis) {
+  Spreads spreads{};
+  for (int point = 1; point <= spreadpoints; ++point) {
+    const SpreadCell c = spreadcell(axis, point);
+    spreads[static_cast<std::size_t>(point - 1)] = static_cast<std::uint8_t>(model.getdata(spreadmap, c.row, c.column));
+  }
+  return spreads;
+}
+
+std::optional<std::uint8_t> spreadvalue(const QString& text) {
+  const std::optional<double> number = parsenumber(text);
+  if (!number || !std::isfinite(*number)) return std::nullopt;
+  const double whole = roundhalfeven(*number);
+  if (whole < -32768 || whole > 32767) return std::nullopt;  // no 16-bit number
+  return static_cast<std::uint8_t>(roundclamp(whole, 0, 255));
+}
+
+QStringList spreadlabels(const maps& model, SpreadAxis axis, bool metric) {
+  const QString labels = axis == SpreadAxis::rpm ? model.getscalestringX(0, metric) : model.getscalestringY(0, metric);
+  QStringList points = labels.split(QLatin1Char(';'));
+  points.removeFirst();                                      // point 0
+  while (points.size() > spreadpoints) points.removeLast();  // the closing blank
+  while (points.size() < spreadpoints) points.append(QString());
+  return points;
+}
+
+}  // namespace ostrel

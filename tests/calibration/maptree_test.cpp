@@ -1,0 +1,53 @@
+#include "calibration/maptree.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "calibration/maps.h"
+#include "platform/prompts.h"
+
+using namespace ostrel;
+
+TEST(MapTree, GroupAndNameSplitAtTheFirstColonAndTheFollowingSemicolon) {
+  struct Case {
+    const char* definition;
+    const char* group;
+    const char* name;
+  };
+  const Case cases[] = {
+      {"3D Engine Calibration:TPS:MAP weight [RPM, TPS];%_0.39|0", "3D Engine Calibration",
+       "TPS:MAP weight [RPM, TPS]"},
+      {"Comments:Cmnts;%_0.39|0", "Comments", "Cmnts"},
+      {"Group:name without units", "Group", "name without units"},
+      {"no colon at all", "", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(mapgrouppart(QString::fromLatin1(c.definition)), QString::fromLatin1(c.group)) << c.definition;
+    EXPECT_EQ(mapnamepart(QString::fromLatin1(c.definition)), QString::fromLatin1(c.name)) << c.definition;
+  }
+}
+
+TEST(MapTree, TheNavigationTreeHasRootsGroupsAndLeaves) {
+  RecordingPrompts prompts;
+  maps model(prompts);
+  const std::vector<MapTreeNode> tree = maptree(model, QString());
+  ASSERT_EQ(tree.size(), 131u);  // 2 roots, 13 groups, 104 leaves, 12 module groups
+  EXPECT_EQ(tree[0].key, QStringLiteral("Maps"));
+  EXPECT_EQ(tree[1].text, QStringLiteral("Settings/Modules"));
+  int leaves = 0;
+  for (const MapTreeNode& n : tree)
+    if (n.parent >= 2) ++leaves;
+  EXPECT_EQ(leaves, 104);
+  // The group "2D Expansion" holds only reserved maps: eight leaves of asterisks, keyed by their own names.
+  const auto expansion = std::find_if(tree.begin(), tree.end(),
+                                      [](const MapTreeNode& n) { return n.text == QStringLiteral("2D Expansion"); });
+  ASSERT_NE(expansion, tree.end());
+  const int group = static_cast<int>(expansion - tree.begin());
+  for (int k = 1; k <= 8; ++k) {
+    const MapTreeNode& leaf = tree[static_cast<std::size_t>(group + k)];
+    EXPECT_EQ(leaf.parent, group);
+    EXPECT_EQ(leaf.text, QString(25, QLatin1Char('*')));
+    EXPECT_TRUE(leaf.key.startsWith(QStringLiteral("***EX")));
+  }
+}

@@ -1,0 +1,346 @@
+// The map fragment import without its window: the donor tree, the masks of the donor versions, choosing, the staged
+// donor reads and the copy into the open calibration.
+#include "editors/fragmentimport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "calibration/maps25.h"
+#include "calibration/maptree.h"
+#include "donorfiles.h"
+#include "platform/installfolder.h"
+
+namespace ostrel::test {
+namespace {
+
+std::vector<int> chosen(const FragmentImport& importer) {
+  std::vector<int> maps;
+  for (int map = 0; map < mapcount; ++map)
+    if (importer.selected()[static_cast<std::size_t>(map)]) maps.push_back(map);
+  return maps;
+}
+
+// The tree node of a map's leaf, or of the group node that stands for it.
+int nodeofmap(const FragmentImport& importer, const maps& model, int map) {
+  const QString definition = model.getmapname(map);
+  const QString text = FragmentImport::prefix + (map < 104 ? mapnamepart(definition) : mapgrouppart(definition));
+  const auto& tree = importer.tree();
+  const auto at = std::find_if(tree.begin(), tree.end(), [&text](const MapTreeNode& n) { return n.text == text; });
+  return at == tree.end() ? -1 : static_cast<int>(at - tree.begin());
+}
+
+QByteArray readall(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// An old calibration whose tables hold recognisable values.
+OldCalibration oldcalibration() {
+  OldCalibration cal;
+  for (int r = 0; r < 32; ++r)
+    for (int c = 0; c < 32; ++c) {
+      cal.d[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = r == 31 && c == 31 ? 0xFFFF : 1000 + 31 * r + c;
+      for (int t = 0; t < 6; ++t)
+        cal.e[static_cast<std::size_t>(32 * t + r)][static_cast<std::size_t>(c)] = (r + c + t) % 128;
+      cal.c[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = 100;
+    }
+  for (int i = 0; i < 24; ++i)
+    for (int j = 0; j < 24; ++j) cal.b[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] = 4 * i + 4 * j;
+  for (int r = 0; r < 48; ++r)
+    for (int c = 0; c < 16; ++c) cal.a[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = (r * 5 + c) % 200;
+  cal.a[13][10] = 128;  // the old table B's scale: as it is
+  for (int c = 0; c < 16; ++c) {
+    cal.a[4][c] = 20;  // the load spreads of the old settings
+    cal.a[5][c] = 20;
+  }
+  return cal;
+}
+
+class Import : public ::testing::Test {
+ protected:
+  Import() { rig.mainmaps.clearchange(); }
+
+  EditorRig rig;
+  DonorFiles files;
+  maps donor{rig.prompts};
+};
+
+// --- The tree ------------------------------------------------------------------------------------------------------
+
+TEST_F(Import, TheTreeHoldsRootsGroupsAndAMapLeafForEachMapBelowTheComments) {
+  FragmentImport importer(rig.context);
+  const std::vector<MapTreeNode>& tree = importer.tree();
+  ASSERT_EQ(tree.size(), 131u);
+  EXPECT_EQ(tree[0].text, QStringLiteral("(Donor) Maps"));
+  EXPECT_EQ(tree[1].key, QStringLiteral("(Donor) Settings"));
+  EXPECT_EQ(tree[1].text, QStringLiteral("(Donor) Settings/Modules"));
+  EXPECT_EQ(tree[2].text, QStringLiteral("(Donor) 3D Fuel Calibration"));
+  EXPECT_EQ(tree[2].parent, 0);
+  EXPECT_EQ(tree[3].text, QStringLiteral("(Donor) Base fuel table [RPM, LOAD]"));
+  EXPECT_EQ(tree[3].key, tree[3].text);
+  EXPECT_EQ(tree[3].parent, 2);
+  const auto reserved = std::find_if(tree.begin(), tree.end(), [](const MapTreeNode& n) {
+    return n.key == QStringLiteral("(Donor) ***IC [RPM, LOAD]");
+  });
+  ASSERT_NE(reserved, tree.end());
+  EXPECT_EQ(reserved->text, QStringLiteral("*************************"));
+  int groups = 0, modules = 0;
+  for (const MapTreeNode& n : tree) {
+    if (n.parent == 0) ++groups;
+    if (n.parent == 1) {
+      ++modules;
+      EXPECT_FALSE(n.haschildren) << n.text.toStdString();
+    }
+  }
+  EXPECT_EQ(groups, 13);
+  EXPECT_EQ(modules, 12);
+  EXPECT_EQ(tree.back().text, QStringLiteral("(Donor) Settings 6"));
+}
+
+TEST_F(Import, EveryNodeChoosesTheMapItNamesAndOnlyThat) {
+  rig.state.donortype = donortypes::current;
+  setimportmask(rig.state);
+  FragmentImport importer(rig.context);
+  const std::vector<MapTreeNode>& tree = importer.tree();
+  std::vector<int> reached;
+  for (int node = 0; node < static_cast<int>(tree.size()); ++node) {
+    const bool changed = importer.choose(node);
+    const std::vector<int> now = chosen(importer);
+    if (!changed) {
+      EXPECT_TRUE(now.empty()) << tree[static_cast<std::size_t>(node)].text.toStdString();
+      continue;
+    }
+    ASSERT_EQ(now.size(), 1u) << tree[static_cast<std::size_t>(node)].text.toStdString();
+    const QString name = tree[static_cast<std::size_t>(node)].text.mid(8);
+    const QString definition = rig.mainmaps.getmapname(now[0]);
+    EXPECT_TRUE(mapnamepart(definition) == name || mapgrouppart(definition) == name) << name.toStdString();
+    reached.push_back(now[0]);
+    EXPECT_TRUE(importer.choose(node)) << "a second double click takes it back";
+    EXPECT_TRUE(chosen(importer).empty());
+  }
+  // Every map but the reserved ones, each from one node.
+  std::vector<int> expected;
+  for (int map = 0; map < mapcount; ++map)
+    if (!rig.mainmaps.getmapname(map).contains(QStringLiteral("***"))) expected.push_back(map);
+  EXPECT_EQ(reached, expected);
+  EXPECT_TRUE(rig.prompts.records.empty());
+}
+
+TEST_F(Import, ADoubleClickOnAMapTheDonorLacksIsRefused) {
+  rig.state.donortype = donortypes::old;
+  setimportmask(rig.state);
+  FragmentImport importer(rig.context);
+  EXPECT_FALSE(importer.choose(nodeofmap(importer, rig.mainmaps, 2)));
+  EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{notindonormessage});
+  EXPECT_EQ(rig.prompts.records[0].icon, Prompts::Icon::Information);
+  EXPECT_TRUE(importer.choose(nodeofmap(importer, rig.mainmaps, 0)));
+  EXPECT_EQ(chosen(importer), std::vector<int>{0});
+}
+
+// --- Version 2.1 and 2.5 donors ------------------------------------------------------------------------------------
+
+TEST_F(Import, AnOldDonorWithSelectAllImportsExactlyItsMaps) {
+  const std::array<int, 2> before2 = {rig.mainmaps.getdata(2, 0, 0), rig.mainmaps.getdata(104, 0, 0)};
+  rig.prompts.paths = {files.old(QStringLiteral("old.s20"), oldcalibration())};
+  FragmentImport importer(rig.context);
+  rig.state.pwentered[0] = QStringLiteral("abc");  // an entered password, kept unless the fragments reload
+  ASSERT_TRUE(importer.opendonor(DonorVersion::v21));
+  EXPECT_EQ(rig.prompts.records[0].kind, RecordingPrompts::Record::Kind::OpenFile);
+  EXPECT_EQ(rig.prompts.records[0].text, QStringLiteral("Open V2.1 donor file"));
+  EXPECT_EQ(rig.state.donortype, 21);
+  EXPECT_EQ(rig.state.donorfile, files.path(QStringLiteral("old.s20")));
+  EXPECT_TRUE(importer.donorready());
+
+  importer.selectall();
+  const std::vector<int> expected(olddonormaps.begin(), olddonormaps.end());
+  EXPECT_EQ(chosen(importer), expected);
+  EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{notallindonormessage});
+  EXPECT_EQ(rig.prompts.records.back().icon, Prompts::Icon::Information);
+  const QStringList lines = importer.donorlist().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 33);
+  EXPECT_EQ(lines[0], QStringLiteral("Selected map fragments:"));
+  EXPECT_EQ(lines[1], QStringLiteral("Base fuel table [RPM, LOAD]"));
+  EXPECT_EQ(lines[8], QStringLiteral("Intake VCT target [RPM, LOAD]"));
+  EXPECT_EQ(lines[32], QStringLiteral("Settings group 1"));
+
+  const QString loadlabels = rig.mainmaps.getscalestringY(0, true);
+  EXPECT_EQ(importer.import(), expected);
+  // Converted cell by cell, marked changed; a map the old file does not hold stays as it was.
+  EXPECT_EQ(rig.mainmaps.getdata(0, 2, 3), 1000 + 62 + 3);
+  EXPECT_EQ(rig.mainmaps.getdata(0, 31, 31), 8000) << "limited to the base fuel table's range";
+  EXPECT_EQ(rig.mainmaps.getdata(1, 4, 5), 9);
+  EXPECT_EQ(rig.mainmaps.getdata(8, 4, 5), 2 * (4 + 5 + 2)) << "whole degrees become half degrees";
+  EXPECT_EQ(rig.mainmaps.getdata(19, 0, 0), 68);
+  EXPECT_EQ(rig.mainmaps.getdata(24, 0, 7), (16 * 5 + 7) % 200);
+  EXPECT_EQ(rig.mainmaps.getdata(110, 4, 0), 20);
+  EXPECT_TRUE(rig.mainmaps.getchange(0, 0, 0));
+  EXPECT_TRUE(rig.mainmaps.getchange(110, 15, 15));
+  EXPECT_EQ(rig.mainmaps.getdata(2, 0, 0), before2[0]);
+  EXPECT_EQ(rig.mainmaps.getdata(104, 0, 0), before2[1]);
+  EXPECT_FALSE(rig.mainmaps.getchange(2, 0, 0));
+  EXPECT_FALSE(rig.mainmaps.getchange(104, 0, 0));
+
+  // Map 110 brought its spreads: the axes follow; no passwords came.
+  EXPECT_NE(rig.mainmaps.getscalestringY(0, true), loadlabels);
+  EXPECT_TRUE(rig.mainmaps.getscalestringY(0, true).startsWith(QStringLiteral("0 kPa;3 kPa;5 kPa;")));
+  EXPECT_EQ(rig.host.navtrees, 1);
+  EXPECT_EQ(rig.state.pwentered[0], QStringLiteral("abc")) << "no passwords came, so the fragments were not reloaded";
+  EXPECT_EQ(rig.host.progressjobs, std::vector<int>{0});
+  EXPECT_EQ(rig.state.progressjob, 0);
+  EXPECT_EQ(rig.state.progresstotal, 2000);
+  EXPECT_EQ(rig.host.mapviews, 1);
+  EXPECT_EQ(rig.link.transferqueue().records[0].op, 0) << "nothing goes to the ECU";
+}
+
+TEST_F(Import, MapSeventeenOfAnOldDonorIsResampledFromItsTwentyFourPoints) {
+  OldCalibration cal = oldcalibration();
+  rig.prompts.paths = {files.old(QStringLiteral("a.s20"), cal)};
+  FragmentImport importer(rig.context);
+  ASSERT_TRUE(importer.opendonor(DonorVersion::v25));
+  EXPECT_EQ(rig.prompts.records[0].text, QStringLiteral("Open V2.5 donor file"));
+  ASSERT_TRUE(importer.choose(nodeofmap(importer, rig.mainmaps, 17)));
+  EXPECT_EQ(importer.import(), std::vector<int>{17});
+  // The old table rises by 4 a point on both axes; 32 points span its 24, 0.74 of an old point each.
+  struct Case {
+    int row, col, value;
+  };
+  for (const Case& c : {Case{0, 0, 0}, Case{1, 0, 3}, Case{10, 5, 44}, Case{31, 31, 184}, Case{31, 0, 92}})
+    EXPECT_EQ(rig.mainmaps.getdata(17, c.row, c.col), c.value) << c.row << ", " << c.col;
+  EXPECT_TRUE(rig.mainmaps.getchange(17, 31, 31));
+
+  // The old setting that scales the table around 128.
+  cal.a[13][10] = 64;
+  rig.prompts.paths = {files.old(QStringLiteral("b.s20"), cal)};
+  FragmentImport second(rig.context);
+  ASSERT_TRUE(second.opendonor(DonorVersion::v21));
+  ASSERT_TRUE(second.choose(nodeofmap(second, rig.mainmaps, 17)));
+  second.import();
+  EXPECT_EQ(rig.mainmaps.getdata(17, 31, 31), 156);  // (183.52 - 128) / 2 + 128
+}
+
+// --- Version 2.6 donors --------------------------------------------------------------------------------------------
+
+TEST_F(Import, ACurrentDonorWithSelectAllImportsAllMaps) {
+  rig.prompts.paths = {files.current(QStringLiteral("donor.s26"), donor)};
+  FragmentImport importer(rig.context);
+  rig.state.pwentered[0] = QStringLiteral("abc");  // an entered password, kept unless the fragments reload
+  ASSERT_TRUE(importer.opendonor(DonorVersion::v26));
+  EXPECT_EQ(rig.prompts.records[0].text, QStringLiteral("Open V2.6 donor file"));
+  EXPECT_EQ(rig.state.donortype, 26);
+  importer.selectall();
+  EXPECT_EQ(chosen(importer).size(), 116u);
+  EXPECT_EQ(rig.prompts.records.size(), 1u) << "no message";
+  EXPECT_EQ(importer.donorlist().count(QLatin1Char('\n')), 117);
+
+  const std::vector<int> copied = importer.import();
+  EXPECT_EQ(copied.size(), 116u);
+  EXPECT_TRUE(rig.mainmaps.getimage() == donor.getimage()) << "every cell of every map";
+  EXPECT_TRUE(rig.mainmaps.getchange(104, 7, 15));
+  EXPECT_TRUE(rig.mainmaps.getchange(115, 15, 15));
+  EXPECT_EQ(rig.state.pwentered[0], QStringLiteral("KeyInPwd")) << "the passwords map came: the fragments were reloaded";
+  EXPECT_EQ(rig.host.navtrees, 1);
+  EXPECT_EQ(rig.mainmaps.getscalestringX(0, true), rig.templatemaps.getscalestringX(0, true)) << "the axes follow";
+  EXPECT_EQ(rig.host.progressjobs, std::vector<int>{0});
+}
+
+TEST_F(Import, AMapTheNewDonorLacksLeavesTheChoiceAndIsNeverCopied) {
+  rig.prompts.paths = {files.current(QStringLiteral("donor.s26"), donor),
+                       files.old(QStringLiteral("old.s20"), oldcalibration())};
+  FragmentImport importer(rig.context);
+  ASSERT_TRUE(importer.opendonor(DonorVersion::v26));
+  for (int map : {0, 2, 8}) ASSERT_TRUE(importer.choose(nodeofmap(importer, rig.mainmaps, map))) << map;
+  ASSERT_TRUE(importer.opendonor(DonorVersion::v21));
+  EXPECT_EQ(chosen(importer), (std::vector<int>{0, 8})) << "the old file has no map 2";
+  const std::int16_t map2 = rig.mainmaps.getdata(2, 5, 5);
+  EXPECT_EQ(importer.import(), (std::vector<int>{0, 8}));
+  EXPECT_EQ(rig.mainmaps.getdata(0, 2, 3), 1000 + 62 + 3) << "copied from the donor now open";
+  EXPECT_EQ(rig.mainmaps.getdata(2, 5, 5), map2);
+}
+
+TEST_F(Import, TheMaskIsHonouredWhateverWasChosenBeforeTheDonor) {
+  // A mask left from a 2.6 donor of an earlier opening lets map 2 be chosen before this opening's donor is read.
+  rig.state.donortype = donortypes::current;
+  setimportmask(rig.state);
+  rig.prompts.paths = {files.old(QStringLiteral("old.s20"), oldcalibration())};
+  FragmentImport importer(rig.context);
+  ASSERT_TRUE(importer.choose(nodeofmap(importer, rig.mainmaps, 2)));
+  EXPECT_TRUE(importer.import().empty()) << "no donor has been read in this opening";
+  EXPECT_TRUE(rig.host.progressjobs.empty());
+  ASSERT_TRUE(importer.opendonor(DonorVersion::v21));
+  EXPECT_TRUE(chosen(importer).empty());
+  EXPECT_TRUE(importer.import().empty());
+  EXPECT_FALSE(rig.mainmaps.getchange(2, 0, 0));
+  EXPECT_EQ(rig.host.progressjobs, std::vector<int>{0}) << "an empty import still shows the progress";
+}
+
+// --- Donors that cannot be read ------------------------------------------------------------------------------------
+
+TEST_F(Import, ADonorThatCannotBeReadChangesNothing) {
+  // An earlier opening read a 2.6 donor.
+  rig.prompts.paths = {files.current(QStringLiteral("good.s26"), donor)};
+  ASSERT_TRUE(FragmentImport(rig.context).opendonor(DonorVersion::v26));
+  const CalibrationImage held = rig.templatemaps.getimage();
+  const CalibrationImage open = rig.mainmaps.getimage();
+  const std::array<bool, 116> mask = rig.state.importmask;
+
+  QByteArray damaged = olds20(oldcalibration());
+  damaged[76 * 300 + 20] = 'G';
+  QByteArray damaged26 = readall(files.path(QStringLiteral("good.s26")));
+  damaged26[76 * 500 + 40] = 'z';
+  struct Case {
+    const char* what;
+    DonorVersion version;
+    QString path;
+    std::vector<QString> messages;
+  };
+  const Case cases[] = {
+      {"a damaged old file", DonorVersion::v21, files.write(QStringLiteral("bad.s20"), damaged), {donorerrormessage}},
+      {"a short old file",
+       DonorVersion::v25,
+       files.write(QStringLiteral("short.s20"), olds20({}).left(30000)),
+       {donorerrormessage}},
+      {"a missing old file", DonorVersion::v21, files.path(QStringLiteral("none.s20")), {donorerrormessage}},
+      {"a damaged 2.6 file",
+       DonorVersion::v26,
+       files.write(QStringLiteral("bad.s26"), damaged26),
+       {QStringLiteral("The file is not a valid 2.64+ file"), QStringLiteral("A file opening error occurred"),
+        donorerrormessage}},
+      {"no file chosen", DonorVersion::v26, QString(), {donorerrormessage}},
+      {"the dialog's own pattern", DonorVersion::v21, installpath(QStringLiteral("*.s20")), {donorerrormessage}},
+  };
+  for (const Case& c : cases) {
+    rig.prompts.clear();
+    rig.prompts.paths = {c.path};
+    FragmentImport importer(rig.context);
+    importer.selectall();
+    rig.prompts.clear();
+    EXPECT_FALSE(importer.opendonor(c.version)) << c.what;
+    EXPECT_EQ(rig.prompts.messages(), c.messages) << c.what;
+    EXPECT_EQ(rig.prompts.records.back().icon, Prompts::Icon::Exclamation) << c.what;
+    EXPECT_EQ(rig.state.donortype, 26) << c.what;
+    EXPECT_EQ(rig.state.donorfile, files.path(QStringLiteral("good.s26"))) << c.what;
+    EXPECT_EQ(rig.state.importmask, mask) << c.what;
+    EXPECT_FALSE(importer.donorready()) << c.what;
+    EXPECT_TRUE(importer.import().empty()) << c.what;
+    EXPECT_TRUE(rig.templatemaps.getimage() == held) << c.what;
+    EXPECT_TRUE(rig.mainmaps.getimage() == open) << c.what;
+  }
+  EXPECT_TRUE(rig.host.progressjobs.empty());
+  EXPECT_FALSE(rig.mainmaps.getchange(0, 0, 0));
+}
+
+TEST_F(Import, AFailedOldFileKeepsTheOldDonorReadBefore) {
+  OldCalibration first = oldcalibration();
+  first.d[0][0] = 1234;
+  rig.prompts.paths = {files.old(QStringLiteral("first.s20"), first)};
+  ASSERT_TRUE(FragmentImport(rig.context).opendonor(DonorVersion::v21));
+  QByteArray damaged = olds20(oldcalibration());
+  damaged[76 * 150 + 10] = '#';
+  rig.prompts.paths = {files.write(QStringLiteral("bad.s20"), damaged)};
+  EXPECT_FALSE(FragmentImport(rig.context).opendonor(DonorVersion::v21));
+  EXPECT_EQ(rig.oldmaps.getdata(0, 0, 0).value_or(-1), 1234);
+}
+
+}  // namespace
+}  // namespace ostrel::test
