@@ -11,7 +11,7 @@
 #include "platform/installfolder.h"
 #include "platform/twips.h"
 #include "shell/colors.h"
-#include "shell/logprofile.h"
+#include "logger/logprofile.h"
 #include "shell/preferences.h"
 #include "shellfixture.h"
 
