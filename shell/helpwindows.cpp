@@ -1,5 +1,6 @@
 #include "shell/helpwindows.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -146,7 +147,13 @@ void frmHelp::resizeEvent(QResizeEvent* event) {
                         std::max(1, px(layout_.textheight)));
   VScrollhelp->setGeometry(px(layout_.scrollleft), px(layout_.picturetop), px(scrollwidth),
                            std::max(1, px(layout_.scrollheight)));
-  // A grown picture comes up blank: the diagram goes on it again.
+  // A picture that grew while showing comes up blank: the diagram goes on it again.
+  VScrollhelp_Change();
+}
+
+void frmHelp::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // The picture takes the size the layout gave it only as it shows: the diagram goes on it then.
   VScrollhelp_Change();
 }
 
@@ -213,10 +220,21 @@ frmHotkeys::frmHotkeys(QWidget* parent) : QDialog(parent) {
   Text1->setReadOnly(true);
   Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
   Text1->setPlainText(displaytext(hotkeystext()));
-  const int lineheight = Text1->fontMetrics().lineSpacing();
-  const int textwidth = Text1->fontMetrics().horizontalAdvance(hotkeylines().at(14)) + 40;
-  Text1->setGeometry(8, 8, textwidth, lineheight * 20);
-  resize(textwidth + 16, lineheight * 20 + 16);
+  // Big enough for the whole list where the screen allows it.
+  const QFontMetrics metrics = Text1->fontMetrics();
+  int widest = 0;
+  for (const QString& line : hotkeylines()) widest = std::max(widest, metrics.horizontalAdvance(line));
+  const int scrollbar = Text1->verticalScrollBar()->sizeHint().width();
+  int textwidth =
+      widest + 2 * static_cast<int>(Text1->document()->documentMargin()) + 2 * Text1->frameWidth() + scrollbar + 12;
+  int textheight = metrics.lineSpacing() * (static_cast<int>(hotkeylines().size()) + 2) +
+                   2 * static_cast<int>(Text1->document()->documentMargin()) + 2 * Text1->frameWidth();
+  if (const QScreen* s = QGuiApplication::primaryScreen()) {
+    textwidth = std::min(textwidth, s->availableGeometry().width() - 60);
+    textheight = std::min(textheight, s->availableGeometry().height() - 100);
+  }
+  Text1->setGeometry(8, 8, textwidth, textheight);
+  resize(textwidth + 16, textheight + 16);
 }
 
 }  // namespace ostrel

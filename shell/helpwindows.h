@@ -66,6 +66,7 @@ class frmHelp : public QDialog {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   HelpLayout layout_;
