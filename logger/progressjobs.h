@@ -75,7 +75,11 @@ class ProgressJobs {
 
   ProgressJobs(ProgramState& state, maps& mainmaps, const settings& tables, logsamples& store, Prompts& prompts,
                ProgressHost& host);
+  // The program's instance, made before the main window that hosts it (sethost); null stands for no host.
+  ProgressJobs(ProgramState& state, maps& mainmaps, const settings& tables, logsamples& store, Prompts& prompts);
   ~ProgressJobs();
+
+  void sethost(ProgressHost* host) { host_ = host ? host : &nullhost_; }
 
   // The logger window's grid while it is open (job 1 fills it); null when there is none.
   void setloggrid(LogGridModel* grid) { grid_ = grid; }
@@ -113,7 +117,8 @@ class ProgressJobs {
   const settings& tables_;
   logsamples& store_;
   Prompts& prompts_;
-  ProgressHost& host_;
+  ProgressHost nullhost_;
+  ProgressHost* host_ = &nullhost_;
   LogGridModel* grid_ = nullptr;
 
   bool open_ = false;

@@ -45,13 +45,13 @@ const std::array table{
     separator("mnuFileSep2", "mnuFile"),
     item("mnuExit", "mnuFile", "E&xit", &V::mnuExit_Click),
 
-    // The items of these two (mnuMapGroupSub, one per map group; mnuMapSub, the eight maps of the group) are made
-    // by the navigation tree's builder, which owns them.
+    // The items of these two (mnuMapGroupSub, one per map group; mnuMapSub, the eight maps of the group) are the
+    // item arrays of MapMenus (shell/mapmenus.h), which the navigation tree's builder fills.
     menu("mnuMapGroup", nullptr, "Map &Group"),
     menu("mnuMap", nullptr, "&Map"),
 
     menu("mnuEdit", nullptr, "&Edit"),
-    item("mnuSelectAll", "mnuEdit", "&Select all", nullptr),
+    item("mnuSelectAll", "mnuEdit", "&Select all", &V::mnuSelectAll_Click),
 
     menu("mnuComs", nullptr, "&Comms"),
     item("mnuComsConnect", "mnuComs", "&Connect", &V::mnuComsConnect_Click, offline),
@@ -65,16 +65,16 @@ const std::array table{
     item("mnuInDiagnostic", "mnuSystemTools", "&Input diagnostic", &V::mnuInDiagnostic_Click, online, on, aswritten),
     menu("mnuViewTools", "mnuTools", "&Viewing tools"),
     item("mnuToolsColors", "mnuViewTools", "&Colors", &V::mnuToolsColors_Click),
-    item("mnuClearVisit", "mnuViewTools", "Clear &visit traces", nullptr),
-    item("mnuClearEdit", "mnuViewTools", "Clear &edit traces", nullptr),
-    item("mnuClearAFR", "mnuViewTools", "Clear &AFR traces", nullptr),
-    item("mnuClearKnock", "mnuViewTools", "Clear &knock traces", nullptr),
+    item("mnuClearVisit", "mnuViewTools", "Clear &visit traces", &V::mnuClearVisit_Click),
+    item("mnuClearEdit", "mnuViewTools", "Clear &edit traces", &V::mnuClearEdit_Click),
+    item("mnuClearAFR", "mnuViewTools", "Clear &AFR traces", &V::mnuClearAFR_Click),
+    item("mnuClearKnock", "mnuViewTools", "Clear &knock traces", &V::mnuClearKnock_Click),
     menu("mnuTuningTools", "mnuTools", "&Tuning tools"),
     item("mnuLogData", "mnuTuningTools", "&Log data", nullptr),
     item("mnuLearn", "mnuTuningTools", "Lea&rn data", nullptr, online, off),
     menu("mnuFileTools", "mnuTools", "&File tools"),
     item("mnuOpenUnix", "mnuFileTools", "&Open from unix emailed file", &V::mnuOpenUnix_Click),
-    item("mnuImport", "mnuFileTools", "&Import map fragment", nullptr, offline),
+    item("mnuImport", "mnuFileTools", "&Import map fragment", &V::mnuImport_Click, offline),
     item("mnuImportDefault", "mnuFileTools", "Import &default injector reponse map", nullptr, offline, on, aswritten),
     item("mnuAnalyseMap", "mnuFileTools", "&Analyse map", nullptr),
     menu("mnuAnalysis", "mnuTools", "&Analysis tools"),
@@ -84,19 +84,19 @@ const std::array table{
     item("mnuFuelBaseTableVE", "mnuMigrationTools", "&Fuel Base Table to VE", nullptr, offline),
 
     menu("mnuView", nullptr, "&View"),
-    item("mnuViewArrange", "mnuView", "Arrange &preferred", nullptr),
-    item("mnuArrangeA", "mnuView", "Arrange &A", nullptr),
-    item("mnuArrangeB", "mnuView", "Arrange &B", nullptr),
-    item("mnuArrangeC", "mnuView", "Arrange &C", nullptr),
+    item("mnuViewArrange", "mnuView", "Arrange &preferred", &V::mnuViewArrange_Click),
+    item("mnuArrangeA", "mnuView", "Arrange &A", &V::mnuArrangeA_Click),
+    item("mnuArrangeB", "mnuView", "Arrange &B", &V::mnuArrangeB_Click),
+    item("mnuArrangeC", "mnuView", "Arrange &C", &V::mnuArrangeC_Click),
     item("mnuInputs", "mnuView", "&Inputs", &V::mnuInputs_Click, online, off),
     item("mnuFuelMuls", "mnuView", "&Fuel multipliers", &V::mnuFuelMuls_Click, online, on, aswritten),
     item("mnuLTT", "mnuView", "&LTT table", &V::mnuLTT_Click, online, on, aswritten),
 
     menu("mnuHelp", nullptr, "&Help"),
-    item("mnuHelpThisMap", "mnuHelp", "&This map", nullptr),
-    item("mnuTuneMap", "mnuHelp", "T&uning this map", nullptr),
-    item("mnuHotKeys", "mnuHelp", "&Hotkeys", nullptr),
-    item("mnuPictureHelp", "mnuHelp", "&Diagrams", nullptr, any, on, aswritten),
+    item("mnuHelpThisMap", "mnuHelp", "&This map", &V::mnuHelpThisMap_Click),
+    item("mnuTuneMap", "mnuHelp", "T&uning this map", &V::mnuTuneMap_Click),
+    item("mnuHotKeys", "mnuHelp", "&Hotkeys", &V::mnuHotKeys_Click),
+    item("mnuPictureHelp", "mnuHelp", "&Diagrams", &V::mnuPictureHelp_Click, any, on, aswritten),
     item("mnuAbout", "mnuHelp", "&About", &V::mnuAbout_Click, any, on, aswritten),
 };
 

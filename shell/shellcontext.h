@@ -4,7 +4,9 @@ namespace ostrel {
 
 class EcuLink;
 class ImageTransfer;
+class Maps25;
 class maps;
+class ProgressJobs;
 class Prompts;
 class settings;
 class StatusLog;
@@ -20,6 +22,11 @@ struct ShellContext {
   StatusLog& log;
   EcuLink& link;
   ImageTransfer& transfer;
+  // The second calibration model (template, donor, scratch copy) and the reader of version 2.1 to 2.5 files, which
+  // the editors work on; the progress window's jobs, which the main window hosts.
+  maps& templatemaps;
+  Maps25& oldmaps;
+  ProgressJobs& progress;
 };
 
 }  // namespace ostrel

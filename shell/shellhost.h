@@ -4,9 +4,10 @@
 
 namespace ostrel {
 
-// What the shell's headless logic (the three timers, the file commands, the preferences and colours editors) asks
-// of the main window and the windows it owns. The main window implements it; tests pass a fake. Every call has a
-// do-nothing default. Calls into lower layers (the link, the transfer, the setting tables) are made directly.
+// What the shell's headless logic (the three timers, the file commands, the preferences and colours editors, the
+// navigation) asks of the main window and the windows it owns. The main window implements it; tests pass a fake.
+// Every call has a do-nothing default. Calls into lower layers (the link, the transfer, the setting tables) are
+// made directly.
 class ShellHost {
  public:
   virtual ~ShellHost() = default;
@@ -22,6 +23,13 @@ class ShellHost {
   // The focus back to the active view, an active selection box dropped.
   virtual void refreshactiveview() {}
   virtual void setmaincaption(const QString& /*caption*/) {}
+
+  // --- Navigation ---------------------------------------------------------------------------------------------------
+  // The Map menu's eight items labelled afresh from the current map.
+  virtual void buildmapmenu() {}
+  // The editor of the current map by its kind (2 comments, 3 passwords, 4 settings), modal; returns once it has
+  // closed.
+  virtual void showeditor(int /*kind*/) {}
 
   // --- After a calibration was opened ------------------------------------------------------------------------------
   // The navigation tree and the Map Group menu are rebuilt; the password fragments reloaded from the passwords map.
