@@ -6,6 +6,8 @@
 #include "link/eculink.h"
 #include "link/imagetransfer.h"
 #include "link/serialcommport.h"
+#include "logger/logsamples.h"
+#include "logger/progressjobs.h"
 #include "platform/installfolder.h"
 #include "platform/programstate.h"
 #include "platform/prompts.h"
@@ -27,7 +29,11 @@ struct App {
   ostrel::SerialCommPort port;
   ostrel::EcuLink link{state, mainmaps, prompts, port};
   ostrel::ImageTransfer transfer{state, mainmaps, prompts, link};
-  ostrel::ShellContext context{state, prompts, mainmaps, mainsettings, log, link, transfer};
+  ostrel::maps templatemaps{prompts};
+  ostrel::logsamples logstore;
+  ostrel::ProgressJobs progressjobs{state, mainmaps, mainsettings, logstore, link, prompts};
+  ostrel::ShellContext context{state, prompts,  mainmaps,     mainsettings, log,
+                               link,  transfer, templatemaps, logstore,     progressjobs};
   ostrel::StartProcedure start{context};
 };
 

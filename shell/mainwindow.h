@@ -4,9 +4,11 @@
 #include <memory>
 
 #include "link/linkhost.h"
+#include "logger/progressjobs.h"
 #include "mapviews/keyhandler.h"
 #include "mapviews/mapviews.h"
 #include "mapviews/mapviewshost.h"
+#include "mapviews/tuningtools.h"
 #include "shell/filecommands.h"
 #include "shell/maintimers.h"
 #include "shell/menus.h"
@@ -28,10 +30,10 @@ class LivePanel;
 // menu table, and the three timers of the run loop, whose logic lives in MainTimers. Closing it with its close box
 // only minimises it; Exit ends the program after the checks timer's countdown.
 //
-// It is the host of every layer below it: the link (LinkHost), the map views (MapViewsHost) and its own headless
-// logic (ShellHost) call upward into it, and each call is implemented once here, whichever interface it comes
-// through. It calls the windows it owns and the parts of lower layers directly.
-class VelkorV5 : public QMainWindow, public LinkHost, public MapViewsHost, public ShellHost {
+// It is the host of every layer below it: the link (LinkHost), the map views (MapViewsHost), the progress jobs
+// (ProgressHost) and its own headless logic (ShellHost) call upward into it, and each call is implemented once here,
+// whichever interface it comes through. It calls the windows it owns and the parts of lower layers directly.
+class VelkorV5 : public QMainWindow, public LinkHost, public MapViewsHost, public ShellHost, public ProgressHost {
   Q_OBJECT
 
  public:
@@ -62,6 +64,14 @@ class VelkorV5 : public QMainWindow, public LinkHost, public MapViewsHost, publi
   void mnuFuelMuls_Click();
   void mnuLTT_Click();
   void mnuAbout_Click();
+  // The tools (mainwindow_tools.cpp).
+  void mnuLogData_Click();
+  void mnuLearn_Click();
+  void mnuImportDefault_Click();
+  void mnuAnalyseMap_Click();
+  void mnuRamDump_Click();
+  void mnuVEFuelBaseTable_Click();
+  void mnuFuelBaseTableVE_Click();
 
   // --- Calls from below, one implementation for every interface that carries them -----------------------------
   // The live panel on the gauge window (redraw true: its background, else its values and the gauges' needles).
@@ -97,16 +107,21 @@ class VelkorV5 : public QMainWindow, public LinkHost, public MapViewsHost, publi
   void runmapsync() override;
   void unloadmainwindow() override;
 
+  // The tools' calls (mainwindow_tools.cpp): window data into the log sample store, the tool windows a key opens,
+  // and the map synchronisation's marking of the current map.
+  void addlogsample(const RxFrame& rxframe) override;
+  void showinterpcopy() override;
+  void showvct() override;
+  void queuemaprows(int firstrow, int lastrow, int firstcol, int lastcol) override;
+
   // Calls into windows still to come; each does nothing until its window is built: the navigation tree, the
-  // password fragments (calibration editors), the log sample store (data logger), the graph window's drawing and
-  // trail, the interpolate and copy tool, the cam timing window.
+  // password fragments (calibration editors), the graph window's drawing, trail and viewing angles (until it comes,
+  // a tool's preview takes the angles the graph window starts with).
   void buildnavtree(bool /*filltree*/, bool /*fillmenus*/) override {}
   void loadpasswordfragments(bool /*reset*/) override {}
-  void addlogsample(const RxFrame& /*rxframe*/) override {}
   void drawmapgraph(bool /*fullredraw*/, bool /*workcopy*/) override {}
   void cleartabletrail() override {}
-  void showinterpcopy() override {}
-  void showvct() override {}
+  GraphAngles graphangles() const override { return {}; }
 
   // The text of the About box.
   static QString abouttext();
@@ -117,6 +132,7 @@ class VelkorV5 : public QMainWindow, public LinkHost, public MapViewsHost, publi
   FileCommands& files() { return files_; }
   MapViews& views() { return views_; }
   KeyHandler& keys() { return keys_; }
+  TuningTools& tuning() { return tuning_; }
   LivePanel* livepanel() const { return livepanel_.get(); }
   const MainMenus& menus() const { return menus_; }
   QMdiArea* mdiarea() const { return mdi_; }
@@ -140,7 +156,6 @@ class VelkorV5 : public QMainWindow, public LinkHost, public MapViewsHost, publi
   QMdiSubWindow* addchild(QWidget* child);
   void arrangewindows(int layout);
   void unload();
-  void queuewholemap(std::uint8_t map);
   void showtransfer();
 
   ShellContext& context_;
@@ -148,6 +163,7 @@ class VelkorV5 : public QMainWindow, public LinkHost, public MapViewsHost, publi
   FileCommands files_;
   MapViews views_;
   KeyHandler keys_;
+  TuningTools tuning_;
   std::unique_ptr<LivePanel> livepanel_;
   MainMenus menus_;
   QMdiArea* mdi_ = nullptr;

@@ -92,11 +92,6 @@ void VelkorV5::flushpending() {
   timers_.handoverpending(true);
 }
 
-void VelkorV5::runmapsync() {
-  // Until the progress window's synchronisation job comes, every row of the current map is queued.
-  queuewholemap(context_.state.curmap);
-}
-
 void VelkorV5::unloadmainwindow() {
   close();
 }

@@ -4,7 +4,9 @@ namespace ostrel {
 
 class EcuLink;
 class ImageTransfer;
+class logsamples;
 class maps;
+class ProgressJobs;
 class Prompts;
 class settings;
 class StatusLog;
@@ -20,6 +22,9 @@ struct ShellContext {
   StatusLog& log;
   EcuLink& link;
   ImageTransfer& transfer;
+  maps& templatemaps;  // the second calibration model: the map check's template
+  logsamples& logstore;
+  ProgressJobs& progressjobs;
 };
 
 }  // namespace ostrel

@@ -13,6 +13,8 @@
 #include "ecusim/ecusimulator.h"
 #include "link/eculink.h"
 #include "link/imagetransfer.h"
+#include "logger/logsamples.h"
+#include "logger/progressjobs.h"
 #include "platform/programstate.h"
 #include "platform/prompts.h"
 #include "shell/mainwindow.h"
@@ -35,7 +37,11 @@ struct ShellParts {
   StatusLog log;
   EcuLink link;
   ImageTransfer transfer{state, mainmaps, prompts, link};
-  ShellContext context{state, prompts, mainmaps, mainsettings, log, link, transfer};
+  maps templatemaps{prompts};
+  logsamples logstore;
+  ProgressJobs progressjobs{state, mainmaps, mainsettings, logstore, link, prompts};
+  ShellContext context{state, prompts,  mainmaps,     mainsettings, log,
+                       link,  transfer, templatemaps, logstore,     progressjobs};
 };
 
 // Runs the start procedure with the splash ticks driven by hand and the main window's timers stopped, so that the

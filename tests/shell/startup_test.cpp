@@ -185,7 +185,8 @@ TEST_F(Startup, AStartupMessageNeitherShortensTheSplashNorBringsTheMainWindowEar
   ASSERT_TRUE(test::writefile(installpath(defaultlogprofilename), profilebytes({3}, {44})));
   QApplication::setQuitOnLastWindowClosed(false);
   SlowReader reader(3300);
-  ShellContext context{parts.state, reader, parts.mainmaps, parts.mainsettings, parts.log, parts.link, parts.transfer};
+  ShellContext context{parts.state, reader,         parts.mainmaps,     parts.mainsettings, parts.log,
+                       parts.link,  parts.transfer, parts.templatemaps, parts.logstore,     parts.progressjobs};
   StartProcedure slow{context};
   slow.begin();
   ASSERT_EQ(reader.texts.size(), 1u);
