@@ -29,13 +29,13 @@ struct App {
   ostrel::Maps25 oldmaps;
   ostrel::settings mainsettings;
   ostrel::logsamples logstore;
-  ostrel::ProgressJobs progress{state, mainmaps, mainsettings, logstore, prompts};
   ostrel::StatusLog log;
   ostrel::SerialCommPort port;
   ostrel::EcuLink link{state, mainmaps, prompts, port};
   ostrel::ImageTransfer transfer{state, mainmaps, prompts, link};
-  ostrel::ShellContext context{state,  prompts, mainmaps,     mainsettings, log, link,
-                               transfer, templatemaps, oldmaps, progress};
+  ostrel::ProgressJobs progressjobs{state, mainmaps, mainsettings, logstore, link, prompts};
+  ostrel::ShellContext context{state,    prompts,      mainmaps, mainsettings, log,         link,
+                               transfer, templatemaps, oldmaps,  logstore,     progressjobs};
   ostrel::StartProcedure start{context};
 };
 

@@ -4,6 +4,7 @@
 #include <QSaveFile>
 
 #include "calibration/maps.h"
+#include "link/eculink.h"
 #include "logger/csvexport.h"
 #include "logger/logchannels.h"
 #include "logger/loggridmodel.h"
@@ -52,12 +53,8 @@ bool rawimportallowed(Prompts& prompts, const ProgramState& state) {
 }
 
 ProgressJobs::ProgressJobs(ProgramState& state, maps& mainmaps, const settings& tables, logsamples& store,
-                           Prompts& prompts, ProgressHost& host)
-    : state_(state), mainmaps_(mainmaps), tables_(tables), store_(store), prompts_(prompts), host_(&host) {}
-
-ProgressJobs::ProgressJobs(ProgramState& state, maps& mainmaps, const settings& tables, logsamples& store,
-                           Prompts& prompts)
-    : state_(state), mainmaps_(mainmaps), tables_(tables), store_(store), prompts_(prompts) {}
+                           const EcuLink& link, Prompts& prompts)
+    : state_(state), mainmaps_(mainmaps), tables_(tables), store_(store), link_(link), prompts_(prompts) {}
 
 ProgressJobs::~ProgressJobs() = default;
 
@@ -259,7 +256,7 @@ void ProgressJobs::mapsyncstep() {
   } else {
     const int cells = state_.curmap == 0 ? rows * 2 * cols : rows * cols;  // map 0 holds two bytes a cell
     const float total = static_cast<float>(cells / 16);
-    q = static_cast<float>(host_->lastqueuedtransfer());
+    q = static_cast<float>(link_.lastqueuedtransfer());
     if (q > total) q = total;
     if (!(q <= 0.0f && total != 1.0f)) bar_ = (total - q) * 99.0f / total + 1.0f;
   }

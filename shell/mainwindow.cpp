@@ -17,6 +17,7 @@
 #include "link/imagetransfer.h"
 #include "link/ui/frmtransfer.h"
 #include "livewindows/livewindows.h"
+#include "logger/logsamples.h"
 #include "mapviews/frmmap.h"
 #include "mapviews/gridlayer.h"
 #include "mapviews/keycodes.h"
@@ -59,10 +60,13 @@ VelkorV5::VelkorV5(ShellContext& context, QWidget* parent)
       keys_(context.state, context.mainmaps, context.mainsettings, context.link, views_, context.prompts),
       navigation_(context.state, context.mainmaps, *this),
       editorcontext_{context.state,   context.prompts, context.mainmaps,     context.mainsettings,
-                     context.link,    *this,           context.templatemaps, context.oldmaps} {
+                     context.link,    *this,           context.templatemaps, context.oldmaps},
+      tuning_({context.state, context.mainmaps, context.templatemaps, context.link, views_, context.prompts}) {
   setObjectName(QStringLiteral("VelkorV5"));
   if (auto* qtprompts = dynamic_cast<QtPrompts*>(&context_.prompts)) qtprompts->setparent(this);
   views_.sethost(this);
+  context_.progressjobs.sethost(this);
+  tuning_.setdialogparent(this);
 
   mdi_ = new QMdiArea(this);
   mdi_->setObjectName(QStringLiteral("mdiarea"));
@@ -84,12 +88,11 @@ VelkorV5::VelkorV5(ShellContext& context, QWidget* parent)
   timerChecks->start();
 
   context_.link.sethost(this);
-  context_.progress.sethost(this);
 }
 
 VelkorV5::~VelkorV5() {
-  context_.progress.sethost(nullptr);
   context_.link.sethost(nullptr);
+  context_.progressjobs.sethost(nullptr);
   views_.sethost(nullptr);
   // The child windows call into the map views, the keyboard handler and the live panel (focus changes while they
   // go, the grid detaching its scrolling): they go first, while those are still here. The panel is not drawn
@@ -197,8 +200,9 @@ void VelkorV5::load() {
   state.imageread = false;
   state.redrawticks = 50;
   state.transferwindowopen = false;
-  // The log sample store comes with the data logger; until its buffer restarts no sample is stored.
-  state.logindex = -50;
+  // Nothing is stored until the data logger restarts the log.
+  context_.logstore.resetlogsamples();
+  state.logindex = logidle;
 
   showMaximized();
   if (layout()) layout()->activate();
@@ -206,13 +210,6 @@ void VelkorV5::load() {
   drawmap3d();
   TimerComms->start();
   if (state.preferences.autoconnect) mnuComsConnect_Click();
-}
-
-void VelkorV5::queuewholemap(std::uint8_t map) {
-  const int rows = context_.mainmaps.getmaprows(map);
-  const int cols = context_.mainmaps.getmapcols(map);
-  if (rows == 0 || cols == 0) return;
-  context_.link.queuemapwrite(map, 0, static_cast<std::uint8_t>(rows - 1), 0, static_cast<std::uint8_t>(cols - 1));
 }
 
 void VelkorV5::showtransfer() {

@@ -10,6 +10,7 @@
 #include "mapviews/keyhandler.h"
 #include "mapviews/mapviews.h"
 #include "mapviews/mapviewshost.h"
+#include "mapviews/tuningtools.h"
 #include "shell/filecommands.h"
 #include "shell/maintimers.h"
 #include "shell/mapmenus.h"
@@ -96,6 +97,14 @@ class VelkorV5 : public QMainWindow,
   // Places the child windows in a layout: 1 to 3 the views A to C, 10 an open settings editor; then the keys go to
   // the map grid.
   void arrangewindows(int layout);
+  // The tools (mainwindow_tools.cpp).
+  void mnuLogData_Click();
+  void mnuLearn_Click();
+  void mnuImportDefault_Click();
+  void mnuAnalyseMap_Click();
+  void mnuRamDump_Click();
+  void mnuVEFuelBaseTable_Click();
+  void mnuFuelBaseTableVE_Click();
 
   // --- Calls from below, one implementation for every interface that carries them -----------------------------
   // The live panel on the gauge window (redraw true: its background, else its values and the gauges' needles).
@@ -143,20 +152,19 @@ class VelkorV5 : public QMainWindow,
   // their own picture, so the graph window always shows the map's own values.
   void drawmapgraph(bool fullredraw, bool workcopy) override;
   void cleartabletrail() override;
+  GraphAngles graphangles() const override;
 
   // The editors' calls: the program's version, and the progress window running a job.
   int versionminor() const override;
   int revision() const override;
   void runprogressjob(int job) override;
-  // The progress window's jobs: cells of the current map marked for writing, the link's last queued write.
-  void queuemaprows(int firstrow, int lastrow, int firstcol, int lastcol) override;
-  int lastqueuedtransfer() const override;
 
-  // Calls into windows still to come; each does nothing until its window is built: the log sample store (data
-  // logger), the interpolate and copy tool, the cam timing window.
-  void addlogsample(const RxFrame& /*rxframe*/) override {}
-  void showinterpcopy() override {}
-  void showvct() override {}
+  // The tools' calls (mainwindow_tools.cpp): window data into the log sample store, the tool windows a key opens,
+  // and the map synchronisation's marking of the current map.
+  void addlogsample(const RxFrame& rxframe) override;
+  void showinterpcopy() override;
+  void showvct() override;
+  void queuemaprows(int firstrow, int lastrow, int firstcol, int lastcol) override;
 
   // The text of the About box.
   static QString abouttext();
@@ -167,6 +175,7 @@ class VelkorV5 : public QMainWindow,
   FileCommands& files() { return files_; }
   MapViews& views() { return views_; }
   KeyHandler& keys() { return keys_; }
+  TuningTools& tuning() { return tuning_; }
   LivePanel* livepanel() const { return livepanel_.get(); }
   const MainMenus& menus() const { return menus_; }
   const MapMenus& mapmenus() const { return mapmenus_; }
@@ -193,7 +202,6 @@ class VelkorV5 : public QMainWindow,
   void wirekeys();
   QMdiSubWindow* addchild(QWidget* child);
   void unload();
-  void queuewholemap(std::uint8_t map);
   void showtransfer();
 
   ShellContext& context_;
@@ -201,6 +209,7 @@ class VelkorV5 : public QMainWindow,
   FileCommands files_;
   MapViews views_;
   KeyHandler keys_;
+  TuningTools tuning_;
   std::unique_ptr<LivePanel> livepanel_;
   MainMenus menus_;
   MapMenus mapmenus_;

@@ -100,15 +100,7 @@ int VelkorV5::revision() const {
 }
 
 void VelkorV5::runprogressjob(int job) {
-  frmProgress::showjob(context_.state, context_.progress, static_cast<std::uint8_t>(job), this);
-}
-
-void VelkorV5::queuemaprows(int firstrow, int lastrow, int firstcol, int lastcol) {
-  markdirtycells(context_.state, firstrow, lastrow, firstcol, lastcol);
-}
-
-int VelkorV5::lastqueuedtransfer() const {
-  return context_.link.lastqueuedtransfer();
+  frmProgress::showjob(context_.state, context_.progressjobs, static_cast<std::uint8_t>(job), this);
 }
 
 void VelkorV5::mnuImport_Click() {

@@ -37,6 +37,10 @@ void VelkorV5::cleartabletrail() {
   if (frmMap) frmMap->cleartabletrail();
 }
 
+GraphAngles VelkorV5::graphangles() const {
+  return frmMap ? frmMap->graphangles() : GraphAngles{};
+}
+
 void VelkorV5::openmapview() {
   timers_.handoverpending();
   views_.openmapview();
@@ -102,11 +106,6 @@ void VelkorV5::minimizeonclose(QWidget* window) {
 
 void VelkorV5::flushpending() {
   timers_.handoverpending(true);
-}
-
-void VelkorV5::runmapsync() {
-  // Until the progress window's synchronisation job comes, every row of the current map is queued.
-  queuewholemap(context_.state.curmap);
 }
 
 void VelkorV5::unloadmainwindow() {

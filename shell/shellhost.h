@@ -44,7 +44,8 @@ class ShellHost {
   virtual void setcommsinterval(int /*ms*/) {}
   // The menu items that depend on the connection follow state.online.
   virtual void setonlinemenus() {}
-  // Writes the current map into the ECU (map synchronisation).
+  // Writes the current map into the ECU (map synchronisation): the progress window's job 3, which state.progressjob
+  // names.
   virtual void runmapsync() {}
   // Exit's countdown has run out: the main window unloads.
   virtual void unloadmainwindow() {}

@@ -38,11 +38,12 @@ struct ShellParts {
   Maps25 oldmaps;
   settings mainsettings;
   logsamples logstore;
-  ProgressJobs progress{state, mainmaps, mainsettings, logstore, prompts};
   StatusLog log;
   EcuLink link;
   ImageTransfer transfer{state, mainmaps, prompts, link};
-  ShellContext context{state, prompts, mainmaps, mainsettings, log, link, transfer, templatemaps, oldmaps, progress};
+  ProgressJobs progressjobs{state, mainmaps, mainsettings, logstore, link, prompts};
+  ShellContext context{state,    prompts,      mainmaps, mainsettings, log,         link,
+                       transfer, templatemaps, oldmaps,  logstore,     progressjobs};
 };
 
 // Runs the start procedure with the splash ticks driven by hand and the main window's timers stopped, so that the

@@ -185,9 +185,9 @@ TEST_F(Startup, AStartupMessageNeitherShortensTheSplashNorBringsTheMainWindowEar
   ASSERT_TRUE(test::writefile(installpath(defaultlogprofilename), profilebytes({3}, {44})));
   QApplication::setQuitOnLastWindowClosed(false);
   SlowReader reader(3300);
-  ShellContext context{parts.state,    reader,       parts.mainmaps, parts.mainsettings,
-                       parts.log,      parts.link,   parts.transfer, parts.templatemaps,
-                       parts.oldmaps,  parts.progress};
+  ShellContext context{parts.state,    reader,       parts.mainmaps,     parts.mainsettings,
+                       parts.log,      parts.link,   parts.transfer,     parts.templatemaps,
+                       parts.oldmaps,  parts.logstore, parts.progressjobs};
   StartProcedure slow{context};
   slow.begin();
   ASSERT_EQ(reader.texts.size(), 1u);
