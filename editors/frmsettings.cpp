@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <optional>
 
@@ -34,6 +33,7 @@
 #include "platform/programstate.h"
 #include "platform/prompts.h"
 #include "platform/twips.h"
+#include "platform/ui/menupage.h"
 #include "platform/ui/picturesurface.h"
 #include "platform/ui/windowlauncher.h"
 
@@ -113,13 +113,9 @@ void frmSettings::buildfixedcontrols() {
   setWindowTitle(translate(QStringLiteral("Settings")));
   setFont(pagefont());
 
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  menubar = new QMenuBar(this);
-  layout->setMenuBar(menubar);
-  page_ = new QWidget(this);
-  layout->addWidget(page_);
+  const MenuPage parts = addmenupage(this);
+  menubar = parts.menubar;
+  page_ = parts.page;
 
   mnuSettings = menubar->addMenu(QStringLiteral("&Settings"));
   mnuExit = mnuSettings->addAction(translate(QStringLiteral("E&xit")));

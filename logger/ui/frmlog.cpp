@@ -12,7 +12,6 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include "calibration/translate.h"
 #include "link/eculink.h"
@@ -29,6 +28,7 @@
 #include "platform/programstate.h"
 #include "platform/prompts.h"
 #include "platform/twips.h"
+#include "platform/ui/menupage.h"
 #include "platform/ui/picturesurface.h"
 #include "platform/ui/windowlauncher.h"
 
@@ -82,13 +82,9 @@ frmLog::frmLog(LoggerContext& context, QWidget* parent)
   setWindowTitle(translate(QStringLiteral("Log data")));
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  menubar = new QMenuBar(this);
-  layout->setMenuBar(menubar);
-  page_ = new QWidget(this);
-  layout->addWidget(page_);
+  const MenuPage parts = addmenupage(this);
+  menubar = parts.menubar;
+  page_ = parts.page;
   buildmenus();
   buildsetup();
   buildbottom();
