@@ -12,9 +12,9 @@
 #include "calibration/translate.h"
 #include "editors/comments.h"
 #include "editors/pagefont.h"
-#include "editors/twipgeometry.h"
 #include "platform/twips.h"
 #include "platform/ui/menupage.h"
+#include "platform/ui/twipgeometry.h"
 #include "platform/ui/windowlauncher.h"
 
 namespace ostrel {

@@ -11,9 +11,9 @@
 #include "calibration/translate.h"
 #include "editors/editorcontext.h"
 #include "editors/editorshost.h"
-#include "editors/twipgeometry.h"
 #include "platform/programstate.h"
 #include "platform/ui/menupage.h"
+#include "platform/ui/twipgeometry.h"
 #include "platform/ui/windowlauncher.h"
 
 namespace ostrel {

@@ -12,13 +12,13 @@
 #include "calibration/translate.h"
 #include "editors/frmpassparams.h"
 #include "editors/pagefont.h"
-#include "editors/twipgeometry.h"
 #include "link/eculink.h"
 #include "platform/colors.h"
 #include "platform/programstate.h"
 #include "platform/prompts.h"
 #include "platform/twips.h"
 #include "platform/ui/menupage.h"
+#include "platform/ui/twipgeometry.h"
 #include "platform/ui/windowlauncher.h"
 
 namespace ostrel {

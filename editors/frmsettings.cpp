@@ -27,7 +27,6 @@
 #include "editors/settingsapply.h"
 #include "editors/settingslayout.h"
 #include "editors/settingspanel.h"
-#include "editors/twipgeometry.h"
 #include "link/eculink.h"
 #include "platform/colors.h"
 #include "platform/programstate.h"
@@ -35,6 +34,7 @@
 #include "platform/twips.h"
 #include "platform/ui/menupage.h"
 #include "platform/ui/picturesurface.h"
+#include "platform/ui/twipgeometry.h"
 #include "platform/ui/windowlauncher.h"
 
 namespace ostrel {

@@ -30,6 +30,7 @@
 #include "platform/twips.h"
 #include "platform/ui/menupage.h"
 #include "platform/ui/picturesurface.h"
+#include "platform/ui/twipgeometry.h"
 #include "platform/ui/windowlauncher.h"
 
 namespace ostrel {
@@ -63,10 +64,6 @@ struct Place {
 constexpr Place populateplace{120, 1440}, resetplace{1620, 1560};
 constexpr Place fastbackplace{3300, 840}, backplace{4200, 840}, forwardplace{5100, 840}, fastforwardplace{6000, 840};
 constexpr Place barplace{7020, 2400}, durationplace{9540, 3840};
-
-void placetwips(QWidget* widget, double left, double top, double width, double height) {
-  widget->setGeometry(twipstopixels(left), twipstopixels(top), twipstopixels(width), twipstopixels(height));
-}
 
 QString swatchstyle(std::uint32_t bgr) {
   return QStringLiteral("QLabel { background-color: %1; color: black; }").arg(bgrtocolor(bgr).name());
