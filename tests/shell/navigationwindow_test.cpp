@@ -474,6 +474,7 @@ TEST_F(Navigate, TheDiagramsAndHotkeysWindows) {
     auto& keys = static_cast<frmHotkeys&>(dialog);
     EXPECT_EQ(keys.windowTitle(), "Hotkeys");
     EXPECT_EQ(keys.Text1->toPlainText(), hotkeystext().replace("\r\n", "\n"));
+    QApplication::processEvents();
     test::savescreenshot(&dialog, "hotkeys");
     dialog.accept();
   });
