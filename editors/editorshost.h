@@ -11,6 +11,8 @@ class EditorsHost {
   // Rebuilds the navigation tree (and the per-map name tables) from the calibration model, as after a change of
   // the spreads or a new calibration.
   virtual void buildnavtree() {}
+  // Places the windows in a layout of the main window; the settings editor asks for its own (10) while it loads.
+  virtual void arrangewindows(int /*layout*/) {}
 
   // --- Passwords and comments --------------------------------------------------------------------------------------
   // The program's minor version and revision as start-up sets them (64 and 8); the comments editor writes them into

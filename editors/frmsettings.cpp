@@ -41,11 +41,10 @@ namespace ostrel {
 
 namespace {
 
-// The window as the settings layout of the main window places it (twips).
-constexpr int windowleft = 2750;
-constexpr int windowtop = 800;
+// The window's design size (twips), which the main window's settings layout also gives it.
 constexpr int windowwidth = 12400;
 constexpr int windowheight = 8400;
+constexpr int settingswindowlayout = 10;
 
 // Sizes of the generated controls (twips); their places come from the layout.
 constexpr int captionwidth = 2280;
@@ -92,10 +91,9 @@ frmSettings::frmSettings(EditorContext& context, QWidget* parent)
   hidecontrols();
   loadentryspreads();
 
-  // The settings layout of the main window.
+  // The design size; the main window's settings layout places the window (and sizes it the same).
   resize(twipstopixels(windowwidth), twipstopixels(windowheight));
-  const QPoint offset(twipstopixels(windowleft), twipstopixels(windowtop));
-  move(parent ? parent->mapToGlobal(offset) : offset);
+  context_.host.arrangewindows(settingswindowlayout);
 
   Command2_Click();  // from no selection to the first group
   fillrequesttable();

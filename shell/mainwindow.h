@@ -96,7 +96,7 @@ class VelkorV5 : public QMainWindow,
 
   // Places the child windows in a layout: 1 to 3 the views A to C, 10 an open settings editor; then the keys go to
   // the map grid.
-  void arrangewindows(int layout);
+  void arrangewindows(int layout) override;
   // The tools (mainwindow_tools.cpp).
   void mnuLogData_Click();
   void mnuLearn_Click();

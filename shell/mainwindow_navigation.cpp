@@ -40,10 +40,11 @@ QMdiSubWindow* frameof(QWidget* child) {
   return qobject_cast<QMdiSubWindow*>(child->parentWidget());
 }
 
-// The settings editor while it is open: a window of its own, not a child of the area.
+// The settings editor while it exists: a window of its own, not a child of the area. It asks for its layout while it
+// loads, before it is shown.
 QWidget* opensettingseditor() {
   for (QWidget* w : QApplication::topLevelWidgets())
-    if (w->isVisible() && w->objectName() == QLatin1String("frmSettings")) return w;
+    if (w->objectName() == QLatin1String("frmSettings")) return w;
   return nullptr;
 }
 

@@ -183,13 +183,20 @@ TEST_F(Navigate, ASettingsGroupOpensItsEditorAndTheViewsComeBackToTheLastTable) 
   ScriptedLauncher windows;
   ScopedLauncher scoped(windows);
   int shownmap = -1;
+  QPoint placed;
+  QSize size;
   windows.scripts.push_back([&](QDialog& dialog) {
     shownmap = parts.state.curmap;
+    placed = window->mdiarea()->viewport()->mapFromGlobal(dialog.pos());
+    size = dialog.size();
     dialog.reject();
   });
   window->frmNavigate->NavView_DblClick(node("Settings 1"));
   EXPECT_EQ(windows.opened, std::vector<QString>{"frmSettings"});
   EXPECT_EQ(shownmap, 110);
+  // The main window's settings layout placed it as it loaded: 2750 by 800 twips into the area, 12400 by 8400.
+  EXPECT_EQ(placed, QPoint(twipstopixels(2750), twipstopixels(800)));
+  EXPECT_EQ(size, QSize(twipstopixels(12400), twipstopixels(8400)));
   EXPECT_EQ(parts.state.curmap, 17);
   EXPECT_EQ(parts.state.groupfirstmap, 17);
   EXPECT_TRUE(parts.log.lines()[0].startsWith("Intake VCT target")) << parts.log.lines()[0].toStdString();
