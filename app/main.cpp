@@ -2,10 +2,13 @@
 #include <QApplication>
 
 #include "calibration/maps.h"
+#include "calibration/maps25.h"
 #include "calibration/settings.h"
 #include "link/eculink.h"
 #include "link/imagetransfer.h"
 #include "link/serialcommport.h"
+#include "logger/logsamples.h"
+#include "logger/progressjobs.h"
 #include "platform/installfolder.h"
 #include "platform/programstate.h"
 #include "platform/prompts.h"
@@ -22,12 +25,17 @@ struct App {
   ostrel::ProgramState state;
   ostrel::QtPrompts prompts;
   ostrel::maps mainmaps{prompts};
+  ostrel::maps templatemaps{prompts};
+  ostrel::Maps25 oldmaps;
   ostrel::settings mainsettings;
+  ostrel::logsamples logstore;
   ostrel::StatusLog log;
   ostrel::SerialCommPort port;
   ostrel::EcuLink link{state, mainmaps, prompts, port};
   ostrel::ImageTransfer transfer{state, mainmaps, prompts, link};
-  ostrel::ShellContext context{state, prompts, mainmaps, mainsettings, log, link, transfer};
+  ostrel::ProgressJobs progressjobs{state, mainmaps, mainsettings, logstore, link, prompts};
+  ostrel::ShellContext context{state,    prompts,      mainmaps, mainsettings, log,         link,
+                               transfer, templatemaps, oldmaps,  logstore,     progressjobs};
   ostrel::StartProcedure start{context};
 };
 

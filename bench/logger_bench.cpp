@@ -9,6 +9,8 @@
 
 #include "calibration/maps.h"
 #include "calibration/settings.h"
+#include "ecusim/simport.h"
+#include "link/eculink.h"
 #include "logger/csvexport.h"
 #include "logger/loggridmodel.h"
 #include "logger/logsamples.h"
@@ -37,7 +39,10 @@ struct Logger {
   settings tables;
   ProgramState state;
   logsamples store;
-  ProgressHost host;
+  // A link that never connects: no job measured here reads it.
+  ecusim::EcuSimulator sim;
+  ecusim::SimPort port{sim};
+  EcuLink link{state, model, prompts, port};
   Logger() {
     for (int i = 0; i < 16; ++i) state.logvar[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i * 5);
     fillstore(store);
@@ -85,7 +90,7 @@ void BM_CsvExportJobFullStore(benchmark::State& state) {
   QTemporaryDir dir;
   setinstallfolder(dir.path());
   Logger logger;
-  ProgressJobs jobs(logger.state, logger.model, logger.tables, logger.store, logger.prompts, logger.host);
+  ProgressJobs jobs(logger.state, logger.model, logger.tables, logger.store, logger.link, logger.prompts);
   logger.state.progressjob = static_cast<std::uint8_t>(ProgressJob::csvexport);
   for (auto _ : state) {
     logger.prompts.paths = {dir.filePath(QStringLiteral("bench.csv"))};
@@ -125,7 +130,7 @@ void BM_RawLogImport(benchmark::State& state) {
     file.open(QIODevice::WriteOnly);
     file.write(rawlogbytes(logger.state, logger.store));
   }
-  ProgressJobs jobs(logger.state, logger.model, logger.tables, logger.store, logger.prompts, logger.host);
+  ProgressJobs jobs(logger.state, logger.model, logger.tables, logger.store, logger.link, logger.prompts);
   logger.state.progressjob = static_cast<std::uint8_t>(ProgressJob::rawimport);
   for (auto _ : state) {
     logger.prompts.paths = {path};
@@ -140,7 +145,7 @@ void BM_RawLogExportJob(benchmark::State& state) {
   QTemporaryDir dir;
   setinstallfolder(dir.path());
   Logger logger;
-  ProgressJobs jobs(logger.state, logger.model, logger.tables, logger.store, logger.prompts, logger.host);
+  ProgressJobs jobs(logger.state, logger.model, logger.tables, logger.store, logger.link, logger.prompts);
   logger.state.progressjob = static_cast<std::uint8_t>(ProgressJob::rawexport);
   for (auto _ : state) {
     logger.prompts.paths = {dir.filePath(QStringLiteral("bench.rdl"))};

@@ -39,12 +39,12 @@ std::vector<MapTreeNode> maptree(const maps& model, const QString& prefix) {
     const QString group = mapgrouppart(definition);
     const bool ismap = map < firstmodulemap;
     if (groupnode < 0 || group != previous) {
-      groupnode = add({prefix + group, prefix + group, ismap ? 0 : 1});
+      groupnode = add({prefix + group, prefix + group, ismap ? 0 : 1, false, map});
       previous = group;
     }
     if (!ismap) continue;
     const QString name = mapnamepart(definition);
-    add({prefix + name, name.contains(QStringLiteral("***")) ? reservedtext : prefix + name, groupnode});
+    add({prefix + name, name.contains(QStringLiteral("***")) ? reservedtext : prefix + name, groupnode, false, map});
   }
   return nodes;
 }

@@ -21,6 +21,7 @@ struct MapTreeNode {
   QString text;     // a reserved map's leaf reads "*************************"
   int parent = -1;  // index of the parent node; -1 for a root
   bool haschildren = false;
+  int map = -1;  // the map a leaf names, or the first map of a group node; -1 for a root
 };
 
 std::vector<MapTreeNode> maptree(const maps& model, const QString& prefix);

@@ -3,7 +3,7 @@
 
 #include "fuzzsupport.h"
 #include "platform/programstate.h"
-#include "shell/logprofile.h"
+#include "logger/logprofile.h"
 
 using namespace ostrel;
 

@@ -4,6 +4,7 @@
 #include <QSaveFile>
 
 #include "calibration/maps.h"
+#include "link/eculink.h"
 #include "logger/csvexport.h"
 #include "logger/logchannels.h"
 #include "logger/loggridmodel.h"
@@ -52,8 +53,8 @@ bool rawimportallowed(Prompts& prompts, const ProgramState& state) {
 }
 
 ProgressJobs::ProgressJobs(ProgramState& state, maps& mainmaps, const settings& tables, logsamples& store,
-                           Prompts& prompts, ProgressHost& host)
-    : state_(state), mainmaps_(mainmaps), tables_(tables), store_(store), prompts_(prompts), host_(host) {}
+                           const EcuLink& link, Prompts& prompts)
+    : state_(state), mainmaps_(mainmaps), tables_(tables), store_(store), link_(link), prompts_(prompts) {}
 
 ProgressJobs::~ProgressJobs() = default;
 
@@ -249,13 +250,13 @@ void ProgressJobs::mapsyncstep() {
   }
   float q = 0.0f;
   if (bar_ == 0.0f) {
-    host_.queuemaprows(0, rows - 1, 0, cols - 1);
+    host_->queuemaprows(0, rows - 1, 0, cols - 1);
     bar_ = 1.0f;
     stalledticks_ = 0;
   } else {
     const int cells = state_.curmap == 0 ? rows * 2 * cols : rows * cols;  // map 0 holds two bytes a cell
     const float total = static_cast<float>(cells / 16);
-    q = static_cast<float>(host_.lastqueuedtransfer());
+    q = static_cast<float>(link_.lastqueuedtransfer());
     if (q > total) q = total;
     if (!(q <= 0.0f && total != 1.0f)) bar_ = (total - q) * 99.0f / total + 1.0f;
   }
@@ -272,7 +273,7 @@ void ProgressJobs::presetstep() {
     for (int c = 0; c < 16; ++c) mainmaps_.setdata(injectormap, 0, c, preset[static_cast<std::size_t>(c)], true);
     bar_ = 20.0f;
     state_.curmap = injectormap;
-    host_.openmapview();
+    host_->openmapview();
     return;
   }
   bar_ += 20.0f;

@@ -8,6 +8,7 @@
 namespace ostrel {
 
 class CsvExport;
+class EcuLink;
 class LogGridModel;
 class Prompts;
 class logsamples;
@@ -15,16 +16,15 @@ class maps;
 class settings;
 struct ProgramState;
 
-// What the progress jobs need from above: the map synchronisation marks the current map for writing and watches
-// the queue drain; the presets refresh the map views. The shell implements it; every call has a neutral default.
+// What the progress jobs need from above: the map synchronisation marks the current map for writing (it watches the
+// queue drain on the link itself); the presets refresh the map views. The shell implements it and hands it over
+// with ProgressJobs::sethost; every call has a do-nothing default.
 class ProgressHost {
  public:
   virtual ~ProgressHost() = default;
-  // Queues cells of the current map to be written into the ECU: they are marked as edited, and their image rows
-  // go into the link's queue when the pending-write countdown runs out.
+  // Marks cells of the current map for writing into the ECU: they join the pending-write rectangle, whose image
+  // rows go into the link's queue when the pending-write countdown runs out.
   virtual void queuemaprows(int /*firstrow*/, int /*lastrow*/, int /*firstcol*/, int /*lastcol*/) {}
-  // The index of the last queued write, 0 when at most one is left.
-  virtual int lastqueuedtransfer() const { return 0; }
   // Opens or refreshes the views of the current map.
   virtual void openmapview() {}
 };
@@ -73,9 +73,13 @@ class ProgressJobs {
   static constexpr int rawlinesatick = 3000;
   static constexpr int mapsyncstallticks = 100;  // about 10 s at the first step: the write never got queued
 
-  ProgressJobs(ProgramState& state, maps& mainmaps, const settings& tables, logsamples& store, Prompts& prompts,
-               ProgressHost& host);
+  // The map synchronisation watches the link's waiting writes (a running whole-image write counts among them).
+  ProgressJobs(ProgramState& state, maps& mainmaps, const settings& tables, logsamples& store, const EcuLink& link,
+               Prompts& prompts);
   ~ProgressJobs();
+
+  // Calls upward; null means nobody listens. The host must outlive the jobs or be reset to null first.
+  void sethost(ProgressHost* host) { host_ = host ? host : &nullhost_; }
 
   // The logger window's grid while it is open (job 1 fills it); null when there is none.
   void setloggrid(LogGridModel* grid) { grid_ = grid; }
@@ -112,8 +116,10 @@ class ProgressJobs {
   maps& mainmaps_;
   const settings& tables_;
   logsamples& store_;
+  const EcuLink& link_;
   Prompts& prompts_;
-  ProgressHost& host_;
+  ProgressHost nullhost_;
+  ProgressHost* host_ = &nullhost_;
   LogGridModel* grid_ = nullptr;
 
   bool open_ = false;

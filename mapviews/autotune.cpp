@@ -81,7 +81,7 @@ TuningLive tuninglive(const ProgramState& state, const EcuLink& link) {
   t.afrtarget = live.afrtarget;
   t.livesample = live.livesample;
   t.livevaluesreplies = live.livevaluesreplies;
-  t.lastqueuedtransfer = link.transferqueue().lastqueuedtransfer();
+  t.lastqueuedtransfer = link.lastqueuedtransfer();
   return t;
 }
 

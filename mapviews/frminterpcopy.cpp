@@ -135,7 +135,7 @@ void frmInterpcopy::drawpreview() {
       in.height = height;
       in.rows = area.across;
       in.cols = area.down;
-      in.angles = context_.host.graphangles();
+      in.angles = context_.views.host().graphangles();
       const WireGraphInputs wire = wiregraphinputs(model, state, context_.link.live(), &tool_.work());
       wire_.plan(scene_, wire, projector_.projection(in), width, height, true);
       break;
@@ -166,7 +166,7 @@ void frmInterpcopy::apply() {
   } else {
     return;
   }
-  context_.host.drawmap(true);
+  context_.views.host().drawmap(true);
 }
 
 void frmInterpcopy::ok() {

@@ -83,6 +83,13 @@ void frmMap::drawmap3d() {
   currentprojection();
 }
 
+void frmMap::setgraphangles(const GraphAngles& angles) {
+  angles_ = angles;
+  const QSignalBlocker hblock(hscroll_), vblock(vscroll_);
+  hscroll_->setValue(static_cast<int>(roundhalfeven(angles_.h)));
+  vscroll_->setValue(static_cast<int>(roundhalfeven(angles_.v)));
+}
+
 void frmMap::setbackground() {
   QPalette p = palette();
   p.setColor(QPalette::Window, bgrtocolor(state_.colors.bgcolor));

@@ -49,6 +49,9 @@ class frmMap : public QWidget {
   void cleartabletrail() { trail_.clear(); }
 
   const GraphAngles& graphangles() const { return angles_; }
+  // The viewing angles as the main window's load sets them; the scroll bars follow, and the next drawing projects
+  // the grid anew.
+  void setgraphangles(const GraphAngles& angles);
   const GraphProjection& projection() const { return projector_.last(); }
   const TableTrail& tabletrail() const { return trail_; }
   const WireGraph& wiregraph() const { return wire_; }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "mapviews/graphprojection.h"
+
 class QWidget;
 
 namespace ostrel {
@@ -9,8 +11,8 @@ namespace ostrel {
 // The two views a key can hand the focus to: the map grid and the graph window's surface.
 enum class MapView { grid, graph };
 
-// Everything the map views, their keyboard handler and their tools call upward: the main window, its live panel,
-// the status window, the graph dispatch and the windows of other layers that a key opens. The shell implements it
+// Everything the map views, their keyboard handler and their tools (TuningTools) call upward: the main window, its
+// live panel, the status window, the graph window and the windows that a key opens. The shell implements it
 // and hands it to MapViews at start-up (MapViews::sethost); the handler and the tools reach it through
 // MapViews::host(). Every call has a do-nothing default, so a test overrides only what it watches.
 class MapViewsHost {
@@ -37,9 +39,13 @@ class MapViewsHost {
   virtual void drawmapgraph(bool /*fullredraw*/, bool /*workcopy*/) {}
   // The table graph forgets its live trail.
   virtual void cleartabletrail() {}
+  // The graph window's viewing angles, so that a tool's preview looks the way the graph does; the angles the graph
+  // window starts with while there is none.
+  virtual GraphAngles graphangles() const { return {}; }
 
-  // --- Windows of other layers, modal ----------------------------------------------------------------------------
-  // The interpolate and copy tool for state.toolmode (X, Y, U, D, F, B with a selection box).
+  // --- Windows the program around the views owns, modal ----------------------------------------------------------
+  // The interpolate and copy tool for state.toolmode (X, Y, U, D, F, B with a selection box): the program's one
+  // TuningTools.
   virtual void showinterpcopy() {}
   // The variable cam timing window (the hidden key sequence while connected).
   virtual void showvct() {}

@@ -34,7 +34,7 @@ void TuningTools::learndata() {
   }
   // While auto-tune ran the live replies left the grid alone; show the map as the tool left it.
   context_.views.filldatagrid(true);
-  context_.host.drawmap(true);
+  context_.views.host().drawmap(true);
 }
 
 void TuningTools::checkmaps() {
@@ -59,7 +59,7 @@ void TuningTools::convertfuelbase(int direction) {
   const int map = ostrel::convertfuelbase(context_.mainmaps, direction);
   if (map < 0) return;
   context_.state.curmap = static_cast<std::uint8_t>(map);
-  context_.host.openmapview();
+  context_.views.host().openmapview();
 }
 
 }  // namespace ostrel

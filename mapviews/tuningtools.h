@@ -1,7 +1,5 @@
 #pragma once
 
-#include "mapviews/graphprojection.h"
-
 class QWidget;
 
 namespace ostrel {
@@ -12,22 +10,8 @@ class Prompts;
 class maps;
 struct ProgramState;
 
-// What the tuning tools ask of the program around them: the graph window and the main window's opening of a map.
-// The shell implements it and hands it over with the tools' context.
-class TuningHost {
- public:
-  // The graph window shows the current map with its own values (redraw true: in full).
-  virtual void drawmap(bool redraw) = 0;
-  // Every view shows the current map afresh; the main window hands a pending edit of the previous map over first.
-  virtual void openmapview() = 0;
-  // The graph window's viewing angles, so that a tool's preview looks the way the graph does.
-  virtual GraphAngles graphangles() const = 0;
-
- protected:
-  ~TuningHost() = default;
-};
-
-// Everything the tuning tools work on; all of it must outlive the tools.
+// Everything the tuning tools work on; all of it must outlive the tools. Their calls upward (the graph window's
+// redraw and angles, the main window's opening of a map) go through the map views' host.
 struct TuningContext {
   ProgramState& state;
   maps& mainmaps;
@@ -35,7 +19,6 @@ struct TuningContext {
   const EcuLink& link;
   MapViews& views;
   Prompts& prompts;
-  TuningHost& host;
 };
 
 // The tuning tools as the keyboard handler and the menus open them. Each call runs its tool to the end: the tool

@@ -9,22 +9,29 @@
 namespace ostrel {
 
 MapDisplay mapdisplay(const maps& model, int map, int fueltype) {
-  const QString s = model.getmapname(map);
+  return parsemapdefinition(model.getmapname(map), model.getspecialmul(map, fueltype));
+}
+
+MapDisplay parsemapdefinition(const QString& s, float specialmul) {
   MapDisplay d;
   // Each separator is looked for after the one before it: the name may hold a colon of its own.
   const int colon = s.indexOf(QLatin1Char(':'));
-  const int semi = s.indexOf(QLatin1Char(';'), colon + 1);
+  const int semi = colon < 0 ? -1 : s.indexOf(QLatin1Char(';'), colon + 1);
   const int underscore = semi < 0 ? -1 : s.indexOf(QLatin1Char('_'), semi + 1);
   const int bar = underscore < 0 ? -1 : s.indexOf(QLatin1Char('|'), underscore + 1);
-  if (colon < 0) return d;
-  d.group = s.left(colon);
-  d.name = semi < 0 ? s.mid(colon + 1) : s.mid(colon + 1, semi - colon - 1);
-  if (semi < 0) return d;
-  d.units = underscore < 0 ? s.mid(semi + 1) : s.mid(semi + 1, underscore - semi - 1);
-  if (underscore < 0) return d;
-  const QString multiplier = bar < 0 ? s.mid(underscore + 1) : s.mid(underscore + 1, bar - underscore - 1);
-  d.gain = static_cast<float>(parsenumber(multiplier).value_or(0.0)) * model.getspecialmul(map, fueltype);
+  // A multiplier that is missing or no number leaves the raw value as it is.
+  float multiplier = 1.0f;
+  if (colon >= 0) {
+    d.group = s.left(colon);
+    d.name = semi < 0 ? s.mid(colon + 1) : s.mid(colon + 1, semi - colon - 1);
+  }
+  if (semi >= 0) d.units = underscore < 0 ? s.mid(semi + 1) : s.mid(semi + 1, underscore - semi - 1);
+  if (underscore >= 0) {
+    const QString text = bar < 0 ? s.mid(underscore + 1) : s.mid(underscore + 1, bar - underscore - 1);
+    multiplier = static_cast<float>(parsenumber(text).value_or(1.0));
+  }
   if (bar >= 0) d.offset = static_cast<float>(parsenumber(s.mid(bar + 1)).value_or(0.0));
+  d.gain = multiplier * specialmul;
   return d;
 }
 

@@ -63,6 +63,10 @@ struct TrimBox {
 // its own. Member names are the names the rest of the program uses for them.
 struct ProgramState {
   std::uint8_t curmap = 0;
+  // The last 3-D or 2-D table chosen through the navigation tree or the Map Group menu, which the views return to
+  // when the comments, passwords or a settings editor closes; the first map of the Map menu's items.
+  std::uint8_t lastviewmap = 0;
+  std::uint8_t groupfirstmap = 0;
   bool online = false;
   bool exiting = false;
   std::uint8_t livemode = 0;

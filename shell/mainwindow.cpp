@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include "calibration/maps.h"
 #include "calibration/settings.h"
@@ -16,6 +17,8 @@
 #include "link/imagetransfer.h"
 #include "link/ui/frmtransfer.h"
 #include "livewindows/livewindows.h"
+#include "logger/logsamples.h"
+#include "mapviews/frmmap.h"
 #include "mapviews/gridlayer.h"
 #include "mapviews/keycodes.h"
 #include "mapviews/mapgrid.h"
@@ -25,9 +28,10 @@
 #include "platform/ui/qtprompts.h"
 #include "platform/ui/windowlauncher.h"
 #include "shell/colorsdialog.h"
+#include "shell/frmnavigate.h"
 #include "shell/gaugewindow.h"
 #include "shell/livepanel.h"
-#include "shell/placeholders.h"
+#include "shell/layouts.h"
 #include "shell/preferencesdialog.h"
 #include "shell/splash.h"
 #include "shell/statuslog.h"
@@ -53,16 +57,23 @@ VelkorV5::VelkorV5(ShellContext& context, QWidget* parent)
       timers_(context.state, context.mainmaps, context.link, context.transfer, context.prompts, *this),
       files_(context.state, context.mainmaps, context.prompts, context.log, *this),
       views_(context.state, context.mainmaps, context.link, context.prompts),
-      keys_(context.state, context.mainmaps, context.mainsettings, context.link, views_, context.prompts) {
+      keys_(context.state, context.mainmaps, context.mainsettings, context.link, views_, context.prompts),
+      navigation_(context.state, context.mainmaps, *this),
+      editorcontext_{context.state,   context.prompts, context.mainmaps,     context.mainsettings,
+                     context.link,    *this,           context.templatemaps, context.oldmaps},
+      tuning_({context.state, context.mainmaps, context.templatemaps, context.link, views_, context.prompts}) {
   setObjectName(QStringLiteral("VelkorV5"));
   if (auto* qtprompts = dynamic_cast<QtPrompts*>(&context_.prompts)) qtprompts->setparent(this);
   views_.sethost(this);
+  context_.progressjobs.sethost(this);
+  tuning_.setdialogparent(this);
 
   mdi_ = new QMdiArea(this);
   mdi_->setObjectName(QStringLiteral("mdiarea"));
   mdi_->setBackground(QColor(128, 128, 128));
   setCentralWidget(mdi_);
   menus_.build(menuBar(), this);
+  mapmenus_.build(menus_.menu("mnuMapGroup"), menus_.menu("mnuMap"), this);
   buildchildwindows();
   wirekeys();
 
@@ -81,6 +92,7 @@ VelkorV5::VelkorV5(ShellContext& context, QWidget* parent)
 
 VelkorV5::~VelkorV5() {
   context_.link.sethost(nullptr);
+  context_.progressjobs.sethost(nullptr);
   views_.sethost(nullptr);
   // The child windows call into the map views, the keyboard handler and the live panel (focus changes while they
   // go, the grid detaching its scrolling): they go first, while those are still here. The panel is not drawn
@@ -93,6 +105,7 @@ VelkorV5::~VelkorV5() {
   frmMapGrid = nullptr;
   frmStatusWindow = nullptr;
   frmNavigate = nullptr;
+  frmMap = nullptr;
   if (auto* qtprompts = dynamic_cast<QtPrompts*>(&context_.prompts)) qtprompts->setparent(nullptr);
 }
 
@@ -103,9 +116,9 @@ QString VelkorV5::startcaption() {
 QString VelkorV5::abouttext() {
   const QString crlf = QStringLiteral("\r\n");
   return QStringLiteral("Software version: %1.%2 revision %3        ")
-             .arg(versionmajor)
-             .arg(versionminor)
-             .arg(revision) +
+             .arg(ostrel::versionmajor)
+             .arg(ostrel::versionminor)
+             .arg(ostrel::revision) +
          crlf + QStringLiteral("        Company: VELKOR EMS") + crlf +
          QStringLiteral("Check every calibration on the engine before you drive.");
 }
@@ -130,10 +143,12 @@ void VelkorV5::buildchildwindows() {
   frmMapGrid = new ostrel::frmMapGrid(views_, state);
   frmMapGrid->setObjectName(QStringLiteral("frmMapGrid"));
   frmStatusWindow = new frmStatus(context_.log, context_.state);
-  frmNavigate = new PlaceholderWindow(QStringLiteral("frmNavigate"), QStringLiteral("Navigation"),
-                                      QStringLiteral("Maps and setting modules"), state);
-  for (QWidget* child : {static_cast<QWidget*>(frmDisplay), static_cast<QWidget*>(frmMapGrid),
-                         static_cast<QWidget*>(frmStatusWindow), frmNavigate})
+  frmNavigate = new ostrel::frmNavigate(navigation_, state);
+  frmMap = new ostrel::frmMap(context_.state, context_.mainmaps, context_.link, views_);
+  frmMap->setObjectName(QStringLiteral("frmMap"));
+  for (QWidget* child : {static_cast<QWidget*>(frmDisplay), static_cast<QWidget*>(frmMap),
+                         static_cast<QWidget*>(frmMapGrid), static_cast<QWidget*>(frmStatusWindow),
+                         static_cast<QWidget*>(frmNavigate)})
     addchild(child);
 }
 
@@ -144,6 +159,7 @@ void VelkorV5::wirekeys() {
   keys_.forwardkeys(frmDisplay);
   keys_.forwardkeys(frmStatusWindow);
   keys_.forwardkeys(frmNavigate);
+  keys_.forwardkeys(frmNavigate->NavView);
   // The status console takes its keys itself and says so.
   connect(frmStatusWindow, &frmStatus::keypressed, this, [this](int key, Qt::KeyboardModifiers modifiers) {
     keys_.mapkeydown(virtualkeycode(key, modifiers.testFlag(Qt::KeypadModifier)), shiftmask(modifiers), MapView::graph,
@@ -154,8 +170,9 @@ void VelkorV5::wirekeys() {
 void VelkorV5::load() {
   ProgramState& state = context_.state;
   menus_.setmenucaptions();
+  // The graph window comes up with the layout.
   for (QWidget* child : {static_cast<QWidget*>(frmDisplay), static_cast<QWidget*>(frmMapGrid),
-                         static_cast<QWidget*>(frmStatusWindow), frmNavigate}) {
+                         static_cast<QWidget*>(frmStatusWindow), static_cast<QWidget*>(frmNavigate)}) {
     child->parentWidget()->show();
     child->show();
   }
@@ -174,6 +191,7 @@ void VelkorV5::load() {
   }
   setWindowTitle(startcaption());
 
+  frmMap->setgraphangles(GraphAngles{62.0f, 7.0f});
   state.exiting = false;
   state.exitticks = 0;
   state.curincrement = 1;
@@ -182,8 +200,9 @@ void VelkorV5::load() {
   state.imageread = false;
   state.redrawticks = 50;
   state.transferwindowopen = false;
-  // The log sample store comes with the data logger; until its buffer restarts no sample is stored.
-  state.logindex = -50;
+  // Nothing is stored until the data logger restarts the log.
+  context_.logstore.resetlogsamples();
+  state.logindex = logidle;
 
   showMaximized();
   if (layout()) layout()->activate();
@@ -191,37 +210,6 @@ void VelkorV5::load() {
   drawmap3d();
   TimerComms->start();
   if (state.preferences.autoconnect) mnuComsConnect_Click();
-}
-
-void VelkorV5::arrangewindows(int) {
-  // Until the window layouts come, the first layout without its graph window: the gauge window 4400 by 6900 twips
-  // top left (the size its panel is drawn for), the grid to its right, navigation and status below. A low screen
-  // keeps a fifth of its height for the lower row.
-  const QSize area = mdi_->viewport()->size();
-  const int top = std::min(twipstopixels(6900), area.height() * 4 / 5);
-  const int displaywidth = std::min(twipstopixels(4400), area.width() * 2 / 5);
-  const auto place = [](QWidget* child, int x, int y, int w, int h) {
-    QWidget* frame = child->parentWidget();
-    frame->showNormal();
-    frame->setGeometry(x, y, w, h);
-  };
-  place(frmDisplay, 0, 0, displaywidth, top);
-  place(frmMapGrid, displaywidth, 0, area.width() - displaywidth, top);
-  place(frmNavigate, 0, top, area.width() / 2, area.height() - top);
-  if (context_.state.preferences.statusmessages)
-    place(frmStatusWindow, area.width() / 2, top, area.width() - area.width() / 2, area.height() - top);
-  else
-    frmStatusWindow->parentWidget()->showMinimized();
-  // Every layout ends with the keys on the map grid.
-  mdi_->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(frmMapGrid->parentWidget()));
-  frmMapGrid->MapGrid()->setFocus(Qt::OtherFocusReason);
-}
-
-void VelkorV5::queuewholemap(std::uint8_t map) {
-  const int rows = context_.mainmaps.getmaprows(map);
-  const int cols = context_.mainmaps.getmapcols(map);
-  if (rows == 0 || cols == 0) return;
-  context_.link.queuemapwrite(map, 0, static_cast<std::uint8_t>(rows - 1), 0, static_cast<std::uint8_t>(cols - 1));
 }
 
 void VelkorV5::showtransfer() {

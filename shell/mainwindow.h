@@ -3,13 +3,19 @@
 #include <QMainWindow>
 #include <memory>
 
+#include "editors/editorcontext.h"
+#include "editors/editorshost.h"
 #include "link/linkhost.h"
+#include "logger/progressjobs.h"
 #include "mapviews/keyhandler.h"
 #include "mapviews/mapviews.h"
 #include "mapviews/mapviewshost.h"
+#include "mapviews/tuningtools.h"
 #include "shell/filecommands.h"
 #include "shell/maintimers.h"
+#include "shell/mapmenus.h"
 #include "shell/menus.h"
+#include "shell/navigation.h"
 #include "shell/shellcontext.h"
 #include "shell/shellhost.h"
 
@@ -20,7 +26,9 @@ class QTimer;
 namespace ostrel {
 
 class frmDisplay;
+class frmMap;
 class frmMapGrid;
+class frmNavigate;
 class frmStatus;
 class LivePanel;
 
@@ -28,10 +36,16 @@ class LivePanel;
 // menu table, and the three timers of the run loop, whose logic lives in MainTimers. Closing it with its close box
 // only minimises it; Exit ends the program after the checks timer's countdown.
 //
-// It is the host of every layer below it: the link (LinkHost), the map views (MapViewsHost) and its own headless
-// logic (ShellHost) call upward into it, and each call is implemented once here, whichever interface it comes
-// through. It calls the windows it owns and the parts of lower layers directly.
-class VelkorV5 : public QMainWindow, public LinkHost, public MapViewsHost, public ShellHost {
+// It is the host of every layer below it: the link (LinkHost), the map views (MapViewsHost), the editors
+// (EditorsHost), the progress window's jobs (ProgressHost) and its own headless logic (ShellHost) call upward into
+// it, and each call is implemented once here, whichever interface it comes through. It calls the windows it owns and
+// the parts of lower layers directly.
+class VelkorV5 : public QMainWindow,
+                 public LinkHost,
+                 public MapViewsHost,
+                 public ShellHost,
+                 public EditorsHost,
+                 public ProgressHost {
   Q_OBJECT
 
  public:
@@ -62,13 +76,42 @@ class VelkorV5 : public QMainWindow, public LinkHost, public MapViewsHost, publi
   void mnuFuelMuls_Click();
   void mnuLTT_Click();
   void mnuAbout_Click();
+  // Navigation, views, help (mainwindow_navigation.cpp).
+  void mnuMapGroupSub_Click(int index);
+  void mnuMapSub_Click(int index);
+  void mnuSelectAll_Click();
+  void mnuClearVisit_Click();
+  void mnuClearEdit_Click();
+  void mnuClearAFR_Click();
+  void mnuClearKnock_Click();
+  void mnuImport_Click();
+  void mnuViewArrange_Click();
+  void mnuArrangeA_Click();
+  void mnuArrangeB_Click();
+  void mnuArrangeC_Click();
+  void mnuHelpThisMap_Click();
+  void mnuTuneMap_Click();
+  void mnuHotKeys_Click();
+  void mnuPictureHelp_Click();
+
+  // Places the child windows in a layout: 1 to 3 the views A to C, 10 an open settings editor; then the keys go to
+  // the map grid.
+  void arrangewindows(int layout);
+  // The tools (mainwindow_tools.cpp).
+  void mnuLogData_Click();
+  void mnuLearn_Click();
+  void mnuImportDefault_Click();
+  void mnuAnalyseMap_Click();
+  void mnuRamDump_Click();
+  void mnuVEFuelBaseTable_Click();
+  void mnuFuelBaseTableVE_Click();
 
   // --- Calls from below, one implementation for every interface that carries them -----------------------------
   // The live panel on the gauge window (redraw true: its background, else its values and the gauges' needles).
   void drawpanel(bool redraw) override;
-  // The map graph (its window comes with the graphs; until then nothing is drawn), and the 3-D projection.
+  // The map graph on the graph window, and its 3-D projection.
   void drawmap(bool redraw) override;
-  void drawmap3d() override {}
+  void drawmap3d() override;
   // The map views show the current map afresh; a pending edit of another map is handed over first.
   void openmapview() override;
   void refreshactiveview() override;
@@ -97,16 +140,31 @@ class VelkorV5 : public QMainWindow, public LinkHost, public MapViewsHost, publi
   void runmapsync() override;
   void unloadmainwindow() override;
 
-  // Calls into windows still to come; each does nothing until its window is built: the navigation tree, the
-  // password fragments (calibration editors), the log sample store (data logger), the graph window's drawing and
-  // trail, the interpolate and copy tool, the cam timing window.
-  void buildnavtree(bool /*filltree*/, bool /*fillmenus*/) override {}
-  void loadpasswordfragments(bool /*reset*/) override {}
-  void addlogsample(const RxFrame& /*rxframe*/) override {}
-  void drawmapgraph(bool /*fullredraw*/, bool /*workcopy*/) override {}
-  void cleartabletrail() override {}
-  void showinterpcopy() override {}
-  void showvct() override {}
+  // The navigation tree (filltree) and the Map Group menu (fillmenus) afresh from the calibration; the editors'
+  // call rebuilds the tree alone. The Map menu labelled from the current map.
+  void buildnavtree(bool filltree, bool fillmenus) override;
+  void buildnavtree() override;
+  void buildmapmenu() override;
+  // The comments, passwords or settings editor of the current map, modal.
+  void showeditor(int kind) override;
+  void loadpasswordfragments(bool reset) override;
+  // The graph window's 3-D graph of the current map, and its table graph's trail. The tools draw their work copy on
+  // their own picture, so the graph window always shows the map's own values.
+  void drawmapgraph(bool fullredraw, bool workcopy) override;
+  void cleartabletrail() override;
+  GraphAngles graphangles() const override;
+
+  // The editors' calls: the program's version, and the progress window running a job.
+  int versionminor() const override;
+  int revision() const override;
+  void runprogressjob(int job) override;
+
+  // The tools' calls (mainwindow_tools.cpp): window data into the log sample store, the tool windows a key opens,
+  // and the map synchronisation's marking of the current map.
+  void addlogsample(const RxFrame& rxframe) override;
+  void showinterpcopy() override;
+  void showvct() override;
+  void queuemaprows(int firstrow, int lastrow, int firstcol, int lastcol) override;
 
   // The text of the About box.
   static QString abouttext();
@@ -117,8 +175,12 @@ class VelkorV5 : public QMainWindow, public LinkHost, public MapViewsHost, publi
   FileCommands& files() { return files_; }
   MapViews& views() { return views_; }
   KeyHandler& keys() { return keys_; }
+  TuningTools& tuning() { return tuning_; }
   LivePanel* livepanel() const { return livepanel_.get(); }
   const MainMenus& menus() const { return menus_; }
+  const MapMenus& mapmenus() const { return mapmenus_; }
+  Navigation& navigation() { return navigation_; }
+  EditorContext& editorcontext() { return editorcontext_; }
   QMdiArea* mdiarea() const { return mdi_; }
 
   QTimer* TimerComms = nullptr;
@@ -129,7 +191,8 @@ class VelkorV5 : public QMainWindow, public LinkHost, public MapViewsHost, publi
   ostrel::frmDisplay* frmDisplay = nullptr;
   ostrel::frmMapGrid* frmMapGrid = nullptr;
   frmStatus* frmStatusWindow = nullptr;
-  QWidget* frmNavigate = nullptr;
+  ostrel::frmNavigate* frmNavigate = nullptr;
+  ostrel::frmMap* frmMap = nullptr;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -138,9 +201,7 @@ class VelkorV5 : public QMainWindow, public LinkHost, public MapViewsHost, publi
   void buildchildwindows();
   void wirekeys();
   QMdiSubWindow* addchild(QWidget* child);
-  void arrangewindows(int layout);
   void unload();
-  void queuewholemap(std::uint8_t map);
   void showtransfer();
 
   ShellContext& context_;
@@ -148,8 +209,12 @@ class VelkorV5 : public QMainWindow, public LinkHost, public MapViewsHost, publi
   FileCommands files_;
   MapViews views_;
   KeyHandler keys_;
+  TuningTools tuning_;
   std::unique_ptr<LivePanel> livepanel_;
   MainMenus menus_;
+  MapMenus mapmenus_;
+  Navigation navigation_;
+  EditorContext editorcontext_;
   QMdiArea* mdi_ = nullptr;
   bool unloaded_ = false;
 };

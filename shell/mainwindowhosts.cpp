@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "link/eculink.h"
+#include "mapviews/frmmap.h"
 #include "mapviews/gridlayer.h"
 #include "mapviews/mapgrid.h"
 #include "platform/programstate.h"
@@ -20,8 +21,24 @@ void VelkorV5::drawpanel(bool redraw) {
   if (livepanel_) livepanel_->drawpanel(redraw);
 }
 
-void VelkorV5::drawmap(bool) {
-  // The graph window comes with the map views' graphs.
+void VelkorV5::drawmap(bool redraw) {
+  if (frmMap) frmMap->drawmap(redraw);
+}
+
+void VelkorV5::drawmap3d() {
+  if (frmMap) frmMap->drawmap3d();
+}
+
+void VelkorV5::drawmapgraph(bool fullredraw, bool) {
+  if (frmMap) frmMap->drawmapgraph(fullredraw);
+}
+
+void VelkorV5::cleartabletrail() {
+  if (frmMap) frmMap->cleartabletrail();
+}
+
+GraphAngles VelkorV5::graphangles() const {
+  return frmMap ? frmMap->graphangles() : GraphAngles{};
 }
 
 void VelkorV5::openmapview() {
@@ -74,9 +91,8 @@ void VelkorV5::filldatagrid(bool full) {
 }
 
 void VelkorV5::setfocus(MapView view) {
-  // Until the graph window comes, the gauge window's picture stands in for the graph's surface.
   QWidget* target = view == MapView::grid ? static_cast<QWidget*>(frmMapGrid->MapGrid())
-                                          : static_cast<QWidget*>(frmDisplay->picGraph);
+                                          : static_cast<QWidget*>(frmMap->picGraph());
   if (target) target->setFocus(Qt::OtherFocusReason);
 }
 
@@ -90,11 +106,6 @@ void VelkorV5::minimizeonclose(QWidget* window) {
 
 void VelkorV5::flushpending() {
   timers_.handoverpending(true);
-}
-
-void VelkorV5::runmapsync() {
-  // Until the progress window's synchronisation job comes, every row of the current map is queued.
-  queuewholemap(context_.state.curmap);
 }
 
 void VelkorV5::unloadmainwindow() {

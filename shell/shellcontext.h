@@ -4,7 +4,10 @@ namespace ostrel {
 
 class EcuLink;
 class ImageTransfer;
+class Maps25;
+class logsamples;
 class maps;
+class ProgressJobs;
 class Prompts;
 class settings;
 class StatusLog;
@@ -20,6 +23,13 @@ struct ShellContext {
   StatusLog& log;
   EcuLink& link;
   ImageTransfer& transfer;
+  // The second calibration model (template, donor, scratch copy, the map check's template) and the reader of
+  // version 2.1 to 2.5 files, which the editors work on; the log sample store and the progress window's jobs, which
+  // the main window hosts.
+  maps& templatemaps;
+  Maps25& oldmaps;
+  logsamples& logstore;
+  ProgressJobs& progressjobs;
 };
 
 }  // namespace ostrel

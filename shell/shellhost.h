@@ -4,9 +4,10 @@
 
 namespace ostrel {
 
-// What the shell's headless logic (the three timers, the file commands, the preferences and colours editors) asks
-// of the main window and the windows it owns. The main window implements it; tests pass a fake. Every call has a
-// do-nothing default. Calls into lower layers (the link, the transfer, the setting tables) are made directly.
+// What the shell's headless logic (the three timers, the file commands, the preferences and colours editors, the
+// navigation) asks of the main window and the windows it owns. The main window implements it; tests pass a fake.
+// Every call has a do-nothing default. Calls into lower layers (the link, the transfer, the setting tables) are
+// made directly.
 class ShellHost {
  public:
   virtual ~ShellHost() = default;
@@ -23,6 +24,13 @@ class ShellHost {
   virtual void refreshactiveview() {}
   virtual void setmaincaption(const QString& /*caption*/) {}
 
+  // --- Navigation ---------------------------------------------------------------------------------------------------
+  // The Map menu's eight items labelled afresh from the current map.
+  virtual void buildmapmenu() {}
+  // The editor of the current map by its kind (2 comments, 3 passwords, 4 settings), modal; returns once it has
+  // closed.
+  virtual void showeditor(int /*kind*/) {}
+
   // --- After a calibration was opened ------------------------------------------------------------------------------
   // The navigation tree and the Map Group menu are rebuilt; the password fragments reloaded from the passwords map.
   virtual void buildnavtree(bool /*filltree*/, bool /*fillmenus*/) {}
@@ -36,7 +44,8 @@ class ShellHost {
   virtual void setcommsinterval(int /*ms*/) {}
   // The menu items that depend on the connection follow state.online.
   virtual void setonlinemenus() {}
-  // Writes the current map into the ECU (map synchronisation).
+  // Writes the current map into the ECU (map synchronisation): the progress window's job 3, which state.progressjob
+  // names.
   virtual void runmapsync() {}
   // Exit's countdown has run out: the main window unloads.
   virtual void unloadmainwindow() {}

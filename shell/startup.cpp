@@ -8,7 +8,7 @@
 #include "platform/installfolder.h"
 #include "platform/programstate.h"
 #include "shell/colors.h"
-#include "shell/logprofile.h"
+#include "logger/logprofile.h"
 #include "shell/mainwindow.h"
 #include "shell/preferences.h"
 #include "shell/splash.h"

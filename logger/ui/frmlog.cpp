@@ -16,6 +16,7 @@
 
 #include "calibration/translate.h"
 #include "link/eculink.h"
+#include "livewindows/frmramdump.h"
 #include "logger/loglayout.h"
 #include "logger/logprofile.h"
 #include "logger/logsamples.h"
@@ -134,7 +135,6 @@ void frmLog::buildmenus() {
   mnuShowHide = mnuView->addAction(QStringLiteral("&Show/hide setup"));
   mnuMonitor = mnuView->addAction(QStringLiteral("&Monitor data"));
   mnuRamDump = mnuView->addAction(translate(QStringLiteral("&Ram dump")));
-  mnuRamDump->setEnabled(false);  // the RAM dump window comes with the live diagnostic windows
 
   connect(mnuProfile, &QAction::triggered, this, &frmLog::mnuProfile_Click);
   connect(mnuSaveProfile, &QAction::triggered, this, &frmLog::mnuSaveProfile_Click);
@@ -466,7 +466,8 @@ void frmLog::mnuMonitor_Click() {
 }
 
 void frmLog::mnuRamDump_Click() {
-  // The RAM dump window opens here, modally: it takes selector 16 and gives 1 back when it closes.
+  // It takes selector 16 and gives the logger's 1 back when it closes; the logger counts 16 as its own meanwhile.
+  frmRAMDUMP::showmodal(context_.state, context_.link, context_.prompts, this);
 }
 
 void frmLog::done(int result) {

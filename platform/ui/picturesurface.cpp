@@ -136,6 +136,13 @@ void PictureSurface::fillbox(double x1, double y1, double x2, double y2, std::ui
   release();
 }
 
+void PictureSurface::paintpicture(const QImage& picture, double x, double y) {
+  const QPoint at(px(x), px(y));
+  painter().drawImage(at, picture);
+  touched(QRect(at, picture.size()));
+  release();
+}
+
 void PictureSurface::line(double x1, double y1, double x2, double y2, std::uint32_t bgr) {
   QPainter& p = painter();
   QPen pen(bgrtocolor(bgr));

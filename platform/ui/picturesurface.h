@@ -48,6 +48,8 @@ class PictureSurface : public QWidget {
   void line(double x1, double y1, double x2, double y2, std::uint32_t bgr);
   // The outline of a circle in the colour, drawwidth pixels wide; centre and radius in twips.
   void circle(double x, double y, double radius, std::uint32_t bgr);
+  // A picture with its top-left corner at (x, y).
+  void paintpicture(const QImage& picture, double x, double y);
   // Text in the fore colour and font, top-left corner at the current position; afterwards the current position is
   // the start of the next line (x 0, y one line lower).
   void print(const QString& text);

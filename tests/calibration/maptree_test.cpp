@@ -51,3 +51,21 @@ TEST(MapTree, TheNavigationTreeHasRootsGroupsAndLeaves) {
     EXPECT_TRUE(leaf.key.startsWith(QStringLiteral("***EX")));
   }
 }
+
+TEST(MapTree, EveryNodeCarriesItsMapNumber) {
+  RecordingPrompts prompts;
+  maps model(prompts);
+  const std::vector<MapTreeNode> tree = maptree(model, QStringLiteral("(Donor) "));
+  EXPECT_EQ(tree[0].map, -1);
+  EXPECT_EQ(tree[1].map, -1);
+  std::vector<int> leaves, groups;
+  for (const MapTreeNode& n : tree) {
+    if (n.parent < 0) continue;
+    (n.parent <= 1 ? groups : leaves).push_back(n.map);
+  }
+  ASSERT_EQ(leaves.size(), 104u);
+  for (int map = 0; map < 104; ++map) EXPECT_EQ(leaves[static_cast<std::size_t>(map)], map);
+  const std::vector<int> firsts{0,   8,   16,  24,  32,  40,  48,  56,  64,  72,  80,  88,  96,
+                                104, 105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 115};
+  EXPECT_EQ(groups, firsts);
+}

@@ -9,6 +9,8 @@
 #include "calibration/maps.h"
 #include "calibration/settings.h"
 #include "common/testsupport.h"
+#include "ecusim/simport.h"
+#include "link/eculink.h"
 #include "logger/progressjobs.h"
 #include "loggerfixture.h"
 #include "platform/numbers.h"
@@ -154,8 +156,10 @@ TEST_F(Csv, AnIndependentReaderReadsTheSameNumbers) {
   test::record(
       store, 500, [](int s) { return 7200 + s / 8; }, [](int s, int c) { return (s * 3 + c * 17) & 0xFF; });
   RecordingPrompts prompts;
-  ProgressHost host;
-  ProgressJobs jobs(state, model, tables, store, prompts, host);
+  ecusim::EcuSimulator sim;
+  ecusim::SimPort port{sim};
+  EcuLink link{state, model, modelprompts, port};
+  ProgressJobs jobs(state, model, tables, store, link, prompts);
   const QString path = folder.file(QStringLiteral("log.csv"));
   prompts.paths = {path};
   state.progressjob = 2;

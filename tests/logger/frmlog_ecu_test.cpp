@@ -185,6 +185,36 @@ TEST(LoggerEcu, MonitorAddressesReachTheEcuAndAreLoggedAsChannels13To16) {
   EXPECT_EQ(requestaddress(rig.link.requesttable(LiveTable::log), 12), rig.address(rig.state.logvar[12]));
 }
 
+TEST(LoggerEcu, TheRamDumpOpensFromTheViewMenuAndCopiesTheEcusRamWhileTheLoggerWaits) {
+  LoggerRig rig;
+  rig.sim.enginerunning = false;  // RAM stands still while it is copied
+  for (int address = 0x4000; address < 0x4040; ++address)
+    rig.sim.setram(address, static_cast<std::uint8_t>(address * 7 + 3));
+  rig.connect();
+  auto window = rig.open();
+  rig.run(*window, 100);
+  ASSERT_TRUE(window->mnuRamDump->isEnabled());
+
+  bool scripted = false;
+  rig.launcher.scripts.push_back([&](QDialog& dialog) {
+    scripted = true;
+    EXPECT_EQ(rig.state.livemode, 16);
+    // The logger's timer runs on underneath and takes 16 as its own: it stays open.
+    rig.run(*window, 80);
+    EXPECT_TRUE(window->isVisible());
+    for (int n = 0; n < 0x40; ++n)
+      ASSERT_EQ(rig.state.ramimage[static_cast<std::size_t>(n)], rig.sim.ram(0x4000 + n)) << "ECU RAM " << 0x4000 + n;
+    dialog.close();
+  });
+  window->mnuRamDump->trigger();
+  ASSERT_TRUE(scripted);
+  EXPECT_EQ(rig.launcher.opened, std::vector<QString>{QStringLiteral("frmRAMDUMP")});
+  EXPECT_EQ(rig.state.livemode, 1) << "back to the logger";
+  const std::int32_t from = rig.state.logindex;
+  rig.run(*window, 80);
+  EXPECT_GT(rig.state.logindex, from) << "the logger records again";
+}
+
 TEST(LoggerEcu, ThroughTheSerialPortTheStoreHoldsWhatTheEcuSent) {
   PtyRig rig;
   if (!rig.ready()) GTEST_SKIP() << "no pseudo-terminal: " << rig.error;
@@ -193,7 +223,8 @@ TEST(LoggerEcu, ThroughTheSerialPortTheStoreHoldsWhatTheEcuSent) {
   LogLinkHost host(rig.state, store);
   rig.link.sethost(&host);
   LinkProgressHost progresshost(rig.state, rig.link);
-  ProgressJobs jobs(rig.state, rig.mainmaps, rig.mainsettings, store, rig.prompts, progresshost);
+  ProgressJobs jobs(rig.state, rig.mainmaps, rig.mainsettings, store, rig.link, rig.prompts);
+  jobs.sethost(&progresshost);
   LoggerContext context{rig.state, rig.prompts, rig.mainmaps, rig.mainsettings, rig.link, store, jobs};
   applylogprofile(shippedprofile(), rig.state);
   rig.state.preferences.rapidlogging = true;  // plan 1: two data requests in five

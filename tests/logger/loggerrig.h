@@ -24,7 +24,7 @@ struct LogLinkHost final : LinkHost {
 };
 
 // The progress jobs' calls upward, straight into the link: the map synchronisation queues the current map's rows at
-// once (the shell's commands timer would after its countdown) and watches the link's queue drain.
+// once (the shell's commands timer would after its countdown).
 struct LinkProgressHost final : ProgressHost {
   ProgramState& state;
   EcuLink& link;
@@ -34,7 +34,6 @@ struct LinkProgressHost final : ProgressHost {
     link.queuemapwrite(state.curmap, static_cast<std::uint8_t>(firstrow), static_cast<std::uint8_t>(lastrow),
                        static_cast<std::uint8_t>(firstcol), static_cast<std::uint8_t>(lastcol));
   }
-  int lastqueuedtransfer() const override { return link.transferqueue().lastqueuedtransfer(); }
   void openmapview() override { ++views; }
 };
 
@@ -49,7 +48,7 @@ struct LoggerRig : Rig {
   logsamples store;
   LogLinkHost linkhost{state, store};
   LinkProgressHost progresshost{state, link};
-  ProgressJobs jobs{state, mainmaps, mainsettings, store, prompts, progresshost};
+  ProgressJobs jobs{state, mainmaps, mainsettings, store, link, prompts};
   LoggerContext context{state, prompts, mainmaps, mainsettings, link, store, jobs};
   ScriptedLauncher launcher;
   ScopedLauncher scoped{launcher};
@@ -58,6 +57,7 @@ struct LoggerRig : Rig {
     store.resetlogsamples();  // as the main window's load does, the counter staying at -50
     applylogprofile(shippedprofile(), state);
     link.sethost(&linkhost);
+    jobs.sethost(&progresshost);
   }
   ~LoggerRig() { link.sethost(nullptr); }
 

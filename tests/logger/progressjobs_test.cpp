@@ -11,6 +11,8 @@
 #include "common/testsupport.h"
 #include "logger/loggridmodel.h"
 #include "logger/rawlog.h"
+#include "common/linkhelpers.h"
+#include "ecusim/simport.h"
 #include "loggerfixture.h"
 #include "platform/prompts.h"
 
@@ -18,8 +20,7 @@ using namespace ostrel;
 
 namespace {
 
-// Stands in for the map views and the link: notes what the map synchronisation marks and answers the queue
-// length from a script (the last value repeats).
+// Stands in for the map views: notes what the map synchronisation marks and how often the views are opened.
 class FakeHost : public ProgressHost {
  public:
   struct Rect {
@@ -27,17 +28,10 @@ class FakeHost : public ProgressHost {
     bool operator==(const Rect&) const = default;
   };
   std::vector<Rect> marked;
-  std::vector<int> queue{0};
-  std::size_t asked = 0;
   int views = 0;
 
   void queuemaprows(int firstrow, int lastrow, int firstcol, int lastcol) override {
     marked.push_back({firstrow, lastrow, firstcol, lastcol});
-  }
-  int lastqueuedtransfer() const override {
-    const std::size_t i = std::min(asked, queue.size() - 1);
-    ++const_cast<FakeHost*>(this)->asked;
-    return queue[i];
   }
   void openmapview() override { ++views; }
 };
@@ -51,10 +45,25 @@ class Jobs : public ::testing::Test {
   ProgramState state;
   logsamples store;
   RecordingPrompts prompts;
+  // A link that never connects: the map synchronisation reads its queue, which the tests fill by hand.
+  ecusim::EcuSimulator sim;
+  ecusim::SimPort port{sim};
+  EcuLink link{state, mainmaps, modelprompts, port};
   FakeHost host;
-  ProgressJobs jobs{state, mainmaps, tables, store, prompts, host};
+  ProgressJobs jobs{state, mainmaps, tables, store, link, prompts};
 
-  Jobs() { store.resetlogsamples(); }
+  Jobs() {
+    store.resetlogsamples();
+    jobs.sethost(&host);
+  }
+
+  // The link's queue with row writes in records 0 to last (none for 0): lastqueuedtransfer answers last.
+  void waiting(int last) {
+    TransferQueue& queue = test::LinkProbe::queue(link);
+    queue.clear();
+    for (int i = 0; last > 0 && i <= last; ++i) queue.append(TransferQueue::rowwrite(i, {}));
+    ASSERT_EQ(link.lastqueuedtransfer(), last);
+  }
 
   void show(int job) {
     state.progressjob = static_cast<std::uint8_t>(job);
@@ -109,7 +118,7 @@ TEST_F(Jobs, TimedDisplayStepsAHundredthOfItsSpan) {
     int ticks;  // on a first showing
   } spans[] = {{0, 100}, {149, 100}, {150, 50}, {250, 50}, {350, 25}, {10000, 1}};
   for (const auto& s : spans) {
-    ProgressJobs fresh(state, mainmaps, tables, store, prompts, host);
+    ProgressJobs fresh(state, mainmaps, tables, store, link, prompts);
     state.progresstotal = s.total;
     state.progressjob = 0;
     fresh.show();
@@ -122,14 +131,15 @@ TEST_F(Jobs, TimedDisplayStepsAHundredthOfItsSpan) {
 TEST_F(Jobs, MapSyncMarksTheWholeMapAndClosesWhenTheQueueHasDrained) {
   state.online = true;
   state.curmap = 5;
-  host.queue = {0, 0, 0, 72, 64, 48, 10, 1, 0};
   show(3);
   jobs.tick();
   EXPECT_TRUE(state.trimbox.active);
   EXPECT_EQ(host.marked, (std::vector<FakeHost::Rect>{{0, 31, 0, 31}}));
   EXPECT_EQ(jobs.bar(), 1.0f);
   std::vector<float> bars;
-  while (jobs.isopen()) {
+  for (int last : {0, 0, 0, 72, 64, 48, 10, 1, 0}) {
+    ASSERT_TRUE(jobs.isopen());
+    waiting(last);
     jobs.tick();
     bars.push_back(jobs.bar());
   }
@@ -149,8 +159,7 @@ TEST_F(Jobs, MapSyncTotalsByMapKind) {
   state.online = true;
   for (const auto& m : maps_) {
     state.curmap = static_cast<std::uint8_t>(m.map);
-    host.queue = {1};
-    host.asked = 0;
+    waiting(1);
     show(3);
     jobs.tick();
     jobs.tick();
@@ -180,7 +189,7 @@ TEST_F(Jobs, MapSyncEndsWhenTheLinkGoesOfflineOrNothingIsEverQueued) {
   expectclosed(ProgressJobs::Outcome::failed);
 
   state.online = true;
-  host.queue = {0};
+  waiting(0);
   show(3);
   const int ticks = run(10000);
   EXPECT_EQ(ticks, ProgressJobs::mapsyncstallticks);  // about 10 s at 100 ms
@@ -190,7 +199,7 @@ TEST_F(Jobs, MapSyncEndsWhenTheLinkGoesOfflineOrNothingIsEverQueued) {
 TEST_F(Jobs, PressingTheBarDuringMapSyncMarksTheMapAgain) {
   state.online = true;
   state.curmap = 3;
-  host.queue = {70};
+  waiting(70);
   show(3);
   jobs.tick();
   jobs.tick();
@@ -407,7 +416,7 @@ class ReenteringPrompts : public Prompts {
 
 TEST_F(Jobs, TicksDuringTheDialogAreIgnored) {
   ReenteringPrompts reentering;
-  ProgressJobs own(state, mainmaps, tables, store, reentering, host);
+  ProgressJobs own(state, mainmaps, tables, store, link, reentering);
   reentering.jobs = &own;
   reentering.path = folder.file(QStringLiteral("r.csv"));
   state.progressjob = 2;

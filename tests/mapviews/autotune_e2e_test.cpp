@@ -23,9 +23,10 @@ namespace {
 TEST(AutoTuneOverTheLine, ALeanEngineRaisesItsCellsAndTheRowsReachTheEcu) {
   test::PtyRig rig;
   ASSERT_TRUE(rig.ready()) << rig.error;
-  MapViews views{rig.state, rig.mainmaps, rig.link, rig.prompts};
   test::RecordingTuningHost host;
-  TuningTools tools{{rig.state, rig.mainmaps, rig.templatemaps, rig.link, views, rig.prompts, host}};
+  MapViews views{rig.state, rig.mainmaps, rig.link, rig.prompts};
+  views.sethost(&host);
+  TuningTools tools{{rig.state, rig.mainmaps, rig.templatemaps, rig.link, views, rig.prompts}};
   ScriptedLauncher launcher;
   ScopedLauncher scoped{launcher};
   ImageTransfer transfer{rig.state, rig.mainmaps, rig.prompts, rig.link};

@@ -13,8 +13,8 @@
 
 namespace ostrel::test {
 
-// The tuning tools' calls upward, recorded.
-struct RecordingTuningHost final : TuningHost {
+// The tuning tools' calls upward through the views' host, recorded.
+struct RecordingTuningHost final : MapViewsHost {
   void drawmap(bool redraw) override { calls.push_back(QStringLiteral("drawmap %1").arg(redraw)); }
   void openmapview() override { calls.push_back(QStringLiteral("openmapview")); }
   GraphAngles graphangles() const override { return angles; }
@@ -26,7 +26,11 @@ struct RecordingTuningHost final : TuningHost {
 // scripted launcher, so that no tool window blocks.
 class TuningTest : public ::testing::Test {
  protected:
-  TuningTest() { rig.state.preferences.trackmode = false; }
+  TuningTest() {
+    rig.state.preferences.trackmode = false;
+    views.sethost(&host);
+  }
+  ~TuningTest() override { views.sethost(nullptr); }
 
   // Every cell of a map set to the value, without changed marks.
   void fill(int map, int value) {
@@ -58,7 +62,7 @@ class TuningTest : public ::testing::Test {
   Rig rig;
   MapViews views{rig.state, rig.mainmaps, rig.link, rig.prompts};
   RecordingTuningHost host;
-  TuningContext context{rig.state, rig.mainmaps, rig.templatemaps, rig.link, views, rig.prompts, host};
+  TuningContext context{rig.state, rig.mainmaps, rig.templatemaps, rig.link, views, rig.prompts};
   TuningTools tools{context};
   ScriptedLauncher launcher;
   ScopedLauncher scoped{launcher};

@@ -44,8 +44,42 @@ TEST_F(MapViewsTest, MapDisplayReadsTheDefinitionString) {
   EXPECT_FLOAT_EQ(mapdisplay(model, 19, 6).gain, 0.01f);
   EXPECT_FLOAT_EQ(mapdisplay(model, 21, 2).gain, 0.01f * 9.0f);
 
+  // A map beyond the last has no definition: empty fields, the raw value shown as it is.
   EXPECT_EQ(mapdisplay(model, 116, 1).group, QString());
-  EXPECT_FLOAT_EQ(mapdisplay(model, 116, 1).gain, 0.0f);
+  EXPECT_FLOAT_EQ(mapdisplay(model, 116, 1).gain, 1.0f);
+  EXPECT_FLOAT_EQ(mapdisplay(model, 116, 1).offset, 0.0f);
+}
+
+TEST_F(MapViewsTest, AMissingSeparatorLeavesEmptyFieldsAGainOfOneAndNoOffset) {
+  struct Case {
+    const char* definition;
+    const char* group;
+    const char* name;
+    const char* units;
+    float gain, offset;
+  };
+  const Case cases[] = {
+      {"3D Engine Calibration:TPS:MAP weight [RPM, TPS];%_0.39|0", "3D Engine Calibration",
+       "TPS:MAP weight [RPM, TPS]", "%", 0.39f, 0.0f},
+      {"G:N;u_0.5|-64", "G", "N", "u", 0.5f, -64.0f},
+      {"G:N;u_0.5", "G", "N", "u", 0.5f, 0.0f},
+      {"G:N;u|3", "G", "N", "u|3", 1.0f, 0.0f},
+      {"G:N;u", "G", "N", "u", 1.0f, 0.0f},
+      {"G:N", "G", "N", "", 1.0f, 0.0f},
+      {"no colon;u_2|1", "", "", "", 1.0f, 0.0f},
+      {"G:N;u_x|y", "G", "N", "u", 1.0f, 0.0f},  // no numbers
+      {"G:N;u_0,5|1", "G", "N", "u", 1.0f, 1.0f},  // a decimal comma is no number in the C locale
+      {"", "", "", "", 1.0f, 0.0f},
+  };
+  for (const Case& c : cases) {
+    const MapDisplay d = parsemapdefinition(QString::fromLatin1(c.definition), 1.0f);
+    EXPECT_EQ(d.group, QString::fromLatin1(c.group)) << c.definition;
+    EXPECT_EQ(d.name, QString::fromLatin1(c.name)) << c.definition;
+    EXPECT_EQ(d.units, QString::fromLatin1(c.units)) << c.definition;
+    EXPECT_FLOAT_EQ(d.gain, c.gain) << c.definition;
+    EXPECT_FLOAT_EQ(d.offset, c.offset) << c.definition;
+  }
+  EXPECT_FLOAT_EQ(parsemapdefinition(QStringLiteral("G:N;u"), 14.7f).gain, 14.7f);
 }
 
 // The shown area is a count of grid positions for every map, whichever way the model answers.

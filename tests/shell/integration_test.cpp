@@ -8,6 +8,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
+#include <QTreeWidget>
 
 #include "calibration/startuptables.h"
 #include "common/testrig.h"
@@ -20,7 +21,7 @@
 #include "platform/ui/picturesurface.h"
 #include "shell/gaugewindow.h"
 #include "shell/livepanel.h"
-#include "shell/placeholders.h"
+#include "shell/frmnavigate.h"
 #include "shell/statuswindow.h"
 #include "shellfixture.h"
 
@@ -193,8 +194,7 @@ TEST_F(Integration, ABoxCarriedIntoASmallerMapIsLimitedToIt) {
 }
 
 TEST_F(Integration, KeysOfTheOtherWindowsReachTheHandler) {
-  PlaceholderWindow* navigation = qobject_cast<PlaceholderWindow*>(window->frmNavigate);
-  ASSERT_NE(navigation, nullptr);
+  QWidget* navigation = window->frmNavigate;
   struct Case {
     const char* where;
     QWidget* target;
@@ -207,6 +207,7 @@ TEST_F(Integration, KeysOfTheOtherWindowsReachTheHandler) {
       {"status console", window->frmStatusWindow->TextStatus, Qt::Key_F6, 42},
       {"debug box", window->frmStatusWindow->TextStatusDebug, Qt::Key_F7, 48},
       {"navigation", navigation, Qt::Key_F3, 0},
+      {"navigation tree", window->frmNavigate->NavView, Qt::Key_F4, 8},
   };
   parts.state.curmap = 20;
   for (const Case& c : cases) {

@@ -11,10 +11,12 @@
 #include <QTest>
 
 #include "common/testrig.h"
+#include "mapviews/frmmap.h"
 #include "mapviews/viewhelpers.h"
 #include "platform/installfolder.h"
 #include "platform/ui/picturesurface.h"
 #include "platform/ui/windowlauncher.h"
+#include "shell/frmnavigate.h"
 #include "shell/gaugewindow.h"
 #include "shell/preferencesdialog.h"
 #include "shell/statuswindow.h"
@@ -56,11 +58,12 @@ TEST_F(MainWindow, StartsWithCaptionPermanentWindowsAndLastSavedFile) {
     captions << sub->widget()->windowTitle();
     EXPECT_TRUE(sub->isVisible()) << sub->widget()->objectName().toStdString();
   }
-  EXPECT_EQ(names, QStringList({"frmDisplay", "frmMapGrid", "frmStatus", "frmNavigate"}));
+  EXPECT_EQ(names, QStringList({"frmDisplay", "frmMap", "frmMapGrid", "frmStatus", "frmNavigate"}));
   EXPECT_EQ(captions[0], "Display");
-  EXPECT_TRUE(captions[1].startsWith("Map data, units = ")) << captions[1].toStdString();
-  EXPECT_EQ(captions[2], "Status");
-  EXPECT_EQ(captions[3], "Navigation");
+  EXPECT_EQ(captions[1], "Map");
+  EXPECT_TRUE(captions[2].startsWith("Map data, units = ")) << captions[2].toStdString();
+  EXPECT_EQ(captions[3], "Status");
+  EXPECT_EQ(captions[4], "Navigation");
 
   // The shipped calibration is open.
   EXPECT_EQ(parts.state.filename, installpath("lastsaved.s26"));
@@ -150,7 +153,7 @@ TEST_F(MainWindow, PermanentChildWindowsMinimiseInsteadOfClosing) {
     EXPECT_FALSE(sub->close());
     EXPECT_TRUE(sub->isMinimized()) << sub->widget()->objectName().toStdString();
   }
-  EXPECT_EQ(window->mdiarea()->subWindowList().size(), 4);
+  EXPECT_EQ(window->mdiarea()->subWindowList().size(), 5);
 }
 
 TEST_F(MainWindow, AboutBox) {
@@ -221,9 +224,10 @@ TEST_F(MainWindow, KeysOnThePermanentWindowsReachTheKeyboardHandler) {
   const std::pair<QWidget*, int> windows[] = {
       {window->frmDisplay->picGraph, 4},  // F5: the VE table
       {window->frmNavigate, 8},           // F4: base timing
+      {window->frmMap->picGraph(), 42},   // F6: knock threshold
       {window->frmStatusWindow, 0},       // F3: base fuel
   };
-  const Qt::Key keys[] = {Qt::Key_F5, Qt::Key_F4, Qt::Key_F3};
+  const Qt::Key keys[] = {Qt::Key_F5, Qt::Key_F4, Qt::Key_F6, Qt::Key_F3};
   for (std::size_t i = 0; i < std::size(windows); ++i) {
     parts.state.curmap = 30;
     QKeyEvent press(QEvent::KeyPress, keys[i], Qt::NoModifier);

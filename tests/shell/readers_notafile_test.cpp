@@ -11,7 +11,7 @@
 #include "platform/programstate.h"
 #include "platform/prompts.h"
 #include "shell/colors.h"
-#include "shell/logprofile.h"
+#include "logger/logprofile.h"
 #include "shell/preferences.h"
 
 using namespace ostrel;

@@ -31,6 +31,8 @@ struct RecordingShellHost : ShellHost {
   void loadpasswordfragments(bool reset) override {
     calls.push_back(QStringLiteral("loadpasswordfragments %1").arg(reset));
   }
+  void buildmapmenu() override { calls.push_back(QStringLiteral("buildmapmenu")); }
+  void showeditor(int kind) override { calls.push_back(QStringLiteral("showeditor %1").arg(kind)); }
   void flushpending() override { calls.push_back(QStringLiteral("flushpending")); }
   void setcommsinterval(int ms) override { intervals.push_back(ms); }
   void setonlinemenus() override { calls.push_back(QStringLiteral("setonlinemenus")); }

@@ -8,11 +8,14 @@
 #include <vector>
 
 #include "calibration/maps.h"
+#include "calibration/maps25.h"
 #include "calibration/settings.h"
 #include "common/testsupport.h"
 #include "ecusim/ecusimulator.h"
 #include "link/eculink.h"
 #include "link/imagetransfer.h"
+#include "logger/logsamples.h"
+#include "logger/progressjobs.h"
 #include "platform/programstate.h"
 #include "platform/prompts.h"
 #include "shell/mainwindow.h"
@@ -31,11 +34,16 @@ struct ShellParts {
   ProgramState state;
   RecordingPrompts prompts;
   maps mainmaps{prompts};
+  maps templatemaps{prompts};
+  Maps25 oldmaps;
   settings mainsettings;
+  logsamples logstore;
   StatusLog log;
   EcuLink link;
   ImageTransfer transfer{state, mainmaps, prompts, link};
-  ShellContext context{state, prompts, mainmaps, mainsettings, log, link, transfer};
+  ProgressJobs progressjobs{state, mainmaps, mainsettings, logstore, link, prompts};
+  ShellContext context{state,    prompts,      mainmaps, mainsettings, log,         link,
+                       transfer, templatemaps, oldmaps,  logstore,     progressjobs};
 };
 
 // Runs the start procedure with the splash ticks driven by hand and the main window's timers stopped, so that the

@@ -11,7 +11,7 @@
 #include "platform/installfolder.h"
 #include "platform/twips.h"
 #include "shell/colors.h"
-#include "shell/logprofile.h"
+#include "logger/logprofile.h"
 #include "shell/preferences.h"
 #include "shellfixture.h"
 
@@ -185,7 +185,9 @@ TEST_F(Startup, AStartupMessageNeitherShortensTheSplashNorBringsTheMainWindowEar
   ASSERT_TRUE(test::writefile(installpath(defaultlogprofilename), profilebytes({3}, {44})));
   QApplication::setQuitOnLastWindowClosed(false);
   SlowReader reader(3300);
-  ShellContext context{parts.state, reader, parts.mainmaps, parts.mainsettings, parts.log, parts.link, parts.transfer};
+  ShellContext context{parts.state,    reader,       parts.mainmaps,     parts.mainsettings,
+                       parts.log,      parts.link,   parts.transfer,     parts.templatemaps,
+                       parts.oldmaps,  parts.logstore, parts.progressjobs};
   StartProcedure slow{context};
   slow.begin();
   ASSERT_EQ(reader.texts.size(), 1u);
