@@ -58,10 +58,10 @@ VelkorV5::VelkorV5(ShellContext& context, QWidget* parent)
       files_(context.state, context.mainmaps, context.prompts, context.log, *this),
       views_(context.state, context.mainmaps, context.link, context.prompts),
       keys_(context.state, context.mainmaps, context.mainsettings, context.link, views_, context.prompts),
+      tuning_({context.state, context.mainmaps, context.templatemaps, context.link, views_, context.prompts}),
       navigation_(context.state, context.mainmaps, *this),
       editorcontext_{context.state,   context.prompts, context.mainmaps,     context.mainsettings,
-                     context.link,    *this,           context.templatemaps, context.oldmaps},
-      tuning_({context.state, context.mainmaps, context.templatemaps, context.link, views_, context.prompts}) {
+                     context.link,    *this,           context.templatemaps, context.oldmaps} {
   setObjectName(QStringLiteral("VelkorV5"));
   if (auto* qtprompts = dynamic_cast<QtPrompts*>(&context_.prompts)) qtprompts->setparent(this);
   views_.sethost(this);
