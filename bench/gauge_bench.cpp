@@ -1,20 +1,12 @@
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QTemporaryDir>
 #include <vector>
 
+#include "benchfixture.h"
 #include "benchsupport.h"
-#include "calibration/maps.h"
-#include "ecusim/ecusimulator.h"
-#include "ecusim/simport.h"
 #include "gauge/noxgauge.h"
-#include "link/eculink.h"
-#include "platform/installfolder.h"
-#include "platform/programstate.h"
-#include "platform/prompts.h"
 #include "platform/twips.h"
 #include "shell/gaugewindow.h"
 #include "shell/livepanel.h"
@@ -60,7 +52,7 @@ using namespace ostrel;
 
 // The gauge window with its six gauges and the live panel in an MDI area, as the main window holds it, over a link
 // that is never opened.
-struct GaugeWindow {
+struct GaugeWindow : OfflineParts {
   GaugeWindow() {
     display->setpanel(&panel);
     area.resize(1200, 760);
@@ -70,14 +62,6 @@ struct GaugeWindow {
     area.repaint();
   }
 
-  QTemporaryDir folder;
-  bool folderset = (setinstallfolder(folder.path()), true);  // before the model is built
-  ProgramState state;
-  RecordingPrompts prompts;
-  maps model{prompts};
-  ecusim::EcuSimulator sim;
-  ecusim::SimPort port{sim};
-  EcuLink link{state, model, prompts, port};
   QMdiArea area;
   frmDisplay* display = new frmDisplay(state, link, nullptr);  // owned by the area
   QMdiSubWindow* frame = area.addSubWindow(display);

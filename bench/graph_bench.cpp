@@ -2,19 +2,12 @@
 // that follows every live reply (the bands moved and the mixture text written). Goals: well under 10 ms and 3 ms.
 #include <benchmark/benchmark.h>
 
-#include <QTemporaryDir>
-
+#include "benchfixture.h"
 #include "benchsupport.h"
-#include "calibration/maps.h"
 #include "common/linkhelpers.h"
-#include "ecusim/ecusimulator.h"
-#include "ecusim/simport.h"
-#include "link/eculink.h"
 #include "mapviews/frmmap.h"
 #include "mapviews/mapviews.h"
 #include "platform/installfolder.h"
-#include "platform/programstate.h"
-#include "platform/prompts.h"
 #include "platform/ui/picturesurface.h"
 
 namespace {
@@ -22,7 +15,7 @@ namespace {
 using namespace ostrel;
 
 // The graph window sized so that its picture is 1000 pixels square, over the shipped calibration's timing map.
-struct Bench {
+struct Bench : OfflineParts {
   Bench() {
     // The shipped calibration, which the fresh install folder is seeded with.
     opened = model.openfile(installpath(QStringLiteral("lastsaved.s26")), true, false);
@@ -35,14 +28,6 @@ struct Bench {
   }
   bool ready() const { return opened && window.picGraph()->width() == 1000 && window.picGraph()->height() == 1000; }
 
-  QTemporaryDir folder;
-  bool folderset = (setinstallfolder(folder.path()), true);  // before the model is built
-  ProgramState state;
-  RecordingPrompts prompts;
-  maps model{prompts};
-  ecusim::EcuSimulator sim;
-  ecusim::SimPort port{sim};
-  EcuLink link{state, model, prompts, port};
   MapViews views{state, model, link, prompts};  // nobody above listens
   frmMap window{state, model, link, views};
   bool opened = false;

@@ -2,18 +2,9 @@
 // gauge window's six needles.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <QTemporaryDir>
-
+#include "benchfixture.h"
 #include "benchsupport.h"
-#include "calibration/maps.h"
 #include "common/linkhelpers.h"
-#include "ecusim/ecusimulator.h"
-#include "ecusim/simport.h"
-#include "link/eculink.h"
-#include "platform/installfolder.h"
-#include "platform/programstate.h"
-#include "platform/prompts.h"
 #include "platform/twips.h"
 #include "shell/gaugewindow.h"
 #include "shell/livepanel.h"
@@ -23,7 +14,7 @@ namespace {
 using namespace ostrel;
 
 // The gauge window at a given outer size with its panel, over a link that is never opened.
-struct Bench {
+struct Bench : OfflineParts {
   explicit Bench(int widthtwips, int heighttwips) {
     display.resize(twipstopixels(widthtwips), twipstopixels(heighttwips));
     display.show();
@@ -32,14 +23,6 @@ struct Bench {
     panel.drawpanel(true);
   }
 
-  QTemporaryDir folder;
-  bool folderset = (setinstallfolder(folder.path()), true);  // before the model is built
-  ProgramState state;
-  RecordingPrompts prompts;
-  maps model{prompts};
-  ecusim::EcuSimulator sim;
-  ecusim::SimPort port{sim};
-  EcuLink link{state, model, prompts, port};
   frmDisplay display{state, link, nullptr};
   LivePanel panel{state, model, link, display};
 };

@@ -5,49 +5,40 @@
 #include <benchmark/benchmark.h>
 
 #include <QFile>
-#include <QTemporaryDir>
 
-#include "calibration/maps.h"
+#include "benchfixture.h"
 #include "calibration/settings.h"
-#include "ecusim/simport.h"
-#include "link/eculink.h"
 #include "logger/csvexport.h"
 #include "logger/loggridmodel.h"
-#include "logger/logsamples.h"
 #include "logger/progressjobs.h"
 #include "logger/rawlog.h"
-#include "platform/installfolder.h"
-#include "platform/programstate.h"
-#include "platform/prompts.h"
 
 using namespace ostrel;
 
 namespace {
 
-// A full store: 48,000 samples at about 13 a second from 14:00, every byte in use.
-void fillstore(logsamples& store) {
-  store.resetlogsamples();
-  for (int s = 0; s < logsamplecount; ++s) {
-    for (int c = 0; c < 16; ++c) store.setlogdata(s, c, static_cast<std::uint8_t>((s * 7 + c * 31) & 0xFF));
-    store.setlogtimestamp(s, QTime(14, 0).addSecs(s / 13));
-  }
-}
-
-struct Logger {
-  RecordingPrompts prompts;
-  maps model{prompts};
+// A full store over channels with variables of their own; no job measured here reads the link. The files the jobs
+// write and read go in the install folder.
+struct Logger : OfflineParts {
   settings tables;
-  ProgramState state;
   logsamples store;
-  // A link that never connects: no job measured here reads it.
-  ecusim::EcuSimulator sim;
-  ecusim::SimPort port{sim};
-  EcuLink link{state, model, prompts, port};
   Logger() {
     for (int i = 0; i < 16; ++i) state.logvar[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i * 5);
     fillstore(store);
   }
 };
+
+// Runs the job to its end once an iteration, the file dialog answering path; its ticks go without their 100 ms
+// waits.
+void runjob(benchmark::State& state, Logger& logger, ProgressJob job, const QString& path) {
+  ProgressJobs jobs(logger.state, logger.model, logger.tables, logger.store, logger.link, logger.prompts);
+  logger.state.progressjob = static_cast<std::uint8_t>(job);
+  for (auto _ : state) {
+    logger.prompts.paths = {path};
+    jobs.show();
+    while (jobs.isopen()) jobs.tick();
+  }
+}
 
 void BM_AddLogSample(benchmark::State& state) {
   ProgramState program;
@@ -87,16 +78,8 @@ BENCHMARK(BM_CsvTextFullStore)->Unit(benchmark::kMillisecond);
 
 // The whole job, ticks without their 100 ms waits: dialog answer, snapshot, formatting and the file.
 void BM_CsvExportJobFullStore(benchmark::State& state) {
-  QTemporaryDir dir;
-  setinstallfolder(dir.path());
   Logger logger;
-  ProgressJobs jobs(logger.state, logger.model, logger.tables, logger.store, logger.link, logger.prompts);
-  logger.state.progressjob = static_cast<std::uint8_t>(ProgressJob::csvexport);
-  for (auto _ : state) {
-    logger.prompts.paths = {dir.filePath(QStringLiteral("bench.csv"))};
-    jobs.show();
-    while (jobs.isopen()) jobs.tick();
-  }
+  runjob(state, logger, ProgressJob::csvexport, logger.folder.filePath(QStringLiteral("bench.csv")));
 }
 BENCHMARK(BM_CsvExportJobFullStore)->Unit(benchmark::kMillisecond);
 
@@ -121,37 +104,21 @@ void BM_LogGridFirstScreen(benchmark::State& state) {
 BENCHMARK(BM_LogGridFirstScreen)->Unit(benchmark::kMillisecond);
 
 void BM_RawLogImport(benchmark::State& state) {
-  QTemporaryDir dir;
-  setinstallfolder(dir.path());
   Logger logger;
-  const QString path = dir.filePath(QStringLiteral("bench.rdl"));
+  const QString path = logger.folder.filePath(QStringLiteral("bench.rdl"));
   {
     QFile file(path);
     file.open(QIODevice::WriteOnly);
     file.write(rawlogbytes(logger.state, logger.store));
   }
-  ProgressJobs jobs(logger.state, logger.model, logger.tables, logger.store, logger.link, logger.prompts);
-  logger.state.progressjob = static_cast<std::uint8_t>(ProgressJob::rawimport);
-  for (auto _ : state) {
-    logger.prompts.paths = {path};
-    jobs.show();
-    while (jobs.isopen()) jobs.tick();
-  }
+  runjob(state, logger, ProgressJob::rawimport, path);
   state.SetBytesProcessed(state.iterations() * rawlogsize);
 }
 BENCHMARK(BM_RawLogImport)->Unit(benchmark::kMillisecond);
 
 void BM_RawLogExportJob(benchmark::State& state) {
-  QTemporaryDir dir;
-  setinstallfolder(dir.path());
   Logger logger;
-  ProgressJobs jobs(logger.state, logger.model, logger.tables, logger.store, logger.link, logger.prompts);
-  logger.state.progressjob = static_cast<std::uint8_t>(ProgressJob::rawexport);
-  for (auto _ : state) {
-    logger.prompts.paths = {dir.filePath(QStringLiteral("bench.rdl"))};
-    jobs.show();
-    while (jobs.isopen()) jobs.tick();
-  }
+  runjob(state, logger, ProgressJob::rawexport, logger.folder.filePath(QStringLiteral("bench.rdl")));
   state.SetBytesProcessed(state.iterations() * rawlogsize);
 }
 BENCHMARK(BM_RawLogExportJob)->Unit(benchmark::kMillisecond);

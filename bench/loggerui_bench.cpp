@@ -3,8 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QTime>
-
+#include "benchfixture.h"
 #include "benchsupport.h"
 #include "calibration/maps.h"
 #include "calibration/settings.h"
@@ -35,11 +34,7 @@ struct Logger {
       state.logcolour[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
     }
     state.livemode = 1;
-    store.resetlogsamples();
-    for (int s = 0; s < logsamplecount; ++s) {
-      for (int c = 0; c < 16; ++c) store.setlogdata(s, c, static_cast<std::uint8_t>((s * 7 + c * 31) & 0xFF));
-      store.setlogtimestamp(s, QTime(14, 0).addSecs(s / 13));
-    }
+    fillstore(store);
   }
 };
 

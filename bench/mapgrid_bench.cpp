@@ -1,41 +1,19 @@
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <QTemporaryDir>
-
+#include "benchfixture.h"
 #include "benchsupport.h"
-#include "calibration/maps.h"
 #include "common/linkhelpers.h"
-#include "link/commport.h"
-#include "link/eculink.h"
 #include "mapviews/gridlayer.h"
 #include "mapviews/mapgrid.h"
 #include "mapviews/mapviews.h"
-#include "platform/installfolder.h"
-#include "platform/programstate.h"
-#include "platform/prompts.h"
 
 namespace {
 
 using namespace ostrel;
 
-// The link is only read for its live cell here.
-class IdlePort final : public CommPort {
- public:
-  bool open(const QString&, QString&) override { return false; }
-  void close() override {}
-  bool isopen() const override { return false; }
-  QString device() const override { return {}; }
-  int inbuffercount() override { return 0; }
-  int read(std::uint8_t*, int) override { return 0; }
-  bool write(const std::uint8_t*, int) override { return false; }
-  void discardinput() override {}
-  bool failed(QString*) const override { return false; }
-};
-
 // The map views over a calibration whose 3-D maps hold a plausible slope, with some changed cells, the unit notes
-// on and the grid window on screen (offscreen).
-struct Bench {
+// on and the grid window on screen (offscreen). The link is only read for its live cell here.
+struct Bench : OfflineParts {
   Bench() {
     for (int map : {0, 4, 8, 19})
       for (int i = 0; i < 32; ++i)
@@ -51,24 +29,12 @@ struct Bench {
     window.show();
   }
 
-  // Built first: the application and the install folder must exist before the model and the window.
-  struct Setup {
-    Setup() {
-      ensureapplication("mapgrid_bench");
-      setinstallfolder(folder.path());
-    }
-    QTemporaryDir folder;
-  } setup;
-  ProgramState state;
-  RecordingPrompts prompts;
-  maps model{prompts};
-  IdlePort port;
-  EcuLink link{state, model, prompts, port};
   MapViews views{state, model, link, prompts};
   frmMapGrid window{views, state};
 };
 
 Bench& bench() {
+  ensureapplication("mapgrid_bench");  // before the window
   static Bench b;
   return b;
 }

@@ -12,8 +12,9 @@
 #include "calibration/translate.h"
 #include "editors/comments.h"
 #include "editors/pagefont.h"
-#include "editors/twipgeometry.h"
 #include "platform/twips.h"
+#include "platform/ui/menupage.h"
+#include "platform/ui/twipgeometry.h"
 #include "platform/ui/windowlauncher.h"
 
 namespace ostrel {
@@ -23,13 +24,10 @@ frmComments::frmComments(EditorContext& context, QWidget* parent) : QDialog(pare
   setWindowTitle(translate(QStringLiteral("Comments")));
   setFont(pagefont());
 
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  menubar = new QMenuBar(this);
-  layout->setMenuBar(menubar);
-  auto* page = new QWidget(this);
-  layout->addWidget(page);
+  const MenuPage parts = addmenupage(this);
+  menubar = parts.menubar;
+  QWidget* page = parts.page;
+
   mnuComments = menubar->addMenu(translate(QStringLiteral("&Comments")));
   mnuCommentsSave = mnuComments->addAction(QStringLiteral("&Save and exit"));
   mnuCommentsExit = mnuComments->addAction(QStringLiteral("E&xit without saving"));
@@ -46,7 +44,7 @@ frmComments::frmComments(EditorContext& context, QWidget* parent) : QDialog(pare
   softComments->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   placetwips(softComments, 120, 480, 6360, 2640);
   page->setFixedSize(twipstopixels(6600), twipstopixels(3240));
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  parts.layout->setSizeConstraint(QLayout::SetFixedSize);
 
   hardComments->setText(readcomment(context_.mainmaps, 0, hardcommentlength));
   softComments->setPlainText(softcommentforbox(readcomment(context_.mainmaps, softcommentfirstrow, softcommentlength)));

@@ -7,13 +7,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 #include "calibration/translate.h"
 #include "editors/editorcontext.h"
 #include "editors/editorshost.h"
-#include "editors/twipgeometry.h"
 #include "platform/programstate.h"
+#include "platform/ui/menupage.h"
+#include "platform/ui/twipgeometry.h"
 #include "platform/ui/windowlauncher.h"
 
 namespace ostrel {
@@ -36,12 +36,9 @@ frmImport::frmImport(EditorContext& context, QWidget* parent) : QDialog(parent),
   setObjectName(QStringLiteral("frmImport"));
   setWindowTitle(QStringLiteral("Import file fragments"));
 
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  menubar = new QMenuBar(this);
-  layout->setMenuBar(menubar);
-  auto* page = new QWidget(this);
-  layout->addWidget(page);
+  const MenuPage parts = addmenupage(this);
+  menubar = parts.menubar;
+  QWidget* page = parts.page;
 
   mnuFile = menubar->addMenu(translate(QStringLiteral("&File")));
   mnuOpenVA = mnuFile->addAction(QStringLiteral("Open V2.1 donor file"));

@@ -11,8 +11,8 @@
 #include "editors/pagefont.h"
 #include "editors/passwordfragments.h"
 #include "editors/passwordparams.h"
-#include "editors/twipgeometry.h"
 #include "platform/twips.h"
+#include "platform/ui/twipgeometry.h"
 
 namespace ostrel {
 

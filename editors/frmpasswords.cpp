@@ -12,12 +12,13 @@
 #include "calibration/translate.h"
 #include "editors/frmpassparams.h"
 #include "editors/pagefont.h"
-#include "editors/twipgeometry.h"
 #include "link/eculink.h"
 #include "platform/colors.h"
 #include "platform/programstate.h"
 #include "platform/prompts.h"
 #include "platform/twips.h"
+#include "platform/ui/menupage.h"
+#include "platform/ui/twipgeometry.h"
 #include "platform/ui/windowlauncher.h"
 
 namespace ostrel {
@@ -98,13 +99,9 @@ void frmPasswords::buildcontrols() {
   setWindowTitle(translate(QStringLiteral("Passwords")));
   setFont(pagefont());
 
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  menubar = new QMenuBar(this);
-  layout->setMenuBar(menubar);
-  auto* page = new QWidget(this);
-  layout->addWidget(page);
+  const MenuPage parts = addmenupage(this);
+  menubar = parts.menubar;
+  QWidget* page = parts.page;
 
   mnuPasswords = menubar->addMenu(translate(QStringLiteral("&Passwords")));
   mnuExit = mnuPasswords->addAction(translate(QStringLiteral("E&xit")));
@@ -175,7 +172,7 @@ void frmPasswords::buildcontrols() {
   const int right = buttonleft + 3 * buttonwidth + 2 * buttongap + margin;
   const int bottom = std::max(gridtop + pixelstotwips(gridheight), buttontop + 8 * buttonpitch) + margin;
   page->setFixedSize(twipstopixels(right), twipstopixels(bottom));
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  parts.layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void frmPasswords::setcell(int row, int column, const GridCell& cell) {

@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <optional>
 
@@ -28,13 +27,14 @@
 #include "editors/settingsapply.h"
 #include "editors/settingslayout.h"
 #include "editors/settingspanel.h"
-#include "editors/twipgeometry.h"
 #include "link/eculink.h"
 #include "platform/colors.h"
 #include "platform/programstate.h"
 #include "platform/prompts.h"
 #include "platform/twips.h"
+#include "platform/ui/menupage.h"
 #include "platform/ui/picturesurface.h"
+#include "platform/ui/twipgeometry.h"
 #include "platform/ui/windowlauncher.h"
 
 namespace ostrel {
@@ -113,13 +113,9 @@ void frmSettings::buildfixedcontrols() {
   setWindowTitle(translate(QStringLiteral("Settings")));
   setFont(pagefont());
 
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  menubar = new QMenuBar(this);
-  layout->setMenuBar(menubar);
-  page_ = new QWidget(this);
-  layout->addWidget(page_);
+  const MenuPage parts = addmenupage(this);
+  menubar = parts.menubar;
+  page_ = parts.page;
 
   mnuSettings = menubar->addMenu(QStringLiteral("&Settings"));
   mnuExit = mnuSettings->addAction(translate(QStringLiteral("E&xit")));

@@ -6,8 +6,8 @@
 #include "calibration/maps.h"
 #include "editors/editorcontext.h"
 #include "editors/frmsettings.h"
-#include "editors/twipgeometry.h"
 #include "platform/programstate.h"
+#include "platform/ui/twipgeometry.h"
 
 namespace ostrel {
 

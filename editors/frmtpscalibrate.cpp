@@ -6,7 +6,7 @@
 
 #include "editors/frmsettings.h"
 #include "editors/throttlecalibration.h"
-#include "editors/twipgeometry.h"
+#include "platform/ui/twipgeometry.h"
 
 namespace ostrel {
 

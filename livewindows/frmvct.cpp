@@ -10,6 +10,7 @@
 #include "livewindows/vctexport.h"
 #include "platform/twips.h"
 #include "platform/ui/picturesurface.h"
+#include "platform/ui/twipgeometry.h"
 #include "platform/ui/windowlauncher.h"
 
 namespace ostrel {
@@ -18,10 +19,6 @@ namespace {
 
 constexpr int windowwidth = 13455, windowheight = 7200;  // twips
 constexpr int picturetop = 600;
-
-void placetwips(QWidget* widget, int left, int top, int width, int height) {
-  widget->setGeometry(twipstopixels(left), twipstopixels(top), twipstopixels(width), twipstopixels(height));
-}
 
 }  // namespace
 

@@ -123,12 +123,12 @@ frmHelp::frmHelp(const ProgramState& state, QWidget* parent) : QDialog(parent) {
 
 bool frmHelp::loadhelp(bool skip) {
   if (skip) return false;
-  // The text is there even when the picture is not.
-  TextHelp->setPlainText(displaytext(vcthelptext()));
+  // Without its diagram the text would point at nothing: both come, or neither.
   const FileRead read = readwholefile(helppicturepath(), picturelimit);
   QImage picture;
   if (!read.ok() || !picture.loadFromData(read.bytes, "BMP")) return false;
   picture_ = picture.convertToFormat(QImage::Format_RGB32);
+  TextHelp->setPlainText(displaytext(vcthelptext()));
   VScrollhelp_Change();
   return true;
 }

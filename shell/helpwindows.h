@@ -40,8 +40,8 @@ HelpLayout helplayout(int outerwidth, int outerheight, HelpLayout layout);
 int helppicturetop(int scrollvalue);
 
 // The Diagrams window "Help": for a cam timing map the diagram (scrolled by the bar at its right) and the text
-// under it; for any other map the text "No help text available." and no picture. The text shows even when the
-// picture cannot be loaded.
+// under it; for any other map the text "No help text available." and no picture. The text points at the diagram,
+// so a picture that cannot be read leaves the design text too (and says nothing).
 class frmHelp : public QDialog {
   Q_OBJECT
 

@@ -160,6 +160,8 @@ const MenuEntry* MainMenus::entry(std::string_view name) const {
 
 void MainMenus::setmenucaptions() {
   for (const Built& b : built_) {
+    // A separator keeps no text: some styles would draw it beside the line.
+    if (b.entry->kind == MenuKind::separator) continue;
     const QString stored = QString::fromLatin1(b.entry->caption);
     const QString caption = b.entry->captionkind == Caption::translated ? translate(stored) : stored;
     if (b.menu)

@@ -12,7 +12,6 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include "calibration/translate.h"
 #include "link/eculink.h"
@@ -29,7 +28,9 @@
 #include "platform/programstate.h"
 #include "platform/prompts.h"
 #include "platform/twips.h"
+#include "platform/ui/menupage.h"
 #include "platform/ui/picturesurface.h"
+#include "platform/ui/twipgeometry.h"
 #include "platform/ui/windowlauncher.h"
 
 namespace ostrel {
@@ -64,10 +65,6 @@ constexpr Place populateplace{120, 1440}, resetplace{1620, 1560};
 constexpr Place fastbackplace{3300, 840}, backplace{4200, 840}, forwardplace{5100, 840}, fastforwardplace{6000, 840};
 constexpr Place barplace{7020, 2400}, durationplace{9540, 3840};
 
-void placetwips(QWidget* widget, double left, double top, double width, double height) {
-  widget->setGeometry(twipstopixels(left), twipstopixels(top), twipstopixels(width), twipstopixels(height));
-}
-
 QString swatchstyle(std::uint32_t bgr) {
   return QStringLiteral("QLabel { background-color: %1; color: black; }").arg(bgrtocolor(bgr).name());
 }
@@ -82,13 +79,9 @@ frmLog::frmLog(LoggerContext& context, QWidget* parent)
   setWindowTitle(translate(QStringLiteral("Log data")));
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  menubar = new QMenuBar(this);
-  layout->setMenuBar(menubar);
-  page_ = new QWidget(this);
-  layout->addWidget(page_);
+  const MenuPage parts = addmenupage(this);
+  menubar = parts.menubar;
+  page_ = parts.page;
   buildmenus();
   buildsetup();
   buildbottom();

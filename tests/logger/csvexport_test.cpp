@@ -20,19 +20,8 @@ using namespace ostrel;
 
 namespace {
 
-class Csv : public ::testing::Test {
+class Csv : public ::testing::Test, protected test::LogParts {
  protected:
-  settings tables;
-  RecordingPrompts modelprompts;
-  maps model{modelprompts};
-  ProgramState state;
-  logsamples store;
-
-  Csv() {
-    store.resetlogsamples();
-    for (int i = 0; i < 16; ++i) state.logvar[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
-    state.preferences.fueltype = 1;
-  }
   LogColumns columns() const { return logcolumns(state, tables, model, logvariables(tables), 2); }
   QList<QByteArray> lines() const {
     QList<QByteArray> l = CsvExport::exporttext(store, columns()).split('\n');

@@ -4,9 +4,12 @@
 #include <QTime>
 #include <functional>
 
+#include "calibration/maps.h"
+#include "calibration/settings.h"
 #include "link/frames.h"
 #include "logger/logsamples.h"
 #include "platform/programstate.h"
+#include "platform/prompts.h"
 
 namespace ostrel::test {
 
@@ -27,6 +30,22 @@ inline void record(
     store.setlogtimestamp(s, QTime(0, 0).addSecs(second(s)));
   }
 }
+
+// What the log's columns are made from: the channel tables, a calibration, petrol with channel c on variable c, and
+// an empty store.
+struct LogParts {
+  LogParts() {
+    store.resetlogsamples();
+    for (int i = 0; i < 16; ++i) state.logvar[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+    state.preferences.fueltype = 1;
+  }
+
+  settings tables;
+  RecordingPrompts modelprompts;
+  maps model{modelprompts};
+  ProgramState state;
+  logsamples store;
+};
 
 inline bool writebytes(const QString& path, const QByteArray& bytes) {
   QFile f(path);

@@ -15,21 +15,13 @@ using namespace ostrel;
 
 namespace {
 
-class LogGrid : public ::testing::Test {
+class LogGrid : public ::testing::Test, protected test::LogParts {
  protected:
-  settings tables;
-  RecordingPrompts modelprompts;
-  maps model{modelprompts};
-  ProgramState state;
-  logsamples store;
   LogGridModel grid;
 
   LogGrid() {
-    store.resetlogsamples();
-    for (int i = 0; i < 16; ++i) state.logvar[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
     state.logcolour.fill(16);
     state.logcolour[2] = 3;
-    state.preferences.fueltype = 1;
   }
   void fill() { grid.fill(store, logcolumns(state, tables, model, logvariables(tables))); }
 };

@@ -18,18 +18,15 @@ namespace {
 constexpr int commsperchecks = 17;   // 500 ms / 30 ms
 constexpr int commspercommands = 3;  // 100 ms / 30 ms
 
-class EndToEnd : public ::testing::Test, protected test::PtyEcu {
+class EndToEnd : public test::ProgramTest<test::PtyEcu> {
  protected:
   void SetUp() override {
     ASSERT_TRUE(ready()) << error;
-    window = test::startprogram(start);
-    ASSERT_NE(window, nullptr);
-    sim.setimage(parts.mainmaps.getimage());  // the ECU holds what the program opened
-    parts.prompts.clear();
+    startprogram();
   }
 
-  // One tick of the communications timer; the simulator answers what went out.
-  void commstep() {
+  // The simulator answers what went out; its answer is on the line before the next tick.
+  void commstep() override {
     const auto sent = parts.state.sendcount;
     const int before = sim.requests();
     window->timers().commstick();
@@ -39,27 +36,12 @@ class EndToEnd : public ::testing::Test, protected test::PtyEcu {
     }
     server.step();
   }
-  void commsteps(int n) {
-    for (int i = 0; i < n; ++i) commstep();
-  }
   // Half a second: the communications ticks, then one checks tick.
   void checksround() {
     commsteps(commsperchecks);
     window->timers().checkstick();
   }
 
-  void connect() {
-    window->menus().action("mnuComsConnect")->trigger();
-    ASSERT_TRUE(parts.state.online);
-    commsteps(10);
-  }
-
-  std::vector<std::uint8_t> simrow(int row) const { return test::simrow(sim, row); }
-  std::vector<std::uint8_t> modelrow(int row) const { return test::modelrow(parts.mainmaps, row); }
-
-  test::ShellParts parts{port};
-  StartProcedure start{parts.context};
-  VelkorV5* window = nullptr;
   bool answering = true;
 };
 

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
@@ -31,32 +30,10 @@ namespace {
 
 constexpr int commspercommands = 3;  // 100 ms / 30 ms
 
-class Integration : public ::testing::Test, protected test::SimEcu {
+class Integration : public test::SimProgramTest {
  protected:
-  void SetUp() override {
-    window = test::startprogram(start);
-    ASSERT_NE(window, nullptr);
-    sim.setimage(parts.mainmaps.getimage());  // the ECU holds what the program opened
-    parts.prompts.clear();
-  }
+  void SetUp() override { startprogram(); }
 
-  // One tick of the communications timer and the time it takes on the line.
-  void commsteps(int n) {
-    for (int i = 0; i < n; ++i) {
-      window->timers().commstick();
-      port.step();
-    }
-  }
-  void connect() {
-    window->menus().action("mnuComsConnect")->trigger();
-    ASSERT_TRUE(parts.state.online);
-    commsteps(10);
-  }
-  static void press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QKeyEvent event(QEvent::KeyPress, key, modifiers);
-    QApplication::sendEvent(target, &event);
-  }
-  QWidget* grid() const { return window->frmMapGrid->MapGrid(); }
   QMdiSubWindow* frameof(QWidget* child) const { return qobject_cast<QMdiSubWindow*>(child->parentWidget()); }
 
   // A pixel of the live panel, as 0xBBGGRR, at a position in twips.
@@ -66,13 +43,6 @@ class Integration : public ::testing::Test, protected test::SimEcu {
   PanelGeometry panel() const {
     return panelgeometry(window->frmDisplay->outerheight(), parts.state.preferences.panelanalog);
   }
-
-  std::vector<std::uint8_t> simrow(int row) const { return test::simrow(sim, row); }
-  std::vector<std::uint8_t> modelrow(int row) const { return test::modelrow(parts.mainmaps, row); }
-
-  test::ShellParts parts{port};
-  StartProcedure start{parts.context};
-  VelkorV5* window = nullptr;
 };
 
 TEST_F(Integration, DisplayIsTheGaugeWindowWithItsPanel) {

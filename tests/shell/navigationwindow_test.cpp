@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <functional>
+#include <set>
 
 #include "calibration/maps.h"
 #include "calibration/maptree.h"
@@ -206,6 +207,75 @@ TEST_F(Navigate, ASettingsGroupOpensItsEditorAndTheViewsComeBackToTheLastTable) 
   groupitem("Settings 3")->trigger();
   EXPECT_EQ(windows.opened, (std::vector<QString>{"frmSettings", "frmComments", "frmPasswords", "frmSettings"}));
   EXPECT_EQ(parts.state.curmap, 17);
+
+  // A real double-click: the editor rebuilds the tree under the mouse, the node clicked goes with it.
+  QTreeWidgetItem* settings = node("Settings 2");
+  tree()->scrollToItem(settings);
+  const QPoint at = tree()->visualItemRect(settings).center();
+  QTest::mouseClick(tree()->viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseDClick(tree()->viewport(), Qt::LeftButton, {}, at);
+  EXPECT_EQ(windows.opened.back(), "frmSettings");
+  EXPECT_EQ(windows.opened.size(), 5u);
+  EXPECT_EQ(parts.state.curmap, 17);
+  EXPECT_EQ(nodes().size(), 131u);
+}
+
+TEST_F(Navigate, EveryMapAndSettingsGroupIsReachedFromTheTreeAndFromTheMenus) {
+  std::set<int> expected;
+  for (int map = 0; map < mapcount; ++map)
+    if (!name(map).contains("***")) expected.insert(map);
+  ASSERT_EQ(expected.count(110), 1u);
+  // Choosing the group "2D Expansion" opens its first map as any group does, reserved as all its maps are.
+  expected.insert(96);
+
+  // The map shown: the current map once the views have it, or the one whose editor is open.
+  ScriptedLauncher windows;
+  ScopedLauncher scoped(windows);
+  std::set<int> reached;
+  const auto recordeditors = [&] {
+    windows.scripts.clear();
+    for (int k = 0; k < 50; ++k)
+      windows.scripts.push_back([&](QDialog& dialog) {
+        reached.insert(parts.state.curmap);
+        dialog.reject();
+      });
+  };
+
+  recordeditors();
+  // The settings editor rebuilds the tree: each node is found afresh.
+  const std::size_t count = nodes().size();
+  for (std::size_t k = 0; k < count; ++k) {
+    parts.state.curmap = 0;
+    window->frmNavigate->NavView_DblClick(nodes().at(k));
+    if (windows.opened.empty()) reached.insert(parts.state.curmap);
+    windows.opened.clear();
+  }
+  reached.erase(0);  // every double-click starts from map 0; the first leaf puts it back
+  window->frmNavigate->NavView_DblClick(node("Base fuel table [RPM, LOAD]"));
+  reached.insert(parts.state.curmap);
+  const auto missing = [&] {
+    std::vector<int> out;
+    std::set_symmetric_difference(reached.begin(), reached.end(), expected.begin(), expected.end(),
+                                  std::back_inserter(out));
+    return out;
+  };
+  EXPECT_EQ(missing(), std::vector<int>{}) << "from the tree";
+
+  reached.clear();
+  recordeditors();
+  for (QAction* group : window->mapmenus().mnuMapGroupSub) {
+    if (group->isSeparator()) continue;
+    windows.opened.clear();
+    group->trigger();
+    if (windows.opened.empty()) reached.insert(parts.state.curmap);
+    if (!window->menus().menu("mnuMap")->isEnabled()) continue;
+    for (QAction* item : window->mapmenus().mnuMapSub) {
+      if (!item->isEnabled()) continue;
+      item->trigger();
+      reached.insert(parts.state.curmap);
+    }
+  }
+  EXPECT_EQ(missing(), std::vector<int>{}) << "from the Map Group and Map menus";
 }
 
 TEST_F(Navigate, TheMapMenusFollowTheGroupChosen) {
@@ -474,6 +544,7 @@ TEST_F(Navigate, TheDiagramsAndHotkeysWindows) {
     auto& keys = static_cast<frmHotkeys&>(dialog);
     EXPECT_EQ(keys.windowTitle(), "Hotkeys");
     EXPECT_EQ(keys.Text1->toPlainText(), hotkeystext().replace("\r\n", "\n"));
+    QApplication::processEvents();
     test::savescreenshot(&dialog, "hotkeys");
     dialog.accept();
   });

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QString>
 #include <QTimer>
 #include <cstdint>
@@ -10,15 +14,18 @@
 #include "calibration/maps.h"
 #include "calibration/maps25.h"
 #include "calibration/settings.h"
+#include "common/testrig.h"
 #include "common/testsupport.h"
 #include "ecusim/ecusimulator.h"
 #include "link/eculink.h"
 #include "link/imagetransfer.h"
 #include "logger/logsamples.h"
 #include "logger/progressjobs.h"
+#include "mapviews/mapgrid.h"
 #include "platform/programstate.h"
 #include "platform/prompts.h"
 #include "shell/mainwindow.h"
+#include "shell/menus.h"
 #include "shell/shellcontext.h"
 #include "shell/splash.h"
 #include "shell/startup.h"
@@ -83,5 +90,53 @@ inline QByteArray readfile(const QString& path) {
   QFile f(path);
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
+
+// The program as it runs over the ECU that Ecu puts behind the port (SimEcu or PtyEcu), every tick driven by the
+// test: the shell's parts, the start procedure and the main window it opened.
+template <class Ecu>
+class ProgramTest : public ::testing::Test, protected Ecu {
+ protected:
+  // Runs the start procedure; the ECU then holds what the program opened, and the start's messages are forgotten.
+  void startprogram() {
+    window = test::startprogram(start);
+    ASSERT_NE(window, nullptr);
+    this->sim.setimage(parts.mainmaps.getimage());
+    parts.prompts.clear();
+  }
+
+  // One tick of the communications timer, and the ECU's answer to what it sent.
+  virtual void commstep() = 0;
+  void commsteps(int n) {
+    for (int i = 0; i < n; ++i) commstep();
+  }
+  // Connects from the menu and lets the link settle.
+  void connect() {
+    window->menus().action("mnuComsConnect")->trigger();
+    ASSERT_TRUE(parts.state.online);
+    commsteps(10);
+  }
+
+  static void press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent event(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(target, &event);
+  }
+  QWidget* grid() const { return window->frmMapGrid->MapGrid(); }
+
+  std::vector<std::uint8_t> simrow(int row) const { return test::simrow(this->sim, row); }
+  std::vector<std::uint8_t> modelrow(int row) const { return test::modelrow(parts.mainmaps, row); }
+
+  ShellParts parts{this->port};
+  StartProcedure start{parts.context};
+  VelkorV5* window = nullptr;
+};
+
+// The program over the in-process simulator, which has answered once the port steps.
+class SimProgramTest : public ProgramTest<SimEcu> {
+ protected:
+  void commstep() override {
+    window->timers().commstick();
+    port.step();
+  }
+};
 
 }  // namespace ostrel::test

@@ -4,7 +4,6 @@
 // under a modal window.
 #include <gtest/gtest.h>
 
-#include <QKeyEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -34,22 +33,10 @@ namespace {
 constexpr int commspercommands = 3;  // 100 ms / 30 ms
 constexpr int commsperchecks = 17;   // 500 ms / 30 ms
 
-class Tools : public ::testing::Test, protected test::SimEcu {
+class Tools : public test::SimProgramTest {
  protected:
-  void SetUp() override {
-    window = test::startprogram(start);
-    ASSERT_NE(window, nullptr);
-    sim.setimage(parts.mainmaps.getimage());  // the ECU holds what the program opened
-    parts.prompts.clear();
-  }
+  void SetUp() override { startprogram(); }
 
-  // Ticks of the communications timer, the simulator answering each.
-  void commsteps(int n) {
-    for (int i = 0; i < n; ++i) {
-      window->timers().commstick();
-      port.step();
-    }
-  }
   // Tenths of a second: the communications ticks, then one of the commands timer.
   void commandsteps(int n) {
     for (int i = 0; i < n; ++i) {
@@ -57,22 +44,12 @@ class Tools : public ::testing::Test, protected test::SimEcu {
       window->timers().commandstick();
     }
   }
-  void connect() {
-    window->menus().action("mnuComsConnect")->trigger();
-    ASSERT_TRUE(parts.state.online);
-    commsteps(10);
-  }
   void trigger(const char* item) {
     QAction* action = window->menus().action(item);
     ASSERT_NE(action, nullptr) << item;
     ASSERT_TRUE(action->isEnabled()) << item;
     action->trigger();
   }
-  static void press(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QKeyEvent event(QEvent::KeyPress, key, modifiers);
-    QApplication::sendEvent(target, &event);
-  }
-  QWidget* grid() const { return window->frmMapGrid->MapGrid(); }
   void show(std::uint8_t map) {
     parts.state.curmap = map;
     window->openmapview();
@@ -87,16 +64,13 @@ class Tools : public ::testing::Test, protected test::SimEcu {
   }
   bool ecuholds(int map) const {
     for (int row : rowsof(map))
-      if (test::simrow(sim, row) != test::modelrow(parts.mainmaps, row)) return false;
+      if (simrow(row) != modelrow(row)) return false;
     return true;
   }
   int address(int variable) const {
     return parts.mainsettings.getvarsaddress(variable, parts.state.preferences.metricunits);
   }
 
-  test::ShellParts parts{port};
-  StartProcedure start{parts.context};
-  VelkorV5* window = nullptr;
   ScriptedLauncher launcher;
   ScopedLauncher scoped{launcher};
 };
