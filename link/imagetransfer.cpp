@@ -42,6 +42,7 @@ void ImageTransfer::resettransfer() {
   transferline = -2;
   active_ = true;
   transferfailed = true;
+  rta = -1;
   phase_ = Phase::running;
 }
 
@@ -66,6 +67,7 @@ void ImageTransfer::queuefullread() {
   for (int r = 0; r < rowcount; ++r) rows.records[r] = TransferQueue::rowread(r);
   rowsqueued_ = true;
   transferline = 0;
+  rta = -1;
 }
 
 // --- The link's side -----------------------------------------------------------------------------------------------
@@ -82,6 +84,7 @@ void ImageTransfer::transferstep(EcuLink& link) {
   int length = 0;
   if (state_.transfermode == 0) {
     length = rows.buildqueuewriteframe(transferline, frame);
+    rta = imageaddress(transferline);
     rowssent_ = true;
   } else {
     length = rows.buildqueuereadframe(transferline, frame, rta);
@@ -99,6 +102,9 @@ void ImageTransfer::progressline(int row) {
 
 void ImageTransfer::transferreply(EcuLink& link) {
   if (!active_ || transferline < 0 || transferline >= transfertotal) return;
+  // The reply answers a request that went out before this transfer asked for its row (one of a transfer that
+  // ended meanwhile): it is no answer for the row, which goes again.
+  if (rta != imageaddress(transferline)) return;
   if (state_.transfermode == 0) {
     transferfailed = false;
     if (transferline == transfertotal - 1) finishwrite();

@@ -82,10 +82,13 @@ class ImageTransfer final : public TransferSteps {
   // True while the row asked for last has not come back intact.
   bool transferfailed = false;
   std::int16_t dialogstep = 0;  // the dialog's tick counter
-  std::int32_t rta = 0;         // image address that the reply to the last row read must carry
+  // Image address of the row asked for last, read or written (16 x row); -1 until this transfer has asked for
+  // one. The reply to a read must carry it.
+  std::int32_t rta = -1;
   // Send and receive images: byte j of image row r at j * 2048 + r.
   CalibrationImage tximage{}, rximage{};
   static std::size_t imageindex(int row, int byte) { return static_cast<std::size_t>(byte) * rowcount + row; }
+  static std::int32_t imageaddress(int row) { return 16 * row; }
   // The transfer's own records, record r for image row r; freed as the rows are done.
   TransferQueue rows;
   // Verify mismatches found by the last comparison.

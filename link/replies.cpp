@@ -1,5 +1,6 @@
 // Reply processing: taking each reply in, checking it, logging link errors and handing intact replies on.
 #include <algorithm>
+#include <utility>
 
 #include "calibration/maps.h"
 #include "link/eculink.h"
@@ -8,6 +9,11 @@
 namespace ostrel {
 
 void EcuLink::processreply() {
+  // A reply counts only on the first tick after its own request, and only a tick that sends leaves one
+  // outstanding. What went out before a wait is answered by nothing: a reply to it is stale, and goes with the other
+  // waiting bytes before the next send.
+  const bool answered = std::exchange(outstanding_, false);
+
   // The end of a wait: the port is not looked at; the same slot goes out again on this tick.
   if (linkretry_ == 1) {
     linkready_ = true;
@@ -17,9 +23,6 @@ void EcuLink::processreply() {
 
   const int entrycount = port_.inbuffercount();
   if (!checkline()) return;
-  // A reply counts only on the first tick after its request; bytes with no request behind them are stale.
-  const bool answered = outstanding_;
-  outstanding_ = false;
 
   if (entrycount <= replydatabytes || !answered) {
     logerror(QStringLiteral("Bad IBC, IBC = ") + QString::number(entrycount));

@@ -10,7 +10,8 @@ namespace ostrel::ecusim {
 
 namespace {
 
-constexpr std::array<std::string_view, 6> faultnames = {"none", "noreply", "short", "corrupt", "late", "hangup"};
+constexpr std::array<std::string_view, 8> faultnames = {"none",   "noreply", "short", "corrupt",
+                                                        "late",   "hangup",  "drop",  "extra"};
 
 // Request frames the ECU knows, by op, with their length.
 int framelength(std::uint8_t op) {
@@ -117,9 +118,14 @@ void EcuSimulator::setfaultrate(Fault fault, double rate) {
 }
 
 void EcuSimulator::setmixedfaults(double rate) {
+  constexpr std::array<Fault, 4> mixed = {Fault::noreply, Fault::shortreply, Fault::corruptbyte, Fault::latereply};
+  setmixedfaults(rate, mixed);
+}
+
+void EcuSimulator::setmixedfaults(double rate, std::span<const Fault> faults) {
   faultrates_.fill(0);
-  for (Fault f : {Fault::noreply, Fault::shortreply, Fault::corruptbyte, Fault::latereply})
-    faultrates_[static_cast<int>(f)] = rate / 4;
+  if (faults.empty()) return;
+  for (Fault f : faults) faultrates_[static_cast<int>(f)] += rate / static_cast<double>(faults.size());
 }
 
 void EcuSimulator::injectfault(Fault fault, int count) {
@@ -195,6 +201,21 @@ EcuSimulator::Output EcuSimulator::receive(std::span<const std::uint8_t> bytes) 
       case Fault::latereply:
         reply.late = true;
         break;
+      case Fault::droppedbytes: {
+        const int count = std::uniform_int_distribution<int>(1, 3)(faultrng_);
+        for (int k = 0; k < count; ++k) {
+          const int at = std::uniform_int_distribution<int>(0, static_cast<int>(reply.bytes.size()) - 1)(faultrng_);
+          reply.bytes.erase(reply.bytes.begin() + at);
+        }
+        break;
+      }
+      case Fault::extrabytes: {
+        std::vector<std::uint8_t> garbage(std::uniform_int_distribution<std::size_t>(1, 8)(faultrng_));
+        for (std::uint8_t& b : garbage) b = static_cast<std::uint8_t>(std::uniform_int_distribution<int>(0, 255)(faultrng_));
+        const bool before = std::uniform_int_distribution<int>(0, 1)(faultrng_) == 0;
+        reply.bytes.insert(before ? reply.bytes.begin() : reply.bytes.end(), garbage.begin(), garbage.end());
+        break;
+      }
       case Fault::hangup:
         hungup_ = true;
         out.hangup = true;

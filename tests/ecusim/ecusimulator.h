@@ -16,9 +16,15 @@
 namespace ostrel::ecusim {
 
 // What can go wrong with one reply. Tests name the mode they provoke.
-enum class Fault { none, noreply, shortreply, corruptbyte, latereply, hangup };
-inline constexpr std::array<Fault, 5> faultmodes = {Fault::noreply, Fault::shortreply, Fault::corruptbyte,
-                                                    Fault::latereply, Fault::hangup};
+// droppedbytes loses one to three bytes from inside the reply; extrabytes adds one to eight garbage bytes before or
+// after it.
+enum class Fault { none, noreply, shortreply, corruptbyte, latereply, hangup, droppedbytes, extrabytes };
+inline constexpr std::array<Fault, 7> faultmodes = {Fault::noreply,    Fault::shortreply,   Fault::corruptbyte,
+                                                    Fault::latereply,  Fault::hangup,       Fault::droppedbytes,
+                                                    Fault::extrabytes};
+// Every fault of a reply that leaves the line up.
+inline constexpr std::array<Fault, 6> linefaults = {Fault::noreply,   Fault::shortreply,   Fault::corruptbyte,
+                                                    Fault::latereply, Fault::droppedbytes, Fault::extrabytes};
 std::string_view faultname(Fault fault);
 std::optional<Fault> faultbyname(std::string_view name);
 
@@ -59,6 +65,8 @@ class EcuSimulator {
   void setfaultrate(Fault fault, double rate);
   // No reply, short reply, corrupted byte and late reply in equal parts, together at the given rate.
   void setmixedfaults(double rate);
+  // The given faults in equal parts, together at the given rate.
+  void setmixedfaults(double rate, std::span<const Fault> faults);
   // The next count replies suffer the fault, whatever the rates say.
   void injectfault(Fault fault, int count = 1);
   int faultcount(Fault fault) const { return faultcounts_[static_cast<int>(fault)]; }
@@ -144,9 +152,9 @@ class EcuSimulator {
   std::mt19937 faultrng_;
   std::mt19937 enginerng_;
   std::mt19937 camrng_;  // apart from the engine's, so the cams leave the engine's course as it was
-  std::array<double, 6> faultrates_{};
+  std::array<double, 8> faultrates_{};
   std::deque<Fault> injected_;
-  std::array<int, 6> faultcounts_{};
+  std::array<int, 8> faultcounts_{};
 
   Engine engine_;
   double lasttps_ = 5;

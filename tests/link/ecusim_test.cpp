@@ -134,6 +134,8 @@ TEST(EcuSimulator, NamedFaultsDoWhatTheySay) {
                         {Fault::shortreply, true, false, false, false},
                         {Fault::corruptbyte, true, true, false, false},
                         {Fault::latereply, true, true, true, false},
+                        {Fault::droppedbytes, true, false, false, false},
+                        {Fault::extrabytes, true, false, false, false},
                         {Fault::hangup, false, false, false, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(faultname(c.fault)));
@@ -146,6 +148,21 @@ TEST(EcuSimulator, NamedFaultsDoWhatTheySay) {
     const auto& bytes = out.replies[0].bytes;
     EXPECT_EQ(bytes.size() == 19, c.intactlength);
     EXPECT_EQ(out.replies[0].late, c.late);
+    if (c.fault == Fault::droppedbytes) {
+      EXPECT_GE(bytes.size(), 16u);
+    }
+    if (c.fault == Fault::extrabytes) {
+      // The whole reply is there, behind or before the garbage.
+      ASSERT_LE(bytes.size(), 27u);
+      const auto& meant = sim.sent(0x91).back();
+      const auto intactat = [&](std::size_t at) {
+        std::array<std::uint8_t, 19> wire{};
+        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(at), 19, wire.begin());
+        RxFrame rx{};
+        return decodereply(wire, rx) == rx[18] && std::equal(meant.begin(), meant.end(), rx.begin());
+      };
+      EXPECT_TRUE(intactat(0) || intactat(bytes.size() - 19));
+    }
     if (c.fault == Fault::corruptbyte) {
       std::array<std::uint8_t, 19> wire{};
       std::copy(bytes.begin(), bytes.end(), wire.begin());
@@ -166,6 +183,16 @@ TEST(EcuSimulator, MixedFaultsComeAtAboutTheirRate) {
   EXPECT_EQ(sim.faultcount(Fault::hangup), 0);
   for (Fault f : {Fault::noreply, Fault::shortreply, Fault::corruptbyte, Fault::latereply})
     EXPECT_GT(sim.faultcount(f), 50) << faultname(f);
+}
+
+TEST(EcuSimulator, EveryLineFaultComesInTheMix) {
+  EcuSimulator sim(5);
+  sim.setmixedfaults(0.3, linefaults);
+  const auto frame = request(5, {0x90, 5, 0});
+  for (int i = 0; i < 2000; ++i) sim.receive(frame);
+  EXPECT_NEAR(sim.faultstotal(), 600, 90);
+  EXPECT_EQ(sim.faultcount(Fault::hangup), 0);
+  for (Fault f : linefaults) EXPECT_GT(sim.faultcount(f), 60) << faultname(f);
 }
 
 }  // namespace

@@ -218,6 +218,84 @@ TEST_F(Rows, AReadAsksNothingBeforeItsRowsAreQueuedAndThenStartsAtRowZero) {
   EXPECT_EQ(rows.front(), 0);
 }
 
+// The first tick after connecting finds no reply and asks for live site data; its reply then waits unread through
+// the wait. The read takes the link meanwhile and its step at the end of the wait sends nothing (no rows queued
+// yet), so nothing flushes the input. That reply answers no request of the read: row 0 is the ECU's row 0.
+TEST_F(Rows, AReplyLeftFromBeforeTheWaitIsNeverTakenForARow) {
+  sim.setimage(image);
+  ASSERT_TRUE(link.openport());
+  step();  // short (nothing yet), and the live site request goes out
+  ASSERT_EQ(labels(), QStringList{QStringLiteral("site")});
+  step(3);  // idle; the ECU's answer waits
+  ASSERT_EQ(port.inbuffercount(), 19);
+  state.transfermode = 1;
+  transfer.resettransfer();  // the dialog's first tick
+  step();                    // the end of the wait; the read owns the link and has no row to ask
+  ASSERT_EQ(port.written.size(), 1u);
+  transfer.queuefullread();  // the dialog's third tick
+  const std::size_t lines = link.errlog().size();
+  step();
+  std::vector<std::uint8_t> row0;
+  for (int j = 0; j < 16; ++j) row0.push_back(transfer.rximage[ImageTransfer::imageindex(0, j)]);
+  EXPECT_EQ(row0, std::vector<std::uint8_t>(16, 0)) << "the live site reply was stored as row 0";
+  EXPECT_EQ(transfer.transferline, 0);
+  EXPECT_TRUE(transfer.transferfailed);
+  EXPECT_EQ(link.errlog().size(), lines + 1) << "bytes that answer nothing are a link error";
+  EXPECT_TRUE(link.errlog().back().contains(QStringLiteral("Bad IBC")));
+  EXPECT_EQ(rowframes(0x82), std::vector<int>{0});
+
+  for (int i = 0; i < 2200 && transfer.busy(); ++i) step();
+  EXPECT_FALSE(transfer.busy());
+  EXPECT_EQ(model.getimage(), image);
+  const std::vector<int> rows = rowframes(0x82);
+  EXPECT_EQ(std::count(rows.begin(), rows.end(), 0), 2) << "row 0 asked again after the wait, then every row once";
+  EXPECT_EQ(rows.size(), 2049u);
+}
+
+// A transfer ends (cancelled) while the reply to its row 300 is on the line, and the next one starts before the
+// link's next tick. That reply answers a row of the old transfer, not row 0 of the new one.
+TEST_F(Rows, AReplyToARowOfAnEndedTransferIsNoAnswerForTheNext) {
+  for (const std::uint8_t mode : {std::uint8_t{1}, std::uint8_t{0}}) {
+    SCOPED_TRACE(mode == 1 ? "read" : "write");
+    CalibrationImage old{};
+    old.fill(0x5A);
+    model.setimage(mode == 1 ? old : image);
+    sim.setimage(mode == 1 ? image : old);
+    const auto start = [&] {
+      state.transfermode = mode;
+      if (mode == 1) {
+        transfer.resettransfer();
+        transfer.queuefullread();
+      } else {
+        transfer.preparebuffer();
+        transfer.queuefullwrite();
+      }
+    };
+    connectandsettle();
+    start();
+    for (int i = 0; i < 400 && !(transfer.transferline == 300 && transfer.transferfailed); ++i) step();
+    ASSERT_EQ(transfer.transferline, 300);
+    ASSERT_EQ(port.inbuffercount(), 19) << "row 300's reply waits";
+    transfer.cancel();
+    start();
+    port.written.clear();
+    step();
+    EXPECT_EQ(transfer.transferline, 0);
+    ASSERT_EQ(port.written.size(), 1u);
+    EXPECT_EQ(rowframes(mode == 1 ? 0x82 : 0x81), std::vector<int>{0}) << "row 0 is asked for, not taken as done";
+    if (mode == 1) {
+      std::vector<std::uint8_t> row0;
+      for (int j = 0; j < 16; ++j) row0.push_back(transfer.rximage[ImageTransfer::imageindex(0, j)]);
+      EXPECT_EQ(row0, std::vector<std::uint8_t>(16, 0)) << "row 300 stored as row 0";
+    }
+    for (int i = 0; i < 2200 && transfer.busy(); ++i) step();
+    EXPECT_FALSE(transfer.busy());
+    EXPECT_EQ(model.getimage(), image);
+    EXPECT_EQ(sim.image(), image);
+    link.closeport();
+  }
+}
+
 TEST_F(Rows, RowWritesWaitingWhenAReadEndsAreDropped) {
   sim.setimage(image);
   connectandsettle();
