@@ -1,6 +1,5 @@
 #include "logger/logchannels.h"
 
-#include <cmath>
 
 #include "calibration/maps.h"
 #include "calibration/settings.h"

@@ -1,6 +1,5 @@
 #include "logger/logprofile.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 

@@ -1,7 +1,6 @@
 #include "mapviews/viewhelpers.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "calibration/maps.h"
 #include "platform/numbers.h"
