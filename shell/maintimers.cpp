@@ -6,6 +6,7 @@
 #include "calibration/translate.h"
 #include "link/eculink.h"
 #include "link/imagetransfer.h"
+#include "logger/progressjobs.h"
 #include "platform/prompts.h"
 #include "shell/shellhost.h"
 
@@ -14,7 +15,6 @@ namespace ostrel {
 namespace {
 
 constexpr std::uint8_t autotunetoolmode = 12;
-constexpr std::uint8_t mapsyncjob = 3;
 constexpr std::uint16_t syncerrcap = 100;
 constexpr std::uint8_t tickcap = 100;
 
@@ -152,7 +152,7 @@ void MainTimers::actonmismatch() {
   }
   prompts_.message(QStringLiteral("Please wait while a map syncronisation occurs"));
   host_.refreshactiveview();
-  state_.progressjob = mapsyncjob;
+  state_.progressjob = static_cast<std::uint8_t>(ProgressJob::mapsync);
   host_.runmapsync();
 }
 
