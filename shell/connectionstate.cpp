@@ -4,14 +4,11 @@
 #include <QMdiSubWindow>
 #include <QWidget>
 
+#include "livewindows/frmfastverify.h"
+#include "mapviews/interpcopy.h"
 #include "platform/programstate.h"
 
 namespace ostrel {
-
-namespace {
-constexpr std::uint8_t fastverifylivemode = 19;
-constexpr std::uint8_t autotunetoolmode = 12;
-}  // namespace
 
 void minimizeonclose(QWidget* window, const ProgramState& state) {
   if (state.exiting || !window) return;
@@ -30,7 +27,7 @@ void keepopenonclose(QWidget* window, QCloseEvent* event, const ProgramState& st
 }
 
 bool checkcommsstate(const ProgramState& state) {
-  return state.livemode == fastverifylivemode || state.toolmode == autotunetoolmode;
+  return state.livemode == frmFastVerify::selectorvalue || state.toolmode == toolmodes::autotune;
 }
 
 }  // namespace ostrel

@@ -6,6 +6,8 @@
 #include "calibration/translate.h"
 #include "link/eculink.h"
 #include "link/imagetransfer.h"
+#include "logger/progressjobs.h"
+#include "mapviews/interpcopy.h"
 #include "platform/prompts.h"
 #include "shell/shellhost.h"
 
@@ -13,8 +15,6 @@ namespace ostrel {
 
 namespace {
 
-constexpr std::uint8_t autotunetoolmode = 12;
-constexpr std::uint8_t mapsyncjob = 3;
 constexpr std::uint16_t syncerrcap = 100;
 constexpr std::uint8_t tickcap = 100;
 
@@ -133,7 +133,7 @@ void MainTimers::comparechecksums() {
   if (state_.sendcount != lastsendcount && state_.syncerrticks < syncerrcap) ++state_.syncerrticks;
 
   if (state_.noreplyticks == 0 && state_.syncerrticks == mismatchticks && !state_.transferwindowopen &&
-      state_.toolmode != autotunetoolmode)
+      state_.toolmode != toolmodes::autotune)
     actonmismatch();
 }
 
@@ -152,7 +152,7 @@ void MainTimers::actonmismatch() {
   }
   prompts_.message(QStringLiteral("Please wait while a map syncronisation occurs"));
   host_.refreshactiveview();
-  state_.progressjob = mapsyncjob;
+  state_.progressjob = static_cast<std::uint8_t>(ProgressJob::mapsync);
   host_.runmapsync();
 }
 

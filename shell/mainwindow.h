@@ -172,15 +172,11 @@ class VelkorV5 : public QMainWindow,
   static QString startcaption();
 
   MainTimers& timers() { return timers_; }
-  FileCommands& files() { return files_; }
   MapViews& views() { return views_; }
   KeyHandler& keys() { return keys_; }
-  TuningTools& tuning() { return tuning_; }
   LivePanel* livepanel() const { return livepanel_.get(); }
   const MainMenus& menus() const { return menus_; }
   const MapMenus& mapmenus() const { return mapmenus_; }
-  Navigation& navigation() { return navigation_; }
-  EditorContext& editorcontext() { return editorcontext_; }
   QMdiArea* mdiarea() const { return mdi_; }
 
   QTimer* TimerComms = nullptr;

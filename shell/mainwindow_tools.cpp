@@ -68,7 +68,7 @@ void VelkorV5::queuemaprows(int firstrow, int lastrow, int firstcol, int lastcol
 }
 
 void VelkorV5::runmapsync() {
-  frmProgress::showjob(context_.state, context_.progressjobs, static_cast<std::uint8_t>(ProgressJob::mapsync), this);
+  runprogressjob(static_cast<int>(ProgressJob::mapsync));
 }
 
 }  // namespace ostrel

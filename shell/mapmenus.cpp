@@ -55,9 +55,4 @@ int MapMenus::groupmap(int index) const {
   return mnuMapGroupSub[static_cast<std::size_t>(index)]->data().toInt();
 }
 
-int MapMenus::mapofitem(int index) const {
-  if (index < 0 || index >= mapmenusize) return -1;
-  return mnuMapSub[static_cast<std::size_t>(index)]->data().toInt();
-}
-
 }  // namespace ostrel

@@ -25,9 +25,8 @@ class MapMenus {
   // The Map menu's items, and whether the menu is usable at all.
   void fillmaps(const MapMenu& items, bool enabled);
 
-  // The map an item carries; -1 for a separator or an index out of range.
+  // The map a Map Group item carries; -1 for a separator or an index out of range.
   int groupmap(int index) const;
-  int mapofitem(int index) const;
 
   std::vector<QAction*> mnuMapGroupSub;
   std::array<QAction*, mapmenusize> mnuMapSub{};

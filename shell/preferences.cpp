@@ -7,6 +7,7 @@
 #include "platform/installfolder.h"
 #include "platform/prompts.h"
 #include "platform/readfile.h"
+#include "shell/maintimers.h"
 #include "shell/shellhost.h"
 
 namespace ostrel {
@@ -143,7 +144,8 @@ void PreferencesEditor::click(int group, int element) {
   }
   if (g.flag == &P::metricunits) mainsettings_.setsettingsmetric(prefs_.metricunits);
   // The interval follows the choice at once, whether or not the port is open.
-  if (g.flag == &P::comfastest) host_.setcommsinterval(prefs_.comfastest ? 20 : 30);
+  if (g.flag == &P::comfastest)
+    host_.setcommsinterval(prefs_.comfastest ? MainTimers::fastcommsinterval : MainTimers::commsinterval);
 }
 
 void PreferencesEditor::refreshviews() {
