@@ -1,7 +1,6 @@
 #include "mapviews/keyhandler.h"
 
 #include <QEvent>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QWidget>
 #include <algorithm>
@@ -70,10 +69,6 @@ bool isarrow(int keycode) {
 }
 bool stepsup(int keycode) {
   return keycode == vk::pageup || keycode == vk::plus;
-}
-
-bool samefile(const QString& a, const QString& b) {
-  return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
 }
 
 // One step of the cursor along an axis with `count` positions: up stops at the last one (and puts a cursor beyond
@@ -323,8 +318,7 @@ void KeyHandler::track(const Key&) {
 void KeyHandler::save(const Key&) {
   const QString& path = state_.filename;
   // As Save to file: the map check's template is never overwritten, and no name or a bare pattern is no file.
-  if (path.isEmpty() || samefile(path, installpath(QStringLiteral("template.s26"))) ||
-      samefile(path, installpath(QStringLiteral("*.s26")))) {
+  if (path.isEmpty() || isprotectedsavepath(path)) {
     prompts_.message(fileerrortext, Prompts::Icon::Exclamation);
     return;
   }

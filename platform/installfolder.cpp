@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 static void initdataresources() { Q_INIT_RESOURCE(ostreldata); }
@@ -51,5 +52,11 @@ QString installfolder() {
 }
 
 QString installpath(const QString& name) { return installfolder() + QLatin1Char('/') + name; }
+
+bool isprotectedsavepath(const QString& path) {
+  const QString absolute = QFileInfo(path).absoluteFilePath();
+  return absolute == QFileInfo(installpath(QStringLiteral("template.s26"))).absoluteFilePath() ||
+         absolute == QFileInfo(installpath(QStringLiteral("*.s26"))).absoluteFilePath();
+}
 
 }  // namespace ostrel

@@ -12,6 +12,10 @@ QString installfolder();
 // Path of a fixed file inside the install folder.
 QString installpath(const QString& name);
 
+// Whether a calibration may not be saved under this path: the map check's template "template.s26" in the install
+// folder is never overwritten, and the bare pattern "*.s26" there is no file.
+bool isprotectedsavepath(const QString& path);
+
 // Points the install folder somewhere else (tests); the folder is created and seeded the same way.
 void setinstallfolder(const QString& folder);
 

@@ -75,7 +75,7 @@ bool FileCommands::savetofile() {
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".s26");
 
   // The map check's template is never overwritten, and a bare pattern is no file.
-  if (samefile(path, installpath(templatename)) || samefile(path, installpath(QStringLiteral("*.s26")))) {
+  if (isprotectedsavepath(path)) {
     prompts_.message(fileerror, Prompts::Icon::Exclamation);
     return false;
   }

@@ -19,7 +19,6 @@ class FileCommands {
  public:
   static inline const QString filter = QStringLiteral("s26 files (*.s26)");
   static inline const QString lastsavedname = QStringLiteral("lastsaved.s26");
-  static inline const QString templatename = QStringLiteral("template.s26");
   static inline const QString fileerror = QStringLiteral("A file error occurred");
 
   FileCommands(ProgramState& state, maps& mainmaps, Prompts& prompts, StatusLog& log, ShellHost& host);
