@@ -125,7 +125,6 @@ class EcuLink {
   void resetstats();
   void clearerrlog() { errlog_.clear(); }
 
-  const std::array<std::uint8_t, 5>& pollplan(int plan) const { return pollplan_[static_cast<std::size_t>(plan)]; }
   const std::array<std::uint8_t, 5>& pollschedule() const { return pollschedule_; }
   std::uint8_t pollindex() const { return pollindex_; }
   std::uint8_t curplan() const { return curplan_; }

@@ -6,6 +6,7 @@
 #include "platform/colors.h"
 #include "platform/programstate.h"
 #include "platform/twips.h"
+#include "platform/ui/twipgeometry.h"
 
 namespace ostrel {
 
@@ -21,10 +22,6 @@ constexpr int valuewidth = 1215;
 constexpr int labelheight = 285;
 constexpr std::uint32_t valuebgr = 0xC0FFFF;
 
-QRect twipsrect(int left, int top, int width, int height) {
-  return QRect(twipstopixels(left), twipstopixels(top), twipstopixels(width), twipstopixels(height));
-}
-
 }  // namespace
 
 frmFuelMuls::frmFuelMuls(ProgramState& state, EcuLink& link, QWidget* parent)
@@ -37,10 +34,10 @@ frmFuelMuls::frmFuelMuls(ProgramState& state, EcuLink& link, QWidget* parent)
     const int top = i == 0 ? 0 : rowtop + rowstep * i;
     Label1[i] = new QLabel(FuelMultipliers::captions()[i], this);
     Label1[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
-    Label1[i]->setGeometry(twipsrect(captionleft, top, captionwidth, labelheight));
+    placetwips(Label1[i], captionleft, top, captionwidth, labelheight);
     Label2[i] = new QLabel(FuelMultipliers::designtexts()[i], this);
     Label2[i]->setObjectName(QStringLiteral("Label2_%1").arg(i));
-    Label2[i]->setGeometry(twipsrect(valueleft, top, valuewidth, labelheight));
+    placetwips(Label2[i], valueleft, top, valuewidth, labelheight);
     Label2[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     if (i > 0) {
       Label2[i]->setAutoFillBackground(true);

@@ -8,6 +8,7 @@
 #include "calibration/translate.h"
 #include "platform/colors.h"
 #include "platform/twips.h"
+#include "platform/ui/twipgeometry.h"
 
 namespace ostrel {
 
@@ -25,10 +26,6 @@ constexpr std::array<std::uint32_t, 4> loadbandbgr = {0xC0C0FF, 0xC0E0FF, 0xC0FF
 constexpr std::array<const char*, 12> bandcaptions = {"High load", "Mid load",  "Mid load",  "Light load",
                                                       "0 rpm ",    "800 rpm ",  "1600 rpm ", "2400 rpm ",
                                                       "3200 rpm ", "4000 rpm ", "4800 rpm ", "5600 rpm "};
-
-QRect twipsrect(int left, int top) {
-  return QRect(twipstopixels(left), twipstopixels(top), twipstopixels(labelwidth), twipstopixels(labelheight));
-}
 
 }  // namespace
 
@@ -54,14 +51,16 @@ frmLtt::frmLtt(ProgramState& state, EcuLink& link, QWidget* parent)
   for (int i = 0; i < 12; ++i) {
     Label2[i] = new QLabel(QString::fromLatin1(bandcaptions[i]), surface);
     Label2[i]->setObjectName(QStringLiteral("Label2_%1").arg(i));
-    Label2[i]->setGeometry(i < 4 ? twipsrect(0, celltop + rowstep * i)
-                                 : twipsrect(cellleft + cellstep * (i - 4), rpmtop));
+    if (i < 4)
+      placetwips(Label2[i], 0, celltop + rowstep * i, labelwidth, labelheight);
+    else
+      placetwips(Label2[i], cellleft + cellstep * (i - 4), rpmtop, labelwidth, labelheight);
   }
   for (int r = 0; r < 8; ++r) {
     for (int c = 0; c < 4; ++c) {
       QLabel* label = new QLabel(table_.cell(4 * r + c), surface);
       label->setObjectName(QStringLiteral("Label1_%1").arg(4 * r + c));
-      label->setGeometry(twipsrect(cellleft + cellstep * r, celltop + rowstep * c));
+      placetwips(label, cellleft + cellstep * r, celltop + rowstep * c, labelwidth, labelheight);
       label->setAlignment(Qt::AlignCenter);
       label->setAutoFillBackground(true);
       QPalette palette = label->palette();

@@ -41,7 +41,7 @@ bool LiveWindowCore::countforeigntick() {
   // closing ticks in it).
   if (closeafter_ <= 0 || holdsselector()) return false;
   if (state_.windowticks < 255) ++state_.windowticks;
-  return closeafter_ > 0 && state_.windowticks >= closeafter_;
+  return state_.windowticks >= closeafter_;
 }
 
 void LiveWindowCore::countage() {

@@ -19,7 +19,7 @@ void print(const ostrel::ecusim::LinkSoak& soak, double seconds) {
   const auto& f = soak.figures();
   std::printf("seconds %.0f, cycles %lld, faults injected %lld, wrong bytes %lld (written %lld, read %lld, "
               "verify errors %lld), link errors %lld, ticks %lld\n",
-              seconds, f.cycles, f.faults, f.wrongbytes, f.wrongwritten, f.wrongread, f.verifyerrors, f.linkerrors,
+              seconds, f.cycles, f.faults, f.wrongbytes(), f.wrongwritten, f.wrongread, f.verifyerrors, f.linkerrors,
               f.ticks);
   std::fflush(stdout);
 }
@@ -66,5 +66,5 @@ int main(int argc, char** argv) {
   }
   std::printf("done: ");
   print(soak, elapsed());
-  return failed || soak.figures().wrongbytes != 0 ? 1 : 0;
+  return failed || soak.figures().wrongbytes() != 0 ? 1 : 0;
 }

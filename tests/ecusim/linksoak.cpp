@@ -129,7 +129,6 @@ bool LinkSoak::cycle() {
     }
   }
 
-  figures_.wrongbytes = figures_.wrongwritten + figures_.wrongread + figures_.verifyerrors;
   figures_.faults += sim_.faultstotal() - faultsbefore;
   figures_.linkerrors += link_.errorcount();
   if (ok) ++figures_.cycles;

@@ -27,14 +27,15 @@ class LinkSoak {
  public:
   struct Figures {
     long long cycles = 0;
-    long long faults = 0;      // replies the simulator damaged or held back
-    // Bytes where the ECU or the read-back image differ from what they should hold, and the verify's errors.
-    long long wrongbytes = 0;
-    long long wrongwritten = 0;  // of them: the ECU's image after a write
-    long long wrongread = 0;     // the image read back, against the ECU's
+    long long faults = 0;        // replies the simulator damaged or held back
+    long long wrongwritten = 0;  // bytes of the ECU's image that differ after a write
+    long long wrongread = 0;     // bytes of the image read back that differ from the ECU's
     long long verifyerrors = 0;
     long long linkerrors = 0;  // errors the link counted
     long long ticks = 0;       // ticks of the communications timer
+
+    // Bytes where the ECU or the read-back image differ from what they should hold, and the verify's errors.
+    long long wrongbytes() const { return wrongwritten + wrongread + verifyerrors; }
   };
 
   LinkSoak(std::uint32_t seed, double faultrate);

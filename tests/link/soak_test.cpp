@@ -15,7 +15,7 @@ TEST(LinkSoak, ImagesSurviveFivePercentMixedFaultsByteForByte) {
   for (int c = 0; c < 2; ++c) ASSERT_TRUE(soak.cycle()) << soak.error();
   const LinkSoak::Figures& f = soak.figures();
   EXPECT_EQ(f.cycles, 2);
-  EXPECT_EQ(f.wrongbytes, 0);
+  EXPECT_EQ(f.wrongbytes(), 0);
   EXPECT_EQ(f.verifyerrors, 0);
   // Three transfers of 2048 rows a cycle: some 300 damaged replies, every kind among them.
   EXPECT_GT(f.faults, 150);
