@@ -76,21 +76,78 @@ TEST_F(GraphWindowTest, BandsShowInTheirColoursAndMoveOnTheQuickUpdate) {
   test::savescreenshot(&window, QStringLiteral("graph_map8_liveoncursor"));
 }
 
-TEST_F(GraphWindowTest, ScreenshotsOfTheTimingMapAtTwoAngles) {
+// Connected, at the angles of the main window's load and at 200: the frame runs along the sides the angle chooses, the
+// legend sits at three tenths of the width and the live refresh writes the mixture in the fuel's ratio.
+TEST_F(GraphWindowTest, TheTimingMapOnlineAtTwoAnglesShowsItsFrameLegendAndMixture) {
   rig.state.cursorrow = 6;
   rig.state.cursorcol = 20;
   rig.state.online = true;
+  rig.state.preferences.fueltype = 1;
   live(14, 9);
   test::changelive(rig.link, [](LiveData& l) {
     l.afrtarget = 100;
     l.livevars[6] = 102;
   });
+  const std::uint32_t wire = rig.state.colors.wirecolor;
+  const double w = window.picGraph()->widthtwips(), h = window.picGraph()->heighttwips();
+  // The middle of the corner post at (i, j), between its base point and its surface point; the middle of the base
+  // edge from (i1, j1) to (i2, j2).
+  const auto post = [&](int i, int j) {
+    const GraphProjection& p = window.projection();
+    return Mid{p.pointx[i][j] + wireoffsetx, (p.pointy[i][j] + window.wiregraph().surfacey()[i][j]) / 2.0};
+  };
+  const auto base = [&](int i1, int j1, int i2, int j2) {
+    const GraphProjection& p = window.projection();
+    return Mid{(p.pointx[i1][j1] + p.pointx[i2][j2]) / 2.0 + wireoffsetx, (p.pointy[i1][j1] + p.pointy[i2][j2]) / 2.0};
+  };
+  const auto at = [&](Mid m, std::uint32_t colour) { return test::colournear(picture(), m.x, m.y, colour); };
+
   open(8);
+  ASSERT_EQ(window.projection().inputs.rows, 32);
+  ASSERT_EQ(window.projection().inputs.cols, 32);
+  // Below 137 the frame runs along the sides at j = 0 and i = 0, with their posts.
+  EXPECT_TRUE(at(base(31, 0, 0, 0), wire));
+  EXPECT_TRUE(at(base(0, 0, 0, 31), wire));
+  EXPECT_TRUE(at(post(0, 0), wire));
+  EXPECT_TRUE(at(post(0, 31), wire));
+  // Connected, the legend's icon (the arrow with the graph focused, else the small grid) moves to 0.3 of the width.
+  const double ax = 0.3 * w;
+  if (rig.state.graphview)
+    EXPECT_TRUE(test::colournear(picture(), ax - 1350, h - 350, rig.state.colors.trimbandcolor));
+  else
+    EXPECT_TRUE(test::colournear(picture(), ax - 1350, h - 275, titlecolor));
+
+  // The live refresh writes the ratios at (0.7 W - 960, H - 400) over a box in the background colour: 100 and 102
+  // are 14.7 and 14.994 for gas, written with the one decimal of 0.147.
+  PictureSurface expected;
+  expected.resize(window.picGraph()->size());
+  expected.show();
+  const double x = 0.7 * w - 960, y = h - 400;
+  expected.setfont(QString::fromLatin1(graphfont), 14, true, false);
+  expected.forecolor = mixturecolor;
+  const auto mixtureshown = [&] {
+    expected.fillbox(x, y, w, h, rig.state.colors.bgcolor);
+    expected.currentx = x;
+    expected.currenty = y;
+    expected.print(QStringLiteral("TAFR: 14.7  AFR: 15.0"));
+    const QRect area(QPoint(twipstopixels(x), twipstopixels(y)), picture().rect().bottomRight());
+    return picture().copy(area) == expected.image().copy(area);
+  };
+  EXPECT_FALSE(mixtureshown()) << "a full redraw writes no mixture";
   window.drawmap(false);
+  EXPECT_TRUE(mixtureshown());
   test::savescreenshot(&window, QStringLiteral("graph_map8_angle62"));
+
+  // Above 137 the side at i = 31 takes the place of the side at i = 0; the side at j = 0 stays below 317.
   window.HScroll1()->setValue(200);
   window.VScroll1()->setValue(3);
+  ASSERT_FLOAT_EQ(window.projection().inputs.angles.h, 200.0f);
+  EXPECT_TRUE(at(base(31, 0, 0, 0), wire));
+  EXPECT_TRUE(at(base(31, 0, 31, 31), wire));
+  EXPECT_TRUE(at(post(31, 0), wire));
+  EXPECT_TRUE(at(post(31, 31), wire));
   window.drawmap(false);
+  EXPECT_TRUE(mixtureshown());
   test::savescreenshot(&window, QStringLiteral("graph_map8_angle200"));
 }
 
