@@ -311,8 +311,12 @@ TEST(LoggerWindow, RawLogExportAndImportFromTheFileMenu) {
   EXPECT_EQ(window->gridmodel().rowCount(), LogGridModel::gridrows);
   EXPECT_EQ(window->gridmodel().celltext(0, -1), QStringLiteral("0")) << "the time stamps stay the store's";
   EXPECT_TRUE(window->Timer1->isActive());
+  // The import shows the file's channels in the lists, so the next tick sees no change of channel: the imported
+  // log stays for replay and the cursor where it was.
+  rig.state.logindex = 480;
   window->Timer1_Timer();
-  EXPECT_EQ(rig.state.logindex, logwarmup) << "the imported channels are no change of channel";
+  EXPECT_EQ(rig.state.logindex, 480) << "the imported channels are no change of channel";
+  EXPECT_EQ(rig.store.getlogdata(499, 3), (499 + 21) & 0xFF);
 }
 
 TEST(LoggerWindow, CsvExportFromTheFileMenu) {
