@@ -10,6 +10,7 @@
 #include "livewindows/frmanalyse.h"
 #include "livewindows/triggertrace.h"
 #include "platform/programstate.h"
+#include "platform/twips.h"
 #include "platform/ui/picturesurface.h"
 #include "platform/ui/windowlauncher.h"
 
@@ -85,19 +86,6 @@ TEST(TriggerTrace, EdgesAndLevelsOfBothWaves) {
   EXPECT_EQ(zoomed[2].x1, 650 - 2300 + 300);
 }
 
-TEST(TriggerTrace, StampsPastTheCaptureAreZero) {
-  RamImage image{};
-  for (int k = 0; k < triggerstampcount; ++k) putstamp(image, 3 * k, 5000);
-  // Start 100 puts stamp 300 at the origin; stamps up to 311 are drawn, all from the capture of 334.
-  TriggerView view;
-  view.start = 100;
-  for (const PlanLine& line : linesof(triggerplan(image, view, 9000, 6000))) {
-    if (line.colour == 0x00FFFF) {
-      ASSERT_EQ(line.x1, 300);
-    }
-  }
-}
-
 TEST(TriggerTrace, InvertChoosesTheOtherLevelForEvenIntervals) {
   RamImage image{};
   for (int k = 0; k < triggerstampcount; ++k) putstamp(image, 3 * k, 100 * static_cast<std::uint32_t>(k));
@@ -165,6 +153,39 @@ TEST_F(AnalyseWindowTest, ScrollBarsRedrawWithTheirValues) {
   window.HScroll1->setValue(0);
   EXPECT_EQ(window.PicTriggers->image(), zoomed);
   savescreenshot(&window, QStringLiteral("trigger_window"));
+}
+
+// At the largest start the origin is trigger stamp 300 and the picture ends with the lines to stamp 311 of each wave:
+// the stamps after it, and the entries past the 334 of the capture, never reach it.
+TEST_F(AnalyseWindowTest, AtTheLargestStartThePictureRunsFromStampThreeHundredToThreeHundredEleven) {
+  constexpr std::uint32_t pitch = 150;  // twips between edges, ten pixels
+  for (int k = 0; k < triggerstampcount; ++k) {
+    putstamp(state.ramimage, 3 * k, 1000 + pitch * static_cast<std::uint32_t>(k));
+    putstamp(state.ramimage, syncstampsat + 3 * k, 1050 + pitch * static_cast<std::uint32_t>(k));
+  }
+  frmAnalyse window(state);
+  window.show();
+  window.HScroll1->setValue(window.HScroll1->maximum());
+  ASSERT_EQ(window.view().start, 100);
+  const QImage& picture = window.PicTriggers->image();
+  const double h = window.PicTriggers->heighttwips();
+  const auto colourat = [&](double x, double y) {
+    return picture.pixel(twipstopixels(x), twipstopixels(y)) & 0xFFFFFF;
+  };
+  const QRgb yellow = 0xFFFF00, green = 0x00FF00;  // as the picture holds them, red high
+  // Edge 300 at the origin, 300 twips in; the last edges are those of stamp 310, each wave's line from it (an even
+  // interval, on the low level) ending at stamp 311.
+  EXPECT_EQ(colourat(300, h / 4), yellow);
+  const double lasttrigger = 300 + 11 * pitch, lastsync = lasttrigger + 50;
+  EXPECT_EQ(colourat(lasttrigger - pitch, h / 4), yellow);
+  EXPECT_EQ(colourat(lastsync - pitch, h / 1.5), green);
+  EXPECT_EQ(colourat(lasttrigger - 20, h / 3), yellow);
+  EXPECT_EQ(colourat(lastsync - 20, h / 1.3), green);
+  // Right of stamp 311 the picture stays black.
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = twipstopixels(lastsync + pitch / 2); x < picture.width(); ++x)
+      ASSERT_EQ(picture.pixel(x, y) & 0xFFFFFF, 0u) << x << " " << y;
+  savescreenshot(&window, QStringLiteral("trigger_largeststart"));
 }
 
 TEST_F(AnalyseWindowTest, ASmallWindowLimitsThePictureToNothing) {
