@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,6 +18,7 @@
 #include "editors/frmtpscalibrate.h"
 #include "editors/settingslayout.h"
 #include "editorsfixture.h"
+#include "platform/twips.h"
 #include "platform/ui/picturesurface.h"
 #include "platform/ui/windowlauncher.h"
 
@@ -288,6 +290,15 @@ TEST_F(SettingsEditor, HelpModeShowsHelpAndStoresNothing) {
   EXPECT_EQ(rig.prompts.records[0].text, settinghelptext(injectortrim));
   EXPECT_EQ(rig.prompts.records[0].icon, Prompts::Icon::Information);
   EXPECT_TRUE(rig.prompts.records[0].title.isEmpty()) << "the program's title";
+  // A group laid out while help is on shows "Help" on each of its buttons.
+  window->Combogroups->setCurrentIndex(7);  // "injection"
+  ASSERT_FALSE(window->placed().empty());
+  for (const PlacedCell& p : window->placed()) {
+    const QPushButton* enter = window->Command[static_cast<std::size_t>(p.cell)];
+    EXPECT_TRUE(enter->isVisible()) << p.cell;
+    EXPECT_EQ(enter->text(), QStringLiteral("Help")) << p.cell;
+  }
+  savescreenshot(window.get(), QStringLiteral("settings_group7_helpmode"));
   window->Command3->click();
   for (const QPushButton* enter : window->Command) ASSERT_EQ(enter->text(), QStringLiteral("Enter"));
 }
@@ -455,22 +466,117 @@ TEST_F(SettingsEditor, ThrottleCalibrationAppliesTheLiveReadings) {
   EXPECT_EQ(rig.prompts.messages().back(), settinghelptext(154));
 }
 
-TEST_F(SettingsEditor, Screenshots) {
-  rig.setraw(110, 219, 0x1E);  // VCT setup: some bits set
-  auto window = rig.open(110);
+// --- What the page and the live panel show ---------------------------------------------------------------------
+
+constexpr int vctsetup = 219;  // (13, 11) "VCT setup", a bit field of group 3
+
+// A point of the page given in twips, as the window places it.
+QPoint px(int xtwips, int ytwips) {
+  return {twipstopixels(xtwips), twipstopixels(ytwips)};
+}
+
+// A window-data reply for the live panel, its values already smoothed in, so that each box shows its byte.
+void showreply(EcuLink& link, frmSettings& window, std::uint8_t throttle = 34) {
+  const std::uint8_t bytes[16] = {12, throttle, 147, 110, 65, 1, 2, 3, 4, 5, 6, 88, 0, 0, 0, 0};
   RxFrame frame{};
-  const std::uint8_t bytes[16] = {12, 34, 147, 110, 65, 1, 2, 3, 4, 5, 6, 88, 0, 0, 0, 0};
   std::copy(std::begin(bytes), std::end(bytes), frame.begin());
-  rig.link.smoothlivevalues(frame, true);
-  window->settingstypedata(frame);
-  window->Combogroups->setCurrentIndex(3);  // "ignition and rpm limits", with its bit field
+  link.smoothlivevalues(frame, true);
+  window.settingstypedata(frame);
+}
+
+// The dark pixels of a part of an image: printed text on a light face.
+int darkpixels(const QImage& image, const QRect& part) {
+  int n = 0;
+  for (int y = part.top(); y <= part.bottom(); ++y)
+    for (int x = part.left(); x <= part.right(); ++x) n += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+  return n;
+}
+
+TEST_F(SettingsEditor, TheLivePanelShowsEachValueOfAReplyInItsOwnBox) {
+  auto window = rig.open(110);
+  showreply(rig.link, *window);
+  const QImage& panel = window->PicSetting->image();
+  const QRgb boxcolour = qRgb(176, 160, 128);
+  const auto colourat = [&](int x, int y) { return panel.pixel(px(x, y)) & 0xFFFFFF; };
+  // Box i: column i mod 8, line i / 8, each with its name, value and units printed on it.
+  const auto part = [](int i, int left, int right) {
+    const int x0 = 1490 * (i % 8), y0 = 500 * (i / 8);
+    return QRect(px(x0 + left, y0 + 80), px(x0 + right, y0 + 330));
+  };
+  std::vector<QImage> boxes;
+  for (int i = 0; i < 16; ++i) {
+    const int x0 = 1490 * (i % 8), y0 = 500 * (i / 8);
+    EXPECT_EQ(colourat(x0 + 40, y0 + 90), boxcolour & 0xFFFFFF) << i;
+    EXPECT_EQ(colourat(x0 + 1440, y0 + 320), boxcolour & 0xFFFFFF) << i;
+    EXPECT_NE(colourat(x0 + 1485, y0 + 200), boxcolour & 0xFFFFFF) << i << ": boxes stand apart";
+    EXPECT_GT(darkpixels(panel, part(i, 100, 600)), 0) << i << " name";
+    EXPECT_GT(darkpixels(panel, part(i, 620, 1090)), 0) << i << " value";
+    EXPECT_GT(darkpixels(panel, part(i, 1100, 1450)), 0) << i << " units";
+    boxes.push_back(panel.copy(part(i, 30, 1450)));
+  }
+
+  // A reply that differs only in the throttle byte redraws the throttle's box, entry 1, and no other.
+  showreply(rig.link, *window, 200);
+  for (int i = 0; i < 16; ++i)
+    EXPECT_EQ(panel.copy(part(i, 30, 1450)) == boxes[static_cast<std::size_t>(i)], i != 1) << i;
+}
+
+// Group 3 fills its first column with twelve lines, so its bit field would start at 4860, below 8400 - 4000: it
+// starts a column of its own at (5000, 565), eight frames one under the other, each pair one bit, the top bit first.
+TEST_F(SettingsEditor, ABitFieldTooLowForItsColumnShowsItsBitsAtTheTopOfANewOne) {
+  rig.setraw(110, vctsetup, 0x1E);  // bits 4 to 1 set: pairs 3 to 6
+  auto window = rig.open(110);
+  showreply(rig.link, *window);
+  window->Combogroups->setCurrentIndex(3);
+  ASSERT_EQ(window->Combogroups->currentText(), QStringLiteral("ignition and rpm limits"));
+  const std::vector<PlacedCell>& placed = window->placed();
+  ASSERT_EQ(placed.size(), 14u);
+  ASSERT_EQ(placed[12].cell, vctsetup);
+  for (int k = 0; k < 12; ++k)
+    EXPECT_EQ(window->NameCaption[static_cast<std::size_t>(placed[k].cell)]->pos(), px(120, 600 + 355 * k)) << k;
+
+  EXPECT_EQ(window->NameCaption[vctsetup]->pos(), px(5000, 565));
+  EXPECT_TRUE(window->Command[vctsetup]->isVisible());
+  EXPECT_EQ(window->Command[vctsetup]->pos(), px(5000 + 5980, 565));
+  const int base = window->cell(vctsetup).index;
+  for (int k = 0; k < 8; ++k) {
+    const auto i = static_cast<std::size_t>(base + k);
+    EXPECT_TRUE(window->FrameTrueFalse[i]->isVisible()) << k;
+    EXPECT_EQ(window->FrameTrueFalse[i]->pos(), px(5000 + 2340, 565 - 90 + 360 * k)) << k;
+    const bool set = k >= 3 && k <= 6;
+    EXPECT_TRUE(window->OptionTrue[i]->isVisible()) << k;
+    EXPECT_EQ(window->OptionTrue[i]->isChecked(), set) << k;
+    EXPECT_EQ(window->OptionFalse[i]->isChecked(), !set) << k;
+  }
+  // The eight lines are the bit field's advance: the next cell comes below them.
+  EXPECT_EQ(window->NameCaption[static_cast<std::size_t>(placed[13].cell)]->pos(), px(5000, 565 + 8 * 360));
   savescreenshot(window.get(), QStringLiteral("settings_group3_bitfield"));
-  window->Combogroups->setCurrentIndex(14);  // "user logic (single, AND)"
+}
+
+// User logic: the sixteen type selectors fill the first column; the one at 5925 passes the limit of its kind, so the
+// sixteen values that follow them start a column at 6200.
+TEST_F(SettingsEditor, UserLogicShowsItsTypesThenTheirValuesInASecondColumn) {
+  auto window = rig.open(110);
+  showreply(rig.link, *window);
+  window->Combogroups->setCurrentIndex(14);
+  ASSERT_EQ(window->Combogroups->currentText(), QStringLiteral("user logic (single, AND)"));
+  ASSERT_EQ(window->placed().size(), 32u);
+  for (int k = 0; k < 16; ++k) {
+    const auto type = static_cast<std::size_t>(k), value = static_cast<std::size_t>(16 + k);
+    const int y = 600 + 355 * k;
+    EXPECT_EQ(window->NameCaption[type]->pos(), px(120, y)) << k;
+    QComboBox* selector = window->ComboUser[window->cell(k).index];
+    EXPECT_TRUE(selector->isVisible()) << k;
+    EXPECT_EQ(selector->pos(), px(120 + 2320, y - 20)) << k;
+    EXPECT_EQ(window->Command[type]->pos(), px(120 + 4860, y)) << k;
+    EXPECT_EQ(window->NameCaption[value]->pos(), px(6200, y)) << k;
+    QLineEdit* box = window->textofcell(16 + k);
+    ASSERT_NE(box, nullptr) << k;
+    EXPECT_TRUE(box->isVisible()) << k;
+    EXPECT_EQ(box->pos(), px(6200 + 2320, y - 30)) << k;
+    EXPECT_EQ(window->Command[value]->pos(), px(6200 + 3080, y - 10)) << k;
+  }
   savescreenshot(window.get(), QStringLiteral("settings_group14_userlogic"));
-  window->Combogroups->setCurrentIndex(7);  // "injection"
-  window->Command3->click();
-  savescreenshot(window.get(), QStringLiteral("settings_group7_helpmode"));
-  EXPECT_TRUE(window->helpmode());
 }
 
 }  // namespace
