@@ -1,5 +1,7 @@
 #pragma once
 
+class QString;
+
 namespace ostrel {
 
 // What the calibration editors call upward: the shell implements it and hands it down; every call has a do-nothing
@@ -13,6 +15,8 @@ class EditorsHost {
   virtual void buildnavtree() {}
   // Places the windows in a layout of the main window; the settings editor asks for its own (10) while it loads.
   virtual void arrangewindows(int /*layout*/) {}
+  // A line in the status window's console; clear first when clear is true.
+  virtual void statusmessage(const QString& /*text*/, bool /*clear*/) {}
 
   // --- Passwords and comments --------------------------------------------------------------------------------------
   // The program's minor version and revision as start-up sets them (64 and 8); the comments editor writes them into

@@ -477,8 +477,8 @@ void frmSettings::settingstypedata(const RxFrame& rxframe) {
     PicSetting->currenty = y0 + 100;
     PicSetting->print(s.getsettingsformvarunits(i, metric));
   }
-  livetps_ = rxframe[settingspanel::throttlebyte];
-  livepps_ = rxframe[settingspanel::pedalbyte];
+  context_.state.livetps = rxframe[settingspanel::throttlebyte];
+  context_.state.livepps = rxframe[settingspanel::pedalbyte];
 }
 
 // --- Menus and closing ---------------------------------------------------------------------------------------------
@@ -495,7 +495,7 @@ void frmSettings::mnuTPSCalibrate_Click() {
     return;
   }
   Combogroups->setCurrentIndex(6);  // "throttle setup"
-  frmTPSCalibrate dialog(*this);
+  frmTPSCalibrate dialog(*this, context_);
   launcher().showmodal(dialog);
 }
 

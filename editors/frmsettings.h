@@ -87,9 +87,6 @@ class frmSettings : public LiveWindow {
   // The text box of a text setting's cell; null for any other cell.
   QLineEdit* textofcell(int n) const;
   bool helpmode() const { return helpmode_; }
-  // The last raw throttle and pedal readings of the live data.
-  std::uint8_t livetps() const { return livetps_; }
-  std::uint8_t livepps() const { return livepps_; }
   // The cells of the group on show, where they were placed.
   const std::vector<PlacedCell>& placed() const { return placed_; }
 
@@ -100,7 +97,8 @@ class frmSettings : public LiveWindow {
   // Puts the scales of the cells that follow a live variable in step with their selectors; refreshtext rewrites
   // their text boxes.
   void databaserefresh(bool refreshtext);
-  // The window data of the live panel (each reply while the window holds the selector).
+  // The window data of the live panel (each reply while the window holds the selector); also keeps its throttle
+  // and pedal bytes as the program's live readings.
   void settingstypedata(const RxFrame& rxframe);
 
   void Combogroups_Click();
@@ -138,8 +136,6 @@ class frmSettings : public LiveWindow {
   std::vector<PlacedCell> placed_;
   bool helpmode_ = false;
   bool unloaded_ = false;
-  std::uint8_t livetps_ = 0;
-  std::uint8_t livepps_ = 0;
   QWidget* page_ = nullptr;
 };
 

@@ -3,14 +3,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <optional>
 
+#include "editors/editorcontext.h"
+#include "editors/editorshost.h"
 #include "editors/frmsettings.h"
 #include "editors/throttlecalibration.h"
 #include "platform/ui/twipgeometry.h"
 
 namespace ostrel {
 
-frmTPSCalibrate::frmTPSCalibrate(frmSettings& editor) : QDialog(&editor), editor_(editor) {
+frmTPSCalibrate::frmTPSCalibrate(frmSettings& editor, EditorContext& context)
+    : QDialog(&editor), editor_(editor), context_(context) {
   setObjectName(QStringLiteral("frmTPSCalibrate"));
   setWindowTitle(QStringLiteral("Calibrate TPS/PPS"));
   setFont(editor.font());
@@ -31,24 +35,28 @@ frmTPSCalibrate::frmTPSCalibrate(frmSettings& editor) : QDialog(&editor), editor
   connect(Command3, &QPushButton::clicked, this, &frmTPSCalibrate::Command3_Click);
 }
 
-void frmTPSCalibrate::settext(int cell, const QString& text) {
-  if (QLineEdit* box = editor_.textofcell(cell)) box->setText(text);
+void frmTPSCalibrate::calibrate(int cell) {
+  QLineEdit* box = editor_.textofcell(cell);
+  const std::optional<QString> text = throttlecalibrationtext(cell, context_.state, box ? box->text() : QString());
+  // In help mode the button only shows the cell's help, reading or not.
+  if (!text && !editor_.helpmode()) {
+    context_.host.statusmessage(nothrottlereading, false);
+    return;
+  }
+  if (text && box) box->setText(*text);
+  editor_.Command_Click(cell);
 }
 
 void frmTPSCalibrate::Command1_Click() {
-  if (QLineEdit* box = editor_.textofcell(throttlecells::zerotps))
-    box->setText(zerotpstext(editor_.livetps(), box->text()));
-  editor_.Command_Click(throttlecells::zerotps);
+  calibrate(throttlecells::zerotps);
 }
 
 void frmTPSCalibrate::Command2_Click() {
-  settext(throttlecells::zeropps, zeroppstext(editor_.livepps()));
-  editor_.Command_Click(throttlecells::zeropps);
+  calibrate(throttlecells::zeropps);
 }
 
 void frmTPSCalibrate::Command3_Click() {
-  settext(throttlecells::fulltps, fulltpstext(editor_.livetps()));
-  editor_.Command_Click(throttlecells::fulltps);
+  calibrate(throttlecells::fulltps);
 }
 
 }  // namespace ostrel

@@ -8,14 +8,16 @@ class QPushButton;
 namespace ostrel {
 
 class frmSettings;
+struct EditorContext;
 
-// Calibrates the throttle and pedal sensors from the settings editor's live readings: each button puts a reading
-// into the text box of one setting of map 110 and applies it as that setting's "Enter" would.
+// Calibrates the throttle and pedal sensors from the program's live readings: each button puts a reading into the
+// text box of one setting of map 110 and applies it as that setting's "Enter" would. Before the first reading has
+// arrived a button stores nothing and says so in the status line.
 class frmTPSCalibrate : public QDialog {
   Q_OBJECT
 
  public:
-  explicit frmTPSCalibrate(frmSettings& editor);
+  frmTPSCalibrate(frmSettings& editor, EditorContext& context);
 
   QLabel* Label1 = nullptr;
   QPushButton* Command1 = nullptr;  // zero TPS
@@ -28,9 +30,10 @@ class frmTPSCalibrate : public QDialog {
   void Command3_Click();
 
  private:
-  void settext(int cell, const QString& text);
+  void calibrate(int cell);
 
   frmSettings& editor_;
+  EditorContext& context_;
 };
 
 }  // namespace ostrel

@@ -67,6 +67,9 @@ FragmentRow withchecks(FragmentRow row, std::uint8_t seed) {
 }
 
 bool fragmentreadson(const FragmentRow& row) {
+  // An all-zero row passes the seed-0 checks, yet its password of eight NULs cannot be typed: read ON it would lock
+  // row 0 of map 0 for good. A cleared passwords map, or one whose rows a RESET destroyed, protects nothing.
+  if (std::all_of(row.begin(), row.end(), [](std::uint8_t b) { return b == 0; })) return false;
   return withchecks(row, seedon) == row;
 }
 

@@ -23,7 +23,8 @@ struct ProgramState;
 // | 15    | total of bytes 0-14 and the seed                                            |
 //
 // The seed is 0 for a fragment that is ON and 33 for one that is OFF; only a row whose four check bytes agree with
-// seed 0 reads ON, so an edited or damaged row reads OFF. Sums and products are of bytes, mod 256 at every step.
+// seed 0 reads ON, so an edited or damaged row reads OFF, and so does a row of zeros, whose password no one can
+// type. Sums and products are of bytes, mod 256 at every step.
 inline constexpr int passwordsmap = 105;
 inline constexpr int fragmentcount = 8;
 inline constexpr std::uint8_t seedon = 0;

@@ -2,8 +2,11 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 namespace ostrel {
+
+struct ProgramState;
 
 // The settings of map 110 that the throttle calibration sets from the live readings (text settings of the
 // "throttle setup" group with multiplier 1 and offset 0, so the text is the raw byte).
@@ -15,11 +18,13 @@ inline constexpr int fulltps = 154;  // (9, 10) "100% TPS calibration"
 
 // The zero throttle sits two counts above the resting reading; a reading of 254 or 255 leaves the text as it is.
 QString zerotpstext(std::uint8_t livetps, const QString& current);
-inline QString zeroppstext(std::uint8_t livepps) {
-  return QString::number(livepps);
-}
-inline QString fulltpstext(std::uint8_t livetps) {
-  return QString::number(livetps);
-}
+
+// The text a calibration button puts into its cell's text box (current: what the box holds now) from the program's
+// live readings; empty while the reading it needs has not arrived since the program started, and then the button
+// stores nothing.
+std::optional<QString> throttlecalibrationtext(int cell, const ProgramState& state, const QString& current);
+// The status line of a button pressed before the first reading.
+inline const QString nothrottlereading =
+    QStringLiteral("No throttle or pedal reading has arrived from the ECU yet: nothing was calibrated");
 
 }  // namespace ostrel

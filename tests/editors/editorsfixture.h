@@ -20,7 +20,9 @@ struct RecordingEditorsHost final : EditorsHost {
   int onlinemenus = 0;
   int mapviews = 0;
   std::vector<int> progressjobs;
+  std::vector<QString> statuslines;
   void buildnavtree() override { ++navtrees; }
+  void statusmessage(const QString& text, bool /*clear*/) override { statuslines.push_back(text); }
   int versionminor() const override { return 64; }
   int revision() const override { return 8; }
   void setonlinemenus() override { ++onlinemenus; }

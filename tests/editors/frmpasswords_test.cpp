@@ -131,6 +131,42 @@ TEST_F(PasswordsWindowTest, ButtonsChangeTheFragmentAndTheGridFollows) {
   EXPECT_FALSE(w->CommandRESET[3]->isEnabled());
 }
 
+TEST_F(PasswordsWindowTest, AResetThatClearsThePasswordsMapLocksNoMapAfterSavingAndReopening) {
+  // Fragment 5 guards the passwords map itself, rows 0 to 7: its RESET destroys every fragment row, its own too.
+  putrow(rig.mainmaps, 5, makerow({5, passwordsmap, passwordsmap, 0, 7, seedon}));
+  loadpasswordfragments(rig.mainmaps, rig.state, true);
+  auto w = open();
+  ASSERT_EQ(text(*w, 6, 8), QStringLiteral("Fragment ON"));
+  rig.prompts.answers.push_back(Prompts::Answer::Ok);
+  w->CommandRESET[5]->click();
+  for (int i = 0; i < fragmentcount; ++i) ASSERT_EQ(readfragment(rig.mainmaps, i), FragmentRow{}) << i;
+  w->Timer1_Timer();
+  const auto nothingprotected = [&] {
+    for (int map = 0; map < mapcount; ++map) {
+      const auto m = static_cast<std::size_t>(map);
+      EXPECT_EQ(rig.state.protfirstrow[m], -1) << map;
+      EXPECT_EQ(rig.state.protlastrow[m], -1) << map;
+    }
+  };
+  nothingprotected();
+  for (int r = 1; r <= 8; ++r) EXPECT_EQ(text(*w, r, 8), QStringLiteral("Fragment OFF")) << r;
+  w.reset();
+
+  // Saved and opened again, as a file open loads the fragments: map 0 keeps every row.
+  const QString path = rig.folder.file(QStringLiteral("reset.s26"));
+  ASSERT_TRUE(rig.mainmaps.savefile(path));
+  ASSERT_TRUE(rig.mainmaps.openfile(path, true, false));
+  loadpasswordfragments(rig.mainmaps, rig.state, true);
+  nothingprotected();
+  w = open();
+  w->Timer1_Timer();
+  nothingprotected();
+  for (int r = 1; r <= 8; ++r) {
+    EXPECT_EQ(text(*w, r, 8), QStringLiteral("Fragment OFF")) << r;
+    EXPECT_TRUE(w->CommandON[static_cast<std::size_t>(r - 1)]->isEnabled()) << r;
+  }
+}
+
 TEST_F(PasswordsWindowTest, TheEcuStatusComesFromTheLivePollAndTheEnteredPasswordsGoToTheEcu) {
   rig.sim.pwmatchmask = 0x05;
   rig.connect();

@@ -428,8 +428,8 @@ TEST_F(SettingsEditor, ThrottleCalibrationAppliesTheLiveReadings) {
   frame[0] = 0;   // pedal at rest
   frame[1] = 23;  // throttle at rest
   window->settingstypedata(frame);
-  EXPECT_EQ(window->livepps(), 0);
-  EXPECT_EQ(window->livetps(), 23);
+  EXPECT_EQ(rig.state.livepps, 0);
+  EXPECT_EQ(rig.state.livetps, 23);
   scripted.scripts.push_back([&](QDialog& dialog) {
     auto& tps = dynamic_cast<frmTPSCalibrate&>(dialog);
     EXPECT_EQ(tps.windowTitle(), QStringLiteral("Calibrate TPS/PPS"));

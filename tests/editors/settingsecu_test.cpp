@@ -1,14 +1,17 @@
-// The settings editor against the ECU simulator: an applied setting reaches the ECU's image, and the live panel
-// shows the ECU's values.
+// The settings editor against the ECU simulator: an applied setting reaches the ECU's image, the live panel shows
+// the ECU's values, and the throttle calibration stores only readings the ECU has sent.
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "editors/frmtpscalibrate.h"
 #include "editors/settingspanel.h"
+#include "editors/throttlecalibration.h"
 #include "editorsfixture.h"
 #include "platform/colors.h"
 #include "platform/ui/picturesurface.h"
+#include "platform/ui/windowlauncher.h"
 
 namespace ostrel::test {
 namespace {
@@ -46,8 +49,8 @@ TEST(SettingsEditorEcu, TheLivePanelShowsTheEcusValues) {
 
   // The ECU got the panel's request table and answers from it.
   for (int k = 0; k < 16; ++k) EXPECT_EQ(rig.sim.ram(0x6DB0 + k), rig.link.requesttable(LiveTable::log)[0][k]);
-  EXPECT_EQ(window->livepps(), 12);
-  EXPECT_EQ(window->livetps(), 34);
+  EXPECT_EQ(rig.state.livepps, 12);
+  EXPECT_EQ(rig.state.livetps, 34);
   EXPECT_NEAR(rig.link.smoothvalues()[0], 12.0f, 0.05f) << "smoothed towards the reading";
   EXPECT_NEAR(rig.link.smoothvalues()[1], 34.0f, 0.05f);
   const bool metric = rig.state.preferences.metricunits;
@@ -64,6 +67,62 @@ TEST(SettingsEditorEcu, TheLivePanelShowsTheEcusValues) {
   };
   for (int i : {0, 7, 8, 15}) EXPECT_EQ(boxpixel(i), bgrtocolor(settingspanel::boxcolor)) << i;
   savescreenshot(window.get(), QStringLiteral("settings_livepanel"));
+}
+
+TEST(SettingsEditorEcu, ThrottleCalibrationStoresOnlyAReadingTheEcuHasSent) {
+  using namespace throttlecells;
+  EditorRig rig;
+  ScriptedLauncher scripted;
+  ScopedLauncher scope(scripted);
+  rig.sim.setram(pedaladdress, 12);
+  rig.sim.setram(throttleaddress, 77);
+  for (int cell : {zerotps, zeropps, fulltps}) rig.setraw(110, cell, 50);
+  rig.connect();
+  auto window = rig.open(110);
+  const auto pressall = [&] {
+    scripted.scripts.push_back([](QDialog& dialog) {
+      auto& tps = dynamic_cast<frmTPSCalibrate&>(dialog);
+      tps.Command1->click();
+      tps.Command2->click();
+      tps.Command3->click();
+    });
+    window->mnuTPSCalibrate->trigger();
+  };
+
+  // Before the first window-data reply: nothing stored, nothing queued, and the status line says why.
+  pressall();
+  ASSERT_FALSE(rig.state.livetps.has_value());
+  for (int cell : {zerotps, zeropps, fulltps}) {
+    EXPECT_EQ(rig.raw(110, cell), 50) << cell;
+    EXPECT_EQ(window->textofcell(cell)->text(), QStringLiteral("50")) << cell;
+  }
+  EXPECT_TRUE(queuedwrites(rig.link).rows.empty());
+  EXPECT_EQ(queuedwrites(rig.link).blocktables, 0);
+  EXPECT_EQ(rig.host.statuslines, std::vector<QString>(3, nothrottlereading));
+  EXPECT_TRUE(rig.prompts.records.empty());
+
+  // After a reply: the readings are stored and their rows queued for the ECU. (The first reply may still answer
+  // the table the ECU held before the editor's own was written.)
+  for (int tick = 0; tick < 30 && rig.state.livetps != 77; ++tick) rig.tick();
+  ASSERT_EQ(rig.state.livetps, 77);
+  pressall();
+  EXPECT_EQ(rig.raw(110, zerotps), 79);
+  EXPECT_EQ(rig.raw(110, zeropps), 12);
+  EXPECT_EQ(rig.raw(110, fulltps), 77);
+  const int row = rig.mainmaps.getbufferrow(110, 9, 0);
+  EXPECT_EQ(queuedwrites(rig.link).rows,
+            (std::vector<int>{rig.mainmaps.getbufferrow(110, 8, 0), row, row}));
+  EXPECT_EQ(rig.host.statuslines.size(), 3u);
+
+  // The reading outlives the editor: reopened, and before any new reply, the button stores it again.
+  window.reset();
+  rig.sim.setram(throttleaddress, 90);
+  rig.setraw(110, fulltps, 50);
+  window = rig.open(110);
+  scripted.scripts.push_back([](QDialog& dialog) { dynamic_cast<frmTPSCalibrate&>(dialog).Command3->click(); });
+  window->mnuTPSCalibrate->trigger();
+  EXPECT_EQ(rig.raw(110, fulltps), 77);
+  EXPECT_EQ(rig.host.statuslines.size(), 3u);
 }
 
 TEST(SettingsEditorEcu, ThroughTheSerialPortTheSettingReachesTheEcu) {
@@ -86,7 +145,7 @@ TEST(SettingsEditorEcu, ThroughTheSerialPortTheSettingReachesTheEcu) {
   EXPECT_EQ(rig.simrow(row), rig.modelrow(row));
   EXPECT_EQ(rig.mainmaps.getdata(110, 11, 0), 100);
   ASSERT_TRUE(rig.tick(20));
-  EXPECT_EQ(window.livetps(), 77);
+  EXPECT_EQ(rig.state.livetps, 77);
   rig.link.closeport();
 }
 

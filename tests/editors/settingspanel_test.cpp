@@ -4,6 +4,7 @@
 #include "calibration/settings.h"
 #include "editors/settingspanel.h"
 #include "editors/throttlecalibration.h"
+#include "platform/programstate.h"
 
 namespace ostrel::test {
 namespace {
@@ -70,8 +71,23 @@ TEST(ThrottleTexts, ZeroSitsTwoAboveTheRestingReading) {
   EXPECT_EQ(zerotpstext(253, QStringLiteral("40")), QStringLiteral("255"));
   EXPECT_EQ(zerotpstext(254, QStringLiteral("40")), QStringLiteral("40")) << "the text stays";
   EXPECT_EQ(zerotpstext(255, QStringLiteral("40")), QStringLiteral("40"));
-  EXPECT_EQ(zeroppstext(0), QStringLiteral("0"));
-  EXPECT_EQ(fulltpstext(23), QStringLiteral("23"));
+}
+
+TEST(ThrottleTexts, EachButtonWritesItsReadingAndNothingBeforeTheFirst) {
+  using namespace throttlecells;
+  const QString current = QStringLiteral("40");
+  ProgramState state;
+  for (int cell : {zerotps, zeropps, fulltps})
+    EXPECT_EQ(throttlecalibrationtext(cell, state, current), std::nullopt) << cell << ": no reading yet";
+
+  state.livetps = 23;
+  state.livepps = 0;
+  EXPECT_EQ(throttlecalibrationtext(zerotps, state, current), QStringLiteral("25"));
+  EXPECT_EQ(throttlecalibrationtext(zeropps, state, current), QStringLiteral("0"));
+  EXPECT_EQ(throttlecalibrationtext(fulltps, state, current), QStringLiteral("23"));
+  state.livetps = 254;
+  EXPECT_EQ(throttlecalibrationtext(zerotps, state, current), current);
+  EXPECT_EQ(throttlecalibrationtext(fulltps, state, current), QStringLiteral("254"));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "common/testrig.h"
+#include "editors/passwordfragments.h"
 #include "mapviews/frmmap.h"
 #include "mapviews/viewhelpers.h"
 #include "platform/installfolder.h"
@@ -314,6 +315,24 @@ TEST_F(FileCommandsTest, OpenFromFileTakesTheFileAndClearsImageRead) {
   const MapDisplay d = mapdisplay(parts.mainmaps, 8, parts.state.preferences.fueltype);
   EXPECT_EQ(window->windowTitle(), d.group + ": " + d.name + "  (" + QDir::toNativeSeparators(path) + ")");
   EXPECT_TRUE(written.contains(QDir::toNativeSeparators(path) + " opened successfully"));
+}
+
+TEST_F(FileCommandsTest, ACalibrationWithAClearedPasswordsMapLocksNoMap) {
+  // Every fragment row zero: each passes the checks with seed 0, and would name map 0, row 0.
+  RecordingPrompts quiet;
+  maps other(quiet);
+  other.setimage(parts.mainmaps.getimage());
+  for (int i = 0; i < fragmentcount; ++i)
+    for (int k = 0; k < 16; ++k) other.setdata(passwordsmap, i, k, 0, false);
+  const QString path = folder.file("nopasswords.s26");
+  ASSERT_TRUE(other.savefile(path));
+  parts.state.curmap = 0;
+  parts.prompts.paths = {path};
+  window->menus().action("mnuFileOpen")->trigger();
+  ASSERT_EQ(parts.state.filename, path);
+  EXPECT_TRUE(parts.prompts.messages().empty()) << "the base fuel table opens with no protected rows";
+  for (int i = 0; i < fragmentcount; ++i) EXPECT_FALSE(parts.state.fragmenton[static_cast<std::size_t>(i)]) << i;
+  for (int map = 0; map < mapcount; ++map) EXPECT_EQ(parts.state.protfirstrow[static_cast<std::size_t>(map)], -1);
 }
 
 TEST_F(FileCommandsTest, OpenUnixKeepsImageRead) {
