@@ -6,9 +6,8 @@
 namespace ostrel {
 
 RequestTable settingsrequesttable(const settings& mainsettings, bool metric) {
-  return requesttableof([&](int i) {
-    return mainsettings.getvarsaddress(mainsettings.getsettingsformvarindex(i, metric), metric);
-  });
+  return requesttableof(
+      [&](int i) { return mainsettings.getvarsaddress(mainsettings.getsettingsformvarindex(i, metric), metric); });
 }
 
 float settingspanelvalue(const settings& mainsettings, int i, float smoothed, bool metric, int fueltype) {
