@@ -6,16 +6,8 @@
 namespace ostrel {
 
 RequestTable settingsrequesttable(const settings& mainsettings, bool metric) {
-  RequestTable table{};
-  for (int i = 0; i < 16; ++i) {
-    const int variable = mainsettings.getsettingsformvarindex(i, metric);
-    const std::int32_t address = mainsettings.getvarsaddress(variable, metric);
-    auto& list = table[static_cast<std::size_t>(i / 8)];
-    const auto slot = static_cast<std::size_t>(2 * (i % 8));
-    list[slot] = static_cast<std::uint8_t>((address >> 8) & 0xFF);
-    list[slot + 1] = static_cast<std::uint8_t>(address & 0xFF);
-  }
-  return table;
+  return requesttableof(
+      [&](int i) { return mainsettings.getvarsaddress(mainsettings.getsettingsformvarindex(i, metric), metric); });
 }
 
 float settingspanelvalue(const settings& mainsettings, int i, float smoothed, bool metric, int fueltype) {

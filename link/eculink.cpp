@@ -12,17 +12,11 @@ namespace ostrel {
 
 namespace {
 constexpr std::int32_t countercap = 100000;
-
-RequestTable emptytable() {
-  RequestTable t;
-  for (auto& list : t) list.fill(0xFF);
-  return t;
-}
 }  // namespace
 
 EcuLink::EcuLink(ProgramState& state, maps& mainmaps, Prompts& prompts, CommPort& port)
     : state_(state), mainmaps_(mainmaps), prompts_(prompts), port_(port) {
-  tables_.fill(emptytable());
+  tables_.fill(emptyrequesttable());
   initpollplans();
 }
 

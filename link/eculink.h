@@ -10,6 +10,7 @@
 #include "link/commport.h"
 #include "link/frames.h"
 #include "link/linkhost.h"
+#include "link/requesttable.h"
 #include "link/transferqueue.h"
 
 namespace ostrel {
@@ -20,11 +21,6 @@ struct ProgramState;
 namespace test {
 struct LinkProbe;
 }
-
-// A live window's request table: two lists of eight ECU RAM addresses, high byte then low byte, 0xFF 0xFF for an
-// empty slot. List 0 goes to ECU RAM 0x6DB0, list 1 to 0x6DC0; the ECU answers window-data requests with the bytes
-// at those addresses, address k of the table as data byte k.
-using RequestTable = std::array<std::array<std::uint8_t, 16>, 2>;
 
 // The live windows' request tables, one per window that writes one.
 enum class LiveTable : std::uint8_t { log, ltt, inputs, vct, ramdump, fuelmuls, firmware, diag };

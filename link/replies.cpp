@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "calibration/maps.h"
+#include "calibration/shownarea.h"
 #include "link/eculink.h"
 #include "platform/programstate.h"
 
@@ -110,15 +111,18 @@ void EcuLink::livesitedata() {
   if (grid) mainmaps_.setmapknocked(live_.liverpm, b[4], live_.liverow, live_.livecol);
   live_.livevars[14] = b[5];
 
-  const int lastrow = std::max(0, mainmaps_.getmaprows(state_.curmap) - 1);
-  const int lastcol = std::max(0, mainmaps_.getmapcols(state_.curmap) - 1);
+  // The live cell stays within the part of the map that is shown, which is no larger than the map: the ECU may
+  // report a point beyond the last breakpoint in use (a throttle axis runs to 31 whatever the load axis shows), and
+  // the grid, its visit marks, the graph and the Space key all take this one cell.
+  const ShownArea shown = shownarea(mainmaps_, state_.curmap);
+  const int lastacross = std::max(0, shown.across - 1);
   if (grid) {
-    live_.liverow = static_cast<std::uint8_t>(std::min<int>(b[6], lastrow));
+    live_.liverow = static_cast<std::uint8_t>(std::min<int>(b[6], lastacross));
     if (state_.preferences.trackmode) state_.cursorrow = live_.liverow;
-    live_.livecol = static_cast<std::uint8_t>(std::min<int>(b[7], lastcol));
+    live_.livecol = static_cast<std::uint8_t>(std::min<int>(b[7], std::max(0, shown.down - 1)));
     if (state_.preferences.trackmode) state_.cursorcol = live_.livecol;
   } else {
-    live_.livecol = static_cast<std::uint8_t>(std::min<int>(b[6], lastcol));
+    live_.livecol = static_cast<std::uint8_t>(std::min<int>(b[6], lastacross));
     live_.liverow = 0;
   }
 

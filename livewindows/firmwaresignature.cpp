@@ -13,13 +13,7 @@ QString FirmwareSignature::waitingtext() {
 }
 
 RequestTable FirmwareSignature::addresses(bool signaturemode) {
-  RequestTable table;
-  for (int k = 0; k < 16; ++k) {
-    std::uint8_t* slot = &table[k / 8][2 * (k % 8)];
-    slot[0] = signaturemode ? 0x6C : 0x62;
-    slot[1] = signaturemode ? static_cast<std::uint8_t>(0xF0 + k) : 0x62;
-  }
-  return table;
+  return requesttableof([signaturemode](int k) { return signaturemode ? 0x6CF0 + k : 0x6262; });
 }
 
 void FirmwareSignature::loadaddressarray(bool signaturemode) {

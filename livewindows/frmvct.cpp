@@ -48,6 +48,9 @@ frmVCT::frmVCT(ProgramState& state, EcuLink& link, QWidget* parent)
   Combo1->addItems({QStringLiteral("Default variables"), QStringLiteral("Research variables 1"),
                     QStringLiteral("Research variables 2"), QStringLiteral("Research variables 3"),
                     QStringLiteral("Research variables 4")});
+  // The user's choice restarts the buffer even when it is the item already shown, and so does a change of the item
+  // by the program; a choice of another item brings both, and the second restart finds nothing to undo.
+  connect(Combo1, &QComboBox::activated, this, &frmVCT::Combo1_Click);
   connect(Combo1, &QComboBox::currentIndexChanged, this, &frmVCT::Combo1_Click);
   Combo1->setCurrentIndex(0);
   Combo1_Click();

@@ -11,15 +11,8 @@ LttTable::LttTable(LiveWindowCore& live) : live_(live) {
 }
 
 RequestTable LttTable::addresses(bool secondhalf) {
-  RequestTable table;
   const int firstrow = secondhalf ? 4 : 0;
-  for (int k = 0; k < 16; ++k) {
-    const int address = tableaddress + 16 * (firstrow + k / 4) + k % 4;
-    std::uint8_t* slot = &table[k / 8][2 * (k % 8)];
-    slot[0] = static_cast<std::uint8_t>(address >> 8);
-    slot[1] = static_cast<std::uint8_t>(address & 0xFF);
-  }
-  return table;
+  return requesttableof([firstrow](int k) { return tableaddress + 16 * (firstrow + k / 4) + k % 4; });
 }
 
 void LttTable::setinputsarray() {

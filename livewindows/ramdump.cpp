@@ -19,14 +19,7 @@ void puthex(QByteArray& out, std::uint32_t value, int digits) {
 }  // namespace
 
 RequestTable ramdumpaddresstable(int page) {
-  RequestTable table{};
-  for (int j = 0; j < 16; ++j) {
-    const int address = ramdumpbase + 16 * page + j;
-    auto& list = table[static_cast<std::size_t>(j / 8)];
-    list[static_cast<std::size_t>(j % 8) * 2] = static_cast<std::uint8_t>(address >> 8);
-    list[static_cast<std::size_t>(j % 8) * 2 + 1] = static_cast<std::uint8_t>(address & 0xFF);
-  }
-  return table;
+  return requesttableof([page](int j) { return ramdumpbase + 16 * page + j; });
 }
 
 QString ramdumpheading(int column) {

@@ -32,14 +32,7 @@ const std::array<VctChannel, vctchannelcount>& vctchannels() {
 }
 
 RequestTable vctrequesttable() {
-  RequestTable table{};
-  for (int k = 0; k < vctchannelcount; ++k) {
-    auto& list = table[static_cast<std::size_t>(k / 8)];
-    const std::size_t slot = static_cast<std::size_t>(k % 8) * 2;
-    list[slot] = static_cast<std::uint8_t>(channels[k].address >> 8);
-    list[slot + 1] = static_cast<std::uint8_t>(channels[k].address & 0xFF);
-  }
-  return table;
+  return requesttableof([](int k) { return channels[static_cast<std::size_t>(k)].address; });
 }
 
 float vctvalue(int channel, std::uint8_t raw) {

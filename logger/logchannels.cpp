@@ -104,25 +104,6 @@ int logfillbar(std::int32_t position) {
   return position < 0 ? 0 : static_cast<int>(roundclamp(position / 100.0, 0, 480));
 }
 
-LogRequestTable emptylogrequesttable() {
-  LogRequestTable table;
-  for (auto& list : table) list.fill(0xFF);
-  return table;
-}
-
-void setrequestaddress(LogRequestTable& table, int channel, std::uint16_t address) {
-  auto& list = table[static_cast<std::size_t>(channel / 8)];
-  const auto slot = static_cast<std::size_t>(2 * (channel % 8));
-  list[slot] = static_cast<std::uint8_t>(address >> 8);
-  list[slot + 1] = static_cast<std::uint8_t>(address & 0xFF);
-}
-
-std::uint16_t requestaddress(const LogRequestTable& table, int channel) {
-  const auto& list = table[static_cast<std::size_t>(channel / 8)];
-  const auto slot = static_cast<std::size_t>(2 * (channel % 8));
-  return static_cast<std::uint16_t>(list[slot] << 8 | list[slot + 1]);
-}
-
 LogRequestTable logrequesttable(const LogRequestTable& current, const settings& tables,
                                 const std::array<std::uint8_t, 16>& logvar, bool metric, std::uint8_t livemode) {
   LogRequestTable table = current;

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "link/requesttable.h"
+
 namespace ostrel {
 
 class maps;
@@ -74,12 +76,8 @@ QString logvaluetext(float value, int decimals);
 std::optional<QString> logdurationtext(std::int32_t position);
 int logfillbar(std::int32_t position);
 
-// The live request table: two lists of eight ECU RAM addresses, each a high and a low byte, 0xFF 0xFF for an
-// empty slot. Channel i is list i / 8, slot i % 8.
-using LogRequestTable = std::array<std::array<std::uint8_t, 16>, 2>;
-LogRequestTable emptylogrequesttable();
-void setrequestaddress(LogRequestTable& table, int channel, std::uint16_t address);
-std::uint16_t requestaddress(const LogRequestTable& table, int channel);
+// The live request table (the link's): channel i is address i.
+using LogRequestTable = RequestTable;
 // The logger's timer: channels 0 to 11 take the RAM addresses of their variables, and so do 12 to 15 while the
 // logger holds the selector (livemode 1); otherwise those four keep what they hold (the address monitor's).
 LogRequestTable logrequesttable(const LogRequestTable& current, const settings& tables,

@@ -133,8 +133,9 @@ WireGraphInputs wiregraphinputs(const maps& model, const ProgramState& state, co
       in.z[i][j] = !cellshown(fill, i, j) ? 0 : work ? (*work)[i][j] : model.getdata(in.map, i, j);
   in.scale = model.getmapscale(in.map);
 
-  in.cells.liverow = std::min<int>(live.liverow, in.rows - 1);
-  in.cells.livecol = std::min<int>(live.livecol, in.cols - 1);
+  // The link keeps the live cell within the shown part; the graph only keeps it on its 32 x 32 points.
+  in.cells.liverow = ingrid(live.liverow);
+  in.cells.livecol = ingrid(live.livecol);
   in.cells.cursorrow = ingrid(state.cursorrow);
   in.cells.cursorcol = ingrid(state.cursorcol);
 

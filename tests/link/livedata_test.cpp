@@ -8,6 +8,8 @@ namespace {
 // The live handlers, fed with crafted replies.
 class LiveData : public SimLink {
  protected:
+  // The blank calibration's spreads hold no end marker: the axes show all 32 points.
+  LiveData() { model.recalc(); }
   void site(std::initializer_list<std::pair<int, int>> bytes) {
     for (auto [k, v] : bytes) frame[k] = static_cast<std::uint8_t>(v);
     link.takereply(requesttype::livesite, frame);

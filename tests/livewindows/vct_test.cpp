@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QFontMetricsF>
 #include <QFile>
 #include <QLocale>
 #include <QProgressBar>
+#include <QTest>
+#include <functional>
 
 #include "common/testrig.h"
 #include "exportfixture.h"
@@ -283,11 +286,31 @@ TEST_F(VctWindowTest, ValuesFromTheSimulatorReachTheBuffer) {
 
 TEST_F(VctWindowTest, ChoosingAVariableSetStartsTheBufferAgain) {
   frmVCT window(rig.state, rig.link);
-  for (int i = 0; i < 30; ++i) window.vcttypedata(numbered(i));
-  EXPECT_EQ(window.buffer().count(), 30);
-  window.Combo1->setCurrentIndex(3);
-  EXPECT_EQ(window.buffer().count(), 0);
-  EXPECT_EQ(rig.link.requesttable(LiveTable::vct), vctrequesttable());
+  window.show();
+  QComboBox& combo = *window.Combo1;
+  // The user picks from the open list with the keys: the item already shown, then another one.
+  const auto choose = [&](int item) {
+    combo.showPopup();
+    combo.view()->setCurrentIndex(combo.model()->index(item, 0));
+    QTest::keyClick(combo.view(), Qt::Key_Return);
+  };
+  const struct {
+    const char* what;
+    std::function<void()> act;
+    int shown;
+  } cases[] = {
+      {"the item already shown, chosen", [&] { choose(0); }, 0},
+      {"another item, chosen", [&] { choose(2); }, 2},
+      {"the item changed by the program", [&] { combo.setCurrentIndex(3); }, 3},
+  };
+  for (const auto& c : cases) {
+    for (int i = 0; i < 30; ++i) window.vcttypedata(numbered(i));
+    ASSERT_EQ(window.buffer().count(), 30) << c.what;
+    c.act();
+    EXPECT_EQ(combo.currentIndex(), c.shown) << c.what;
+    EXPECT_EQ(window.buffer().count(), 0) << c.what;
+    EXPECT_EQ(rig.link.requesttable(LiveTable::vct), vctrequesttable()) << c.what;
+  }
 }
 
 // Through the link's ticks: the 1001st reply exports replies 1 to 1000, after the tick that brought it.

@@ -151,7 +151,7 @@ TEST(LogRequestTableTest, ChannelsTakeTheirVariablesAddresses) {
   settings tables;
   std::array<std::uint8_t, 16> vars{};
   for (int i = 0; i < 16; ++i) vars[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
-  const LogRequestTable empty = emptylogrequesttable();
+  const LogRequestTable empty = emptyrequesttable();
   for (const auto& list : empty)
     for (std::uint8_t b : list) EXPECT_EQ(b, 0xFF);
 
@@ -180,7 +180,7 @@ TEST(MonitorAddress, HexadecimalUpToFfffElseTheOldAddressStays) {
   };
   for (const auto& c : cases) EXPECT_EQ(parsemonitoraddress(QString::fromLatin1(c.text)), c.address) << c.text;
 
-  LogRequestTable table = emptylogrequesttable();
+  LogRequestTable table = emptyrequesttable();
   for (int i = 0; i < 16; ++i) setrequestaddress(table, i, static_cast<std::uint16_t>(0x6A00 + i));
   const LogRequestTable after =
       monitorrequesttable(table, {QStringLiteral("ffff"), QStringLiteral("6DB0"), QString(), QStringLiteral("zz")});

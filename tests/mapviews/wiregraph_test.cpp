@@ -254,18 +254,21 @@ TEST_F(WireGraphTest, ShownCountsComeFromTheRpmAndLoadAxesOnEveryThreeDMap) {
   }
 }
 
-TEST_F(WireGraphTest, LiveCellIsDrawnInsideTheShownPartAndLeftAsItIs) {
+TEST_F(WireGraphTest, LiveCellBeyondTheShownPartIsDrawnOnTheLastShownPoints) {
   shorten(rig.mainmaps, 20, 12);
-  live(31, 25);
+  RxFrame site{};
+  site[6] = 31;  // the ECU's rpm and load points, beyond the 20 and 12 in use
+  site[7] = 25;
+  rig.link.takereply(requesttype::livesite, site);
   const WireGraphInputs in = inputs();
   EXPECT_EQ(in.cells.liverow, 19);
   EXPECT_EQ(in.cells.livecol, 11);
   graph.plan(scene, in, projection, 6000, 6000, true);
   EXPECT_TRUE(hassegment(19, 0, 19, 1, colors.rpmbandcolor));
   EXPECT_TRUE(hassegment(0, 11, 1, 11, colors.mapbandcolor));
-  // The program's live cell stays where the ECU put it (learn and auto-tune read it).
-  EXPECT_EQ(rig.link.live().liverow, 31);
-  EXPECT_EQ(rig.link.live().livecol, 25);
+  // The program's live cell is that same cell, for the other views.
+  EXPECT_EQ(rig.link.live().liverow, 19);
+  EXPECT_EQ(rig.link.live().livecol, 11);
 }
 
 TEST_F(WireGraphTest, FullRedrawDrawsTheMeshInWireAndShadeThenTheBands) {
