@@ -17,13 +17,11 @@ namespace ostrel::test {
 // Counts the calls the editors make upward.
 struct RecordingEditorsHost final : EditorsHost {
   int navtrees = 0;
-  int onlinemenus = 0;
   int mapviews = 0;
   std::vector<int> progressjobs;
   void buildnavtree() override { ++navtrees; }
   int versionminor() const override { return 64; }
   int revision() const override { return 8; }
-  void setonlinemenus() override { ++onlinemenus; }
   void openmapview() override { ++mapviews; }
   void runprogressjob(int job) override { progressjobs.push_back(job); }
 };
