@@ -176,7 +176,6 @@ void VelkorV5::load() {
     child->parentWidget()->show();
     child->show();
   }
-  buildnavtree(true, true);
   files_.openlastsaved();
   loadpasswordfragments(true);
   views_.filldatagrid(true);
