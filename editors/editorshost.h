@@ -25,8 +25,6 @@ class EditorsHost {
   virtual int revision() const { return 0; }
 
   // --- Spreads, re-gridding and map fragment import ----------------------------------------------------------------
-  // Sets the connection-dependent menus from the connection flag (after the re-grid has gone offline).
-  virtual void setonlinemenus() {}
   // Opens or refreshes the views of the current map.
   virtual void openmapview() {}
   // Shows the progress window modally running the job named (state.progressjob holds it already); returns once the

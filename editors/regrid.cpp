@@ -5,7 +5,6 @@
 #include "calibration/maps.h"
 #include "calibration/startuptables.h"
 #include "editors/editorcontext.h"
-#include "editors/editorshost.h"
 #include "link/eculink.h"
 #include "platform/programstate.h"
 #include "platform/prompts.h"
@@ -94,10 +93,7 @@ bool checkexitspreads(EditorContext& context) {
   if (context.prompts.message(question, Prompts::Icon::None, Prompts::Buttons::YesNo) != Prompts::Answer::Yes)
     return false;
   // The port is closed before the first cell changes, so no edit of the old grid reaches the ECU in between.
-  if (wasonline || state.online) {
-    context.link.closeport();
-    context.host.setonlinemenus();
-  }
+  if (wasonline || state.online) context.link.closeport();
   respreadmaps(context.mainmaps, context.templatemaps,
                {state.entryloadspread, state.entryrpmspread, state.exitloadspread, state.exitrpmspread});
   if (wasonline) context.prompts.message(regriddownloadmessage, Prompts::Icon::Information, Prompts::Buttons::Ok);

@@ -7,21 +7,6 @@
 
 namespace ostrel {
 
-QString regionalfixed(double value, int decimals, const QLocale& locale, bool grouping) {
-  // The digits come from the one half-even formatter; only the separators are the region's.
-  const QString c = formatfixed(value, decimals);
-  const bool negative = c.startsWith(QLatin1Char('-'));
-  const QString digits = negative ? c.mid(1) : c;
-  const qsizetype point = digits.indexOf(QLatin1Char('.'));
-  QString whole = point < 0 ? digits : digits.left(point);
-  if (grouping) {
-    for (qsizetype at = whole.size() - 3; at > 0; at -= 3) whole.insert(at, locale.groupSeparator());
-  }
-  QString text = negative ? locale.negativeSign() + whole : whole;
-  if (point >= 0) text += locale.decimalPoint() + digits.mid(point + 1);
-  return text;
-}
-
 std::optional<float> parseregional(const QString& text, const QLocale& locale) {
   QLocale strict = locale;
   strict.setNumberOptions(QLocale::RejectGroupSeparator);
@@ -33,7 +18,7 @@ std::optional<float> parseregional(const QString& text, const QLocale& locale) {
 
 QString settingvaluetext(std::uint8_t raw, float mul, float offset, const QLocale& locale) {
   const float value = static_cast<float>(raw) * mul + offset;
-  return regionalfixed(value, decimalsforscale(mul), locale, false);
+  return formatregional(value, decimalsforscale(mul), Grouping::none, locale);
 }
 
 std::optional<TextApply> applytext(const QString& text, float mul, float offset, const QLocale& locale) {

@@ -8,9 +8,7 @@
 
 namespace ostrel {
 
-// Setting values are typed and shown in the system's regional number format (its decimal separator), with a
-// leading zero and a minus sign; halves of the last digit go to the even neighbour.
-QString regionalfixed(double value, int decimals, const QLocale& locale, bool grouping);
+// Setting values are typed and shown in the system's regional number format (formatregional).
 // A typed number in the regional format, blanks around it allowed, no digit grouping; empty when it is none.
 std::optional<float> parseregional(const QString& text, const QLocale& locale);
 

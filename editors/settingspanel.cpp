@@ -2,6 +2,7 @@
 
 #include "calibration/settings.h"
 #include "editors/settingsapply.h"
+#include "platform/numbers.h"
 
 namespace ostrel {
 
@@ -19,7 +20,7 @@ float settingspanelvalue(const settings& mainsettings, int i, float smoothed, bo
 QString settingspaneltext(const settings& mainsettings, int i, float smoothed, bool metric, int fueltype,
                           const QLocale& locale) {
   const float value = settingspanelvalue(mainsettings, i, smoothed, metric, fueltype);
-  return padpanelvalue(regionalfixed(value, mainsettings.getsettingsformvardps(i, metric), locale, true));
+  return padpanelvalue(formatregional(value, mainsettings.getsettingsformvardps(i, metric), Grouping::grouped, locale));
 }
 
 QString padpanelvalue(const QString& text) {

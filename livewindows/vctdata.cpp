@@ -46,7 +46,7 @@ QString vctvaluetext(float value) {
 }
 
 QString vctexporttext(float value) {
-  return formatregional(value, 1);
+  return formatregional(value, 1, Grouping::none);
 }
 
 bool VctBuffer::take(const RxFrame& frame) {

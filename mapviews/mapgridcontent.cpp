@@ -76,7 +76,7 @@ QString unitnote(const maps& model, const GridFill& fill, int i, int j) {
         if (e < 0) return QStringLiteral(", DEC") + QString::number(std::abs(e));
         return {};
       }
-      return QStringLiteral(", ") + formatregional(model.getVEPW(i, j), 2) + QStringLiteral(" ms");
+      return QStringLiteral(", ") + formatregional(model.getVEPW(i, j), 2, Grouping::grouped) + QStringLiteral(" ms");
     }
     case 8:
       return model.getmapknocked(i, j) ? QStringLiteral(", K") : QString();
@@ -89,7 +89,7 @@ QString mapcelltext(const maps& model, const GridFill& fill, int i, int j) {
   // Raw times gain plus offset in single precision, as the scale is stored; written the way the user's system writes
   // numbers, which only the grid does.
   const float value = static_cast<float>(model.getdata(fill.map, i, j)) * fill.gain + fill.offset;
-  const QString text = formatregional(value, fill.decimals) + unitnote(model, fill, i, j);
+  const QString text = formatregional(value, fill.decimals, Grouping::grouped) + unitnote(model, fill, i, j);
   if (model.getchange(fill.map, i, j)) return QLatin1Char('[') + text + QLatin1Char(']');
   return text;
 }

@@ -5,13 +5,22 @@
 
 namespace ostrel {
 
+namespace {
+
+// The value at the given decimals, halves to even; a value the scaling overflows stays as it is.
+double roundtodecimals(double value, int decimals) {
+  const double scale = std::pow(10.0, decimals);
+  const double rounded = roundhalfeven(value * scale) / scale;
+  return std::isfinite(rounded) ? rounded : value;
+}
+
+}  // namespace
+
 QString formatfixed(double value, int decimals) {
   if (decimals < 0) decimals = 0;
   // QString::number rounds halves away from zero, so the rounding is done here first. It ignores the user's
   // locale, so the decimal point is always '.'.
-  const double scale = std::pow(10.0, decimals);
-  const double rounded = roundhalfeven(value * scale) / scale;
-  QString text = QString::number(std::isfinite(rounded) ? rounded : value, 'f', decimals);
+  QString text = QString::number(roundtodecimals(value, decimals), 'f', decimals);
   if (text.startsWith(QLatin1Char('-'))) {
     bool allzero = true;
     for (QChar c : text.mid(1))
@@ -21,14 +30,15 @@ QString formatfixed(double value, int decimals) {
   return text;
 }
 
-QString formatregional(double value, int decimals) {
+QString formatregional(double value, int decimals, Grouping grouping, const QLocale& locale) {
   if (decimals < 0) decimals = 0;
   // QLocale rounds halves away from zero; rounding here first leaves it nothing to round.
-  const double scale = std::pow(10.0, decimals);
-  double rounded = roundhalfeven(value * scale) / scale;
-  if (!std::isfinite(rounded)) rounded = value;
+  double rounded = roundtodecimals(value, decimals);
   if (rounded == 0) rounded = 0;  // no "-0,00"
-  return QLocale().toString(rounded, 'f', decimals);
+  QLocale format = locale;
+  format.setNumberOptions(grouping == Grouping::grouped ? locale.numberOptions() & ~QLocale::OmitGroupSeparator
+                                                        : locale.numberOptions() | QLocale::OmitGroupSeparator);
+  return format.toString(rounded, 'f', decimals);
 }
 
 std::optional<double> parsenumber(const QString& text) {

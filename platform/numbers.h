@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <cmath>
 #include <cstdint>
@@ -25,10 +26,12 @@ inline long long roundclamp(double value, long long lo, long long hi) {
 // to the even neighbour ("2.5" with no decimals is "2", 0.125 with two is "0.12").
 QString formatfixed(double value, int decimals);
 
-// Fixed decimals in the user's regional number format (decimal separator, digit grouping, negative style: "1.234,50"
-// under a German locale), rounded as formatfixed rounds. Only for the few places that show numbers the way the
-// system writes them; files and fixed-format displays use formatfixed.
-QString formatregional(double value, int decimals);
+// Fixed decimals in a regional number format, by default the user's (its digits, decimal separator and negative
+// sign: "1.234,50" under a German locale), rounded as formatfixed rounds and never "-0". Grouped, the digits are
+// grouped as the locale groups them, also where its default leaves grouping out (the C locale's does). Only for the
+// few places that show numbers the way the system writes them; files and fixed-format displays use formatfixed.
+enum class Grouping : std::uint8_t { none, grouped };
+QString formatregional(double value, int decimals, Grouping grouping, const QLocale& locale = QLocale());
 
 // Parses a number written in the C locale, without digit grouping; empty when the text is not a number.
 std::optional<double> parsenumber(const QString& text);

@@ -35,7 +35,8 @@ QString FileCommands::filecaption() const {
 
 void FileCommands::opened(bool fromstartup) {
   if (!fromstartup) mainmaps_.recalc();
-  host_.buildnavtree(true, false);
+  // The Map Group menu is built once, at start-up.
+  host_.buildnavtree(true, fromstartup);
   if (!fromstartup) host_.loadpasswordfragments(true);
   log_.statusmessage(displayname() + QStringLiteral(" opened successfully"), false);
   host_.drawmap3d();
@@ -44,8 +45,12 @@ void FileCommands::opened(bool fromstartup) {
 
 void FileCommands::openlastsaved() {
   state_.filename = installpath(lastsavedname);
-  // A missing or damaged file has been reported by the model, which keeps what it held; the load goes on.
-  if (mainmaps_.openfile(state_.filename, true, false)) opened(true);
+  // A missing or damaged file has been reported by the model, which keeps what it held; the load goes on. Either way
+  // the tree and the Map Group menu are built once, from what the model then holds.
+  if (mainmaps_.openfile(state_.filename, true, false))
+    opened(true);
+  else
+    host_.buildnavtree(true, true);
 }
 
 bool FileCommands::openchosen(bool lfonly) {

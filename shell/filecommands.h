@@ -23,7 +23,8 @@ class FileCommands {
 
   FileCommands(ProgramState& state, maps& mainmaps, Prompts& prompts, StatusLog& log, ShellHost& host);
 
-  // Start-up: opens "lastsaved.s26" from the install folder; the load goes on whatever happens.
+  // Start-up: opens "lastsaved.s26" from the install folder and builds the navigation tree and the Map Group menu
+  // once, over the file or, when it could not be opened, over what the model holds; the load goes on either way.
   void openlastsaved();
   // "&Open from file"; true when a calibration was opened.
   bool openfromfile();

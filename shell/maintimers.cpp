@@ -168,10 +168,7 @@ void MainTimers::watchlink() {
       const auto answer = prompts_.message(QStringLiteral("The ECU is not responding, disconnect now?"),
                                            Prompts::Icon::None, Prompts::Buttons::YesNo);
       host_.refreshactiveview();
-      if (answer == Prompts::Answer::Yes) {
-        link_.closeport();
-        host_.setonlinemenus();
-      }
+      if (answer == Prompts::Answer::Yes) link_.closeport();
     }
     if (fwticks == warningticks && state_.online) {
       prompts_.message(QStringLiteral("The ECU firmware version is not correct for this PC software version (V2.64)"),

@@ -176,7 +176,6 @@ void VelkorV5::load() {
     child->parentWidget()->show();
     child->show();
   }
-  buildnavtree(true, true);
   files_.openlastsaved();
   loadpasswordfragments(true);
   views_.filldatagrid(true);
@@ -265,14 +264,14 @@ void VelkorV5::mnuExit_Click() {
 }
 
 void VelkorV5::mnuComsConnect_Click() {
-  context_.link.openport();
-  setonlinemenus();
+  // Going online sets the menus through onlinechanged; a port that would not open leaves the flag as it was, and the
+  // menus still show the offline state.
+  if (!context_.link.openport()) setonlinemenus();
   drawmap(true);
 }
 
 void VelkorV5::mnuComsDisconnect_Click() {
   context_.link.closeport();
-  setonlinemenus();
 }
 
 void VelkorV5::mnuToolsPreferences_Click() {

@@ -120,8 +120,7 @@ class VelkorV5 : public QMainWindow,
   void setmaincaption(const QString& caption) override;
   // The communications timer's period.
   void setcommsinterval(int ms) override;
-  // The connection-dependent menu items follow state.online; the link calls it on every change of the flag.
-  void setonlinemenus() override;
+  // The connection-dependent menu items follow state.online, once for every change of the flag.
   void onlinechanged(bool online) override;
   bool checkcommsstate() override;
 
@@ -199,6 +198,8 @@ class VelkorV5 : public QMainWindow,
   QMdiSubWindow* addchild(QWidget* child);
   void unload();
   void showtransfer();
+  // The connection-dependent menu items from state.online.
+  void setonlinemenus();
 
   ShellContext& context_;
   MainTimers timers_;

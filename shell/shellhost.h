@@ -42,8 +42,6 @@ class ShellHost {
   // --- Main window ------------------------------------------------------------------------------------------------
   // The communications timer's period in milliseconds.
   virtual void setcommsinterval(int /*ms*/) {}
-  // The menu items that depend on the connection follow state.online.
-  virtual void setonlinemenus() {}
   // Writes the current map into the ECU (map synchronisation): the progress window's job 3, which state.progressjob
   // names.
   virtual void runmapsync() {}

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <vector>
+
 #include "link/eculink.h"
+#include "link/linkhost.h"
 
 namespace ostrel::test {
 
@@ -11,6 +14,12 @@ void changelive(EcuLink& link, Change change) {
   change(live);
   link.setlive(live);
 }
+
+// Records the link's reports of a change of the connection flag, which the menus follow.
+struct OnlineChanges : LinkHost {
+  std::vector<bool> changes;
+  void onlinechanged(bool online) override { changes.push_back(online); }
+};
 
 // The link's own tests set up counters, the queue and the last reply directly.
 struct LinkProbe {

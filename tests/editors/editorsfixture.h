@@ -17,7 +17,6 @@ namespace ostrel::test {
 // Counts the calls the editors make upward.
 struct RecordingEditorsHost final : EditorsHost {
   int navtrees = 0;
-  int onlinemenus = 0;
   int mapviews = 0;
   std::vector<int> progressjobs;
   std::vector<QString> statuslines;
@@ -25,7 +24,6 @@ struct RecordingEditorsHost final : EditorsHost {
   void statusmessage(const QString& text, bool /*clear*/) override { statuslines.push_back(text); }
   int versionminor() const override { return 64; }
   int revision() const override { return 8; }
-  void setonlinemenus() override { ++onlinemenus; }
   void openmapview() override { ++mapviews; }
   void runprogressjob(int job) override { progressjobs.push_back(job); }
 };

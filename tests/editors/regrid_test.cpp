@@ -266,13 +266,16 @@ TEST_F(Respread, MapsOverThrottleFollowOnlyTheRpmAxis) {
 class ExitSpreads : public ::testing::Test {
  protected:
   ExitSpreads() {
+    rig.link.sethost(&online);
     fillmaps(rig.mainmaps, 5);
     loadentryspreads(rig.state, rig.mainmaps);
     rpm1 = rig.raw(110, spreadcellnumber(SpreadAxis::rpm, 1));
   }
+  ~ExitSpreads() override { rig.link.sethost(nullptr); }
   void changerpm1(int by) { rig.setraw(110, spreadcellnumber(SpreadAxis::rpm, 1), rpm1 + by); }
 
   EditorRig rig;
+  test::OnlineChanges online;  // the menus follow what the link reports
   int rpm1 = 0;
 };
 
@@ -299,7 +302,7 @@ TEST_F(ExitSpreads, OfflineTheQuestionLeadsToTheRegridAndNothingMore) {
   EXPECT_EQ(rig.prompts.records[0].icon, Prompts::Icon::None);
   EXPECT_NE(grid(rig.mainmaps, 0), before);
   EXPECT_TRUE(rig.mainmaps.getchange(0, 0, 0));
-  EXPECT_EQ(rig.host.onlinemenus, 0);
+  EXPECT_TRUE(online.changes.empty());
   EXPECT_EQ(rig.link.transferqueue().records[0].op, 0) << "nothing is queued for the ECU";
   EXPECT_EQ(rig.state.exitrpmspread[0], rpm1 - 1);
 }
@@ -317,7 +320,7 @@ TEST_F(ExitSpreads, OnlineYesGoesOfflineFirstAndAsksForTheDownload) {
   EXPECT_EQ(rig.prompts.records[1].icon, Prompts::Icon::Information);
   EXPECT_FALSE(rig.state.online);
   EXPECT_FALSE(rig.port.isopen());
-  EXPECT_EQ(rig.host.onlinemenus, 1);
+  EXPECT_EQ(online.changes, (std::vector<bool>{true, false})) << "connected, then offline once";
   EXPECT_TRUE(rig.mainmaps.getchange(12, 31, 31));
 }
 
@@ -329,7 +332,7 @@ TEST_F(ExitSpreads, NoKeepsTheMapsAndTheLink) {
   EXPECT_FALSE(checkexitspreads(rig.context));
   EXPECT_EQ(rig.prompts.records.size(), 1u);
   EXPECT_TRUE(rig.state.online);
-  EXPECT_EQ(rig.host.onlinemenus, 0);
+  EXPECT_EQ(online.changes, std::vector<bool>{true}) << "connected only";
   EXPECT_EQ(grid(rig.mainmaps, 19), before);
   EXPECT_FALSE(rig.mainmaps.getchange(19, 0, 0));
   EXPECT_EQ(rig.raw(110, spreadcellnumber(SpreadAxis::rpm, 1)), rpm1 + 1) << "the spread stays as edited";

@@ -60,15 +60,6 @@ TEST(SettingText, RawTimesMultiplierPlusOffsetWithTheMultipliersDecimals) {
   EXPECT_EQ(settingvaluetext(100, 0.5f, -64.0f, german), QStringLiteral("-14,0"));
 }
 
-TEST(RegionalNumbers, GroupingAndSeparators) {
-  EXPECT_EQ(regionalfixed(1234.5, 1, c, true), QStringLiteral("1,234.5"));
-  EXPECT_EQ(regionalfixed(-1234567.0, 0, c, true), QStringLiteral("-1,234,567"));
-  EXPECT_EQ(regionalfixed(123.0, 0, c, true), QStringLiteral("123"));
-  EXPECT_EQ(regionalfixed(1234.5, 1, german, true), QStringLiteral("1.234,5"));
-  EXPECT_EQ(regionalfixed(1234.5, 1, german, false), QStringLiteral("1234,5"));
-  EXPECT_EQ(regionalfixed(0.125, 2, c, false), QStringLiteral("0.12")) << "halves to even";
-}
-
 TEST(ApplyOthers, BitsChecksAndCombos) {
   EXPECT_EQ(applybits({true, false, false, false, false, false, false, true}), 129);
   EXPECT_EQ(applybits({}), 0);

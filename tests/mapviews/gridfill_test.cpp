@@ -100,8 +100,8 @@ TEST_F(GridFillTest, ValuesUseTheMapsScaleAndDecimalsInTheRegionalFormat) {
     QLocale::setDefault(before);
   }
   // The notes' numbers too; no "-0" for a value that rounds to zero.
-  EXPECT_EQ(formatregional(-0.004, 2), QStringLiteral("0,00"));
-  EXPECT_EQ(formatregional(1234.125, 2), QStringLiteral("1.234,12"));
+  EXPECT_EQ(formatregional(-0.004, 2, Grouping::grouped), QStringLiteral("0,00"));
+  EXPECT_EQ(formatregional(1234.125, 2, Grouping::grouped), QStringLiteral("1.234,12"));
 }
 
 TEST_F(GridFillTest, UnitNotesFollowTheMapAndThePreferences) {
@@ -138,7 +138,7 @@ TEST_F(GridFillTest, UnitNotesFollowTheMapAndThePreferences) {
   state.preferences.vesubstringafrerror = false;
   open(4);
   EXPECT_TRUE(
-      text(j, i).endsWith(QStringLiteral(", ") + formatregional(model.getVEPW(i, j), 2) + QStringLiteral(" ms")))
+      text(j, i).endsWith(QStringLiteral(", ") + formatregional(model.getVEPW(i, j), 2, Grouping::grouped) + QStringLiteral(" ms")))
       << text(j, i).toStdString();
 
   // Knock on the base timing map.

@@ -56,6 +56,36 @@ TEST(Numbers, FixedDecimalsRoundHalvesToEven) {
   EXPECT_TRUE(formatfixed(1e307, 2).endsWith(".00"));
 }
 
+TEST(Numbers, RegionalDecimalsGroupingAndSeparators) {
+  const QLocale c = QLocale::c();
+  const QLocale german(QLocale::German, QLocale::Germany);
+  const QLocale indian(QLocale::English, QLocale::India);
+  constexpr Grouping grouped = Grouping::grouped, none = Grouping::none;
+  struct Case { double in; int decimals; Grouping grouping; const QLocale& locale; const char* out; };
+  for (const Case& k : {Case{1234.5, 1, grouped, c, "1,234.5"},  // asked for, also where the locale leaves it out
+                        {-1234567.0, 0, grouped, c, "-1,234,567"},
+                        {123.0, 0, grouped, c, "123"},
+                        {1234.5, 1, grouped, german, "1.234,5"},
+                        {1234.5, 1, none, german, "1234,5"},
+                        {1234567.0, 0, grouped, indian, "12,34,567"},  // as the locale groups
+                        {0.125, 2, none, c, "0.12"},                  // halves to even
+                        {-0.125, 2, none, german, "-0,12"},
+                        {0.375, 2, none, german, "0,38"},
+                        {2.5, 0, grouped, german, "2"},
+                        {-2.5, 0, grouped, german, "-2"},
+                        {-0.004, 2, grouped, german, "0,00"},  // no "-0"
+                        {1234.125, 2, grouped, german, "1.234,12"},
+                        {0.5, 1, none, german, "0,5"}}) {
+    EXPECT_EQ(formatregional(k.in, k.decimals, k.grouping, k.locale).toStdString(), k.out)
+        << k.in << " with " << k.decimals << " in " << k.locale.name().toStdString();
+  }
+  // Without a locale, the user's.
+  const QLocale before;
+  QLocale::setDefault(german);
+  EXPECT_EQ(formatregional(-1234.5, 1, grouped), QStringLiteral("-1.234,5"));
+  QLocale::setDefault(before);
+}
+
 TEST(Colors, ConvertsBgrBothWays) {
   const QColor c = bgrtocolor(0x00336699);
   EXPECT_EQ(c.red(), 0x99);

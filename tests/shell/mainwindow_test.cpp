@@ -222,6 +222,72 @@ TEST_F(MainWindow, ALineLostUnderAConnectedWindowTakesTheMenusOffline) {
   expectmenus(true);
 }
 
+// Counts the writes of the connection-dependent menus by one item of them: the item is put back at once after each
+// write, so that a second write for the same connection shows as well.
+class MenuWrites {
+ public:
+  MenuWrites(QAction* item, bool written) : item_(item), written_(written) {
+    item_->setEnabled(!written_);
+    QObject::connect(item_, &QAction::enabledChanged, &receiver_, [this](bool enabled) {
+      if (enabled != written_) return;
+      ++count;
+      item_->setEnabled(!written_);
+    });
+  }
+  ~MenuWrites() {
+    QObject::disconnect(item_, nullptr, &receiver_, nullptr);
+    item_->setEnabled(written_);
+  }
+  MenuWrites(const MenuWrites&) = delete;
+  MenuWrites& operator=(const MenuWrites&) = delete;
+
+  int count = 0;
+
+ private:
+  QAction* item_;
+  bool written_;
+  QObject receiver_;
+};
+
+TEST_F(MainWindow, TheMenusAreWrittenOnceForEveryChangeOfTheConnection) {
+  // Fast verify is usable only while connected, and none of the steps below uses it.
+  QAction* watched = window->menus().action("mnuFastVerify");
+  const auto writes = [&](bool online, const std::function<void()>& step) {
+    MenuWrites menus(watched, online);
+    step();
+    EXPECT_EQ(parts.state.online, online);
+    return menus.count;
+  };
+  const auto connect = [this] { window->menus().action("mnuComsConnect")->trigger(); };
+  const auto disconnect = [this] { window->menus().action("mnuComsDisconnect")->trigger(); };
+  const auto loseline = [this] {
+    port.unplug("Input/output error");
+    for (int i = 0; i < 6 && parts.state.online; ++i) {
+      window->timers().commstick();
+      port.step();
+    }
+  };
+  const auto noreply = [this] {
+    // The checks timer's thirteenth tick with requests going out and no reply, and Yes to its question.
+    parts.prompts.answers = {Prompts::Answer::Yes};
+    parts.state.noreplyticks = 12;
+    parts.state.sendcount = static_cast<std::int16_t>((parts.state.sendcount + 3) % 1000);
+    window->timers().checkstick();
+    EXPECT_EQ(parts.prompts.messages().back(), "The ECU is not responding, disconnect now?");
+  };
+
+  port.openfailure = "No such file or directory";
+  EXPECT_EQ(writes(false, connect), 1) << "a port that will not open: still the offline menus";
+  port.openfailure.clear();
+  EXPECT_EQ(writes(true, connect), 1) << "Connect";
+  EXPECT_EQ(writes(false, disconnect), 1) << "Disconnect";
+  connect();
+  EXPECT_EQ(writes(false, loseline), 1) << "the line lost";
+  connect();
+  window->timers().checkstick();  // the checks timer has seen the traffic so far
+  EXPECT_EQ(writes(false, noreply), 1) << "disconnected after the no-reply question";
+}
+
 TEST_F(MainWindow, KeysOnThePermanentWindowsReachTheKeyboardHandler) {
   const std::pair<QWidget*, int> windows[] = {
       {window->frmDisplay->picGraph, 4},  // F5: the VE table

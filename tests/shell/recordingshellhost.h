@@ -35,7 +35,6 @@ struct RecordingShellHost : ShellHost {
   void showeditor(int kind) override { calls.push_back(QStringLiteral("showeditor %1").arg(kind)); }
   void flushpending() override { calls.push_back(QStringLiteral("flushpending")); }
   void setcommsinterval(int ms) override { intervals.push_back(ms); }
-  void setonlinemenus() override { calls.push_back(QStringLiteral("setonlinemenus")); }
   void runmapsync() override { calls.push_back(QStringLiteral("runmapsync")); }
   void unloadmainwindow() override { calls.push_back(QStringLiteral("unloadmainwindow")); }
 };

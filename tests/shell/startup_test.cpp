@@ -7,10 +7,17 @@
 #include <QTest>
 #include <QTimer>
 
+#include <QMenu>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+#include "calibration/maptree.h"
 #include "common/testrig.h"
 #include "platform/installfolder.h"
 #include "platform/twips.h"
 #include "shell/colors.h"
+#include "shell/filecommands.h"
+#include "shell/frmnavigate.h"
 #include "logger/logprofile.h"
 #include "shell/preferences.h"
 #include "shellfixture.h"
@@ -73,6 +80,27 @@ TEST(LogProfile, MissingOrShortFileChangesNothing) {
 
 class Startup : public ::testing::Test, protected test::SimEcu {
  protected:
+  // The tables filled as the start procedure fills them, then a main window loaded over them as the procedure loads
+  // its own, with the fills of its navigation tree counted.
+  int loadcountingtreefills(VelkorV5& window) {
+    int fills = 0;
+    QObject::connect(window.frmNavigate->NavView->model(), &QAbstractItemModel::modelReset, [&fills] { ++fills; });
+    window.load();
+    return fills;
+  }
+  void filltables() {
+    QApplication::setQuitOnLastWindowClosed(false);
+    start.begin();
+    start.splash()->Timer1->stop();
+  }
+  // The text of map m's leaf in the navigation tree; empty when it has none.
+  static QString leaftext(const VelkorV5& window, int m) {
+    for (QTreeWidgetItemIterator it(window.frmNavigate->NavView); *it; ++it)
+      if ((*it)->data(0, frmNavigate::maprole).toInt() == m && !(*it)->data(0, frmNavigate::grouprole).toBool())
+        return (*it)->text(0);
+    return {};
+  }
+
   test::ShellParts parts{port};
   StartProcedure start{parts.context};
 };
@@ -153,6 +181,34 @@ TEST_F(Startup, LoadsTheStartupFiles) {
   EXPECT_EQ(parts.state.protfirstrow[0], -1);  // map protection cleared
   EXPECT_EQ(parts.link.transferqueue().records[5].op, 0);
   EXPECT_TRUE(parts.prompts.records.empty());
+}
+
+TEST_F(Startup, TheTreeAndTheMapGroupMenuAreBuiltOnceOverTheFileTheLoadOpened) {
+  // The last saved file gives the first PWM map another input than the model holds before the load, which the
+  // map's name carries.
+  const QString lastsaved = installpath(FileCommands::lastsavedname);
+  maps file(parts.prompts);
+  ASSERT_TRUE(file.openfile(lastsaved, true, false));
+  file.setdata(110, 3, 0, file.getdata(110, 3, 0) == 5 ? 6 : 5, false);
+  ASSERT_TRUE(file.savefile(lastsaved));
+  const QString pwmname = mapnamepart(file.getmapname(88));
+  ASSERT_NE(mapnamepart(parts.mainmaps.getmapname(88)), pwmname);
+
+  filltables();
+  VelkorV5 window(parts.context);
+  EXPECT_EQ(loadcountingtreefills(window), 1);
+  EXPECT_EQ(leaftext(window, 88), pwmname);
+  EXPECT_EQ(window.menus().menu("mnuMapGroup")->actions().size(), 26);
+}
+
+TEST_F(Startup, WithoutALastSavedFileTheTreeAndTheMapGroupMenuAreStillBuiltOnce) {
+  ASSERT_TRUE(QFile::remove(installpath(FileCommands::lastsavedname)));
+  filltables();
+  VelkorV5 window(parts.context);
+  EXPECT_EQ(loadcountingtreefills(window), 1);
+  EXPECT_EQ(leaftext(window, 88), mapnamepart(parts.mainmaps.getmapname(88)));
+  EXPECT_FALSE(leaftext(window, 0).isEmpty());
+  EXPECT_EQ(window.menus().menu("mnuMapGroup")->actions().size(), 26);
 }
 
 // Answers every message box only after the user has read it for a while, with the event loop running as under a
