@@ -1,6 +1,5 @@
 #include "logger/progressjobs.h"
 
-#include <QFile>
 #include <QSaveFile>
 
 #include "calibration/maps.h"
@@ -14,6 +13,7 @@
 #include "platform/installfolder.h"
 #include "platform/numbers.h"
 #include "platform/programstate.h"
+#include "platform/readfile.h"
 #include "platform/prompts.h"
 
 namespace ostrel {
@@ -221,12 +221,9 @@ void ProgressJobs::rawimportstep() {
     close(Outcome::cancelled);
     return;
   }
-  QFile file(path_);
-  if (!file.open(QIODevice::ReadOnly)) {
-    rawfailed();
-    return;
-  }
-  const std::optional<RawLog> log = parserawlog(file.readAll());
+  // A raw log has one size: a pipe, a device or a longer file is refused before it can block or flood the window.
+  const FileRead file = readwholefile(path_, rawlogsize);
+  const std::optional<RawLog> log = file.ok() ? parserawlog(file.bytes) : std::nullopt;
   if (!log) {
     rawfailed();
     return;

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <functional>
 
 #include "calibration/maps.h"
 #include "calibration/settings.h"
@@ -382,6 +383,43 @@ TEST_F(Jobs, RawLogImportRefusedOnlineDamagedOrCancelledChangesNothing) {
     }
     EXPECT_EQ(state.logvar[0], 30) << c.what;
     for (int s = 0; s < 50; ++s) ASSERT_EQ(store.getlogdata(s, 2), before.getlogdata(s, 2)) << c.what;
+  }
+}
+
+TEST_F(Jobs, RawLogImportRefusesAPipeADeviceAFolderAndALongerFileAtOnce) {
+  test::BlockGuard guard;  // a pipe that is opened blocks until a writer comes: the test ends with a message
+  test::record(store, 50, [](int s) { return s; });
+  state.logvar.fill(12);
+  const logsamples before = store;
+  // A whole raw log that would import, with one byte more than a raw log has.
+  logsamples other;
+  other.resetlogsamples();
+  test::record(other, 50, [](int s) { return s; }, [](int, int) { return 0x5A; });
+  ProgramState otherstate;
+  otherstate.logvar.fill(40);
+  const QByteArray longer = rawlogbytes(otherstate, other) + "\n";
+  ASSERT_TRUE(parserawlog(longer));
+
+  struct Case {
+    const char* name;
+    std::function<bool(const QString&)> place;
+  };
+  std::vector<Case> cases = {{"a longer file", [&](const QString& p) { return test::writebytes(p, longer); }}};
+  for (const test::NotAFileCase& c : test::notafiles)
+    cases.push_back({c.name, [&c](const QString& p) { return test::placenotafile(p, c.kind); }});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString path = folder.file(QStringLiteral("thing.rdl"));
+    ASSERT_TRUE(c.place(path));
+    prompts.clear();
+    prompts.paths = {path};
+    show(5);
+    EXPECT_EQ(run(), 1);
+    expectclosed(ProgressJobs::Outcome::failed);
+    EXPECT_EQ(prompts.messages(), std::vector<QString>{"A file error occurred"});
+    EXPECT_EQ(prompts.records.back().icon, Prompts::Icon::Exclamation);
+    EXPECT_EQ(state.logvar[0], 12);
+    for (int s = 0; s < 50; ++s) ASSERT_EQ(store.getlogdata(s, 2), before.getlogdata(s, 2));
   }
 }
 
