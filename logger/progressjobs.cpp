@@ -58,7 +58,8 @@ ProgressJobs::ProgressJobs(ProgramState& state, maps& mainmaps, const settings& 
 
 ProgressJobs::~ProgressJobs() = default;
 
-void ProgressJobs::show() {
+bool ProgressJobs::show() {
+  if (open_) return false;  // a running job is never replaced: its file, its dialog and its window stay its own
   export_.reset();
   path_.clear();
   bar_ = 0.0f;
@@ -67,6 +68,7 @@ void ProgressJobs::show() {
   open_ = true;
   outcome_ = Outcome::running;
   if (job_ > static_cast<std::uint8_t>(ProgressJob::preset1ohm)) close(Outcome::failed);  // no such job
+  return true;
 }
 
 void ProgressJobs::pressbar() {

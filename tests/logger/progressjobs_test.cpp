@@ -437,11 +437,13 @@ TEST_F(Jobs, ImportCommandRefusedWhileRecording) {
 class ReenteringPrompts : public Prompts {
  public:
   ProgressJobs* jobs = nullptr;
+  std::function<void()> whileopen;  // more of what arrives while the dialog is up
   QString path;
   int dialogs = 0;
   QString savefilename(const QString&, const QString&, const QString&) override {
     ++dialogs;
     if (jobs) jobs->tick(), jobs->tick();
+    if (whileopen) whileopen();
     return path;
   }
   QString openfilename(const QString&, const QString&, const QString&) override { return {}; }
@@ -462,6 +464,53 @@ TEST_F(Jobs, TicksDuringTheDialogAreIgnored) {
   while (own.isopen()) own.tick();
   EXPECT_EQ(reentering.dialogs, 1);
   EXPECT_EQ(own.outcome(), ProgressJobs::Outcome::done);
+}
+
+// The checks timer asks for the map synchronisation while an export runs, in its dialog or between its ticks: the
+// export is not replaced and writes its file whole; the synchronisation begins once it has ended.
+TEST_F(Jobs, NoJobBeginsWhileAnotherRuns) {
+  test::record(store, logsamplecount, [](int s) { return s / 10 % 86400; });
+  for (int job : {2, 4}) {
+    SCOPED_TRACE(job == 2 ? "CSV export" : "raw log export");
+    ReenteringPrompts reentering;
+    ProgressJobs own(state, mainmaps, tables, store, link, reentering);
+    own.sethost(&host);
+    host.marked.clear();
+    const auto asksync = [&] {
+      state.progressjob = static_cast<std::uint8_t>(ProgressJob::mapsync);
+      EXPECT_FALSE(own.show());
+      EXPECT_EQ(own.job(), job);
+      EXPECT_TRUE(own.isopen());
+    };
+    reentering.whileopen = asksync;
+    reentering.path = folder.file(job == 2 ? QStringLiteral("whole.csv") : QStringLiteral("whole.rdl"));
+    state.progressjob = static_cast<std::uint8_t>(job);
+    ASSERT_TRUE(own.show());
+    own.tick();  // the dialog, with a request inside it
+    ASSERT_EQ(reentering.dialogs, 1);
+    int ticks = 1;
+    while (own.isopen() && ticks < 100) {
+      asksync();
+      own.tick();
+      ++ticks;
+    }
+    EXPECT_EQ(ticks, 1 + 8);
+    EXPECT_EQ(own.outcome(), ProgressJobs::Outcome::done);
+    const QByteArray written = test::readbytes(reentering.path);
+    if (job == 2)
+      EXPECT_EQ(written.count('\n'), 1 + 47999);
+    else
+      EXPECT_EQ(written, rawlogbytes(state, store));
+    EXPECT_TRUE(host.marked.empty());
+
+    state.online = true;
+    state.progressjob = static_cast<std::uint8_t>(ProgressJob::mapsync);
+    ASSERT_TRUE(own.show());
+    own.tick();
+    EXPECT_EQ(host.marked.size(), 1u);  // now the synchronisation marks the map
+    own.abandon();
+    state.online = false;
+  }
 }
 
 }  // namespace

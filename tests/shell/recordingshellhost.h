@@ -13,6 +13,7 @@ struct RecordingShellHost : ShellHost {
   std::vector<QString> calls;
   std::vector<int> intervals;
   QString caption;
+  bool jobrunning = false;  // what progressjobrunning answers
 
   int count(const QString& call) const { return static_cast<int>(std::count(calls.begin(), calls.end(), call)); }
 
@@ -37,6 +38,7 @@ struct RecordingShellHost : ShellHost {
   void setcommsinterval(int ms) override { intervals.push_back(ms); }
   void setonlinemenus() override { calls.push_back(QStringLiteral("setonlinemenus")); }
   void runmapsync() override { calls.push_back(QStringLiteral("runmapsync")); }
+  bool progressjobrunning() const override { return jobrunning; }
   void unloadmainwindow() override { calls.push_back(QStringLiteral("unloadmainwindow")); }
 };
 
