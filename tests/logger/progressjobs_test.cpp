@@ -404,12 +404,14 @@ TEST_F(Jobs, RawLogImportRefusesAPipeADeviceAFolderAndALongerFileAtOnce) {
     const char* name;
     std::function<bool(const QString&)> place;
   };
-  std::vector<Case> cases = {{"a longer file", [&](const QString& p) { return test::writebytes(p, longer); }}};
+  std::vector<Case> cases;
   for (const test::NotAFileCase& c : test::notafiles)
     cases.push_back({c.name, [&c](const QString& p) { return test::placenotafile(p, c.kind); }});
-  for (const Case& c : cases) {
+  cases.push_back({"a longer file", [&](const QString& p) { return test::writebytes(p, longer); }});
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const Case& c = cases[i];
     SCOPED_TRACE(c.name);
-    const QString path = folder.file(QStringLiteral("thing.rdl"));
+    const QString path = folder.file(QStringLiteral("thing%1.rdl").arg(i));
     ASSERT_TRUE(c.place(path));
     prompts.clear();
     prompts.paths = {path};
