@@ -5,8 +5,8 @@
 #include "platform/filesave.h"
 #include "platform/installfolder.h"
 #include "platform/programstate.h"
-#include "platform/readfile.h"
 #include "platform/prompts.h"
+#include "platform/readfile.h"
 
 namespace ostrel {
 

@@ -13,8 +13,8 @@
 #include "platform/installfolder.h"
 #include "platform/numbers.h"
 #include "platform/programstate.h"
-#include "platform/readfile.h"
 #include "platform/prompts.h"
+#include "platform/readfile.h"
 
 namespace ostrel {
 

@@ -113,7 +113,7 @@ TEST_F(Csv, OnlyAFallOfMoreThanTwelveHoursIsMidnight) {
   // One sample a second; the clock set back steps the times back with it, midnight counts on.
   struct Case {
     const char* name;
-    std::vector<int> stamps;        // seconds of the day of samples 0, 1, ...
+    std::vector<int> stamps;       // seconds of the day of samples 0, 1, ...
     std::vector<double> expected;  // the times of samples 1, 2, ...
   };
   const int ten = 10 * 3600, noon = 12 * 3600, lastsecond = 86399;
@@ -127,7 +127,8 @@ TEST_F(Csv, OnlyAFallOfMoreThanTwelveHoursIsMidnight) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     store.resetlogsamples();
-    test::record(store, static_cast<int>(c.stamps.size()), [&](int s) { return c.stamps[static_cast<std::size_t>(s)]; });
+    test::record(store, static_cast<int>(c.stamps.size()),
+                 [&](int s) { return c.stamps[static_cast<std::size_t>(s)]; });
     const QStringList t = times();
     ASSERT_EQ(t.size(), static_cast<qsizetype>(c.expected.size()));
     for (std::size_t i = 0; i < c.expected.size(); ++i)

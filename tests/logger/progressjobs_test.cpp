@@ -9,11 +9,11 @@
 
 #include "calibration/maps.h"
 #include "calibration/settings.h"
+#include "common/linkhelpers.h"
 #include "common/testsupport.h"
+#include "ecusim/simport.h"
 #include "logger/loggridmodel.h"
 #include "logger/rawlog.h"
-#include "common/linkhelpers.h"
-#include "ecusim/simport.h"
 #include "loggerfixture.h"
 #include "platform/prompts.h"
 
@@ -394,7 +394,8 @@ TEST_F(Jobs, RawLogImportRefusesAPipeADeviceAFolderAndALongerFileAtOnce) {
   // A whole raw log that would import, with one byte more than a raw log has.
   logsamples other;
   other.resetlogsamples();
-  test::record(other, 50, [](int s) { return s; }, [](int, int) { return 0x5A; });
+  test::record(
+      other, 50, [](int s) { return s; }, [](int, int) { return 0x5A; });
   ProgramState otherstate;
   otherstate.logvar.fill(40);
   const QByteArray longer = rawlogbytes(otherstate, other) + "\n";
