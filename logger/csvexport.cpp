@@ -10,6 +10,7 @@ namespace ostrel {
 namespace {
 
 constexpr std::int32_t secondsaday = 86400;
+constexpr std::int32_t midnightfall = secondsaday / 2;  // seconds the time of day must fall by to be midnight
 const QByteArray separator = QByteArrayLiteral(", ");
 const QByteArray lineend = QByteArrayLiteral("\r\n");
 
@@ -65,7 +66,9 @@ bool CsvExport::step(int count, QByteArray& out) {
       stopped_ = true;
       continue;
     }
-    if (seconds < lastseconds_) ++days_;  // past midnight the time of day starts again
+    // Past midnight the time of day starts again. A smaller fall is the clock set back (the end of summer time,
+    // by hand, by the network): the times step back with it rather than jumping a day ahead.
+    if (lastseconds_ - seconds > midnightfall) ++days_;
     lastseconds_ = seconds;
     const float ms = static_cast<float>((static_cast<double>(seconds) + double(days_) * secondsaday) * 1000.0);
     if (ms == secondstart_) {

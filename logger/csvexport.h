@@ -16,8 +16,9 @@ class logsamples;
 //
 // The store keeps time stamps to the second, so the samples of one second are spread evenly over it: a look-ahead
 // of up to 25 samples counts those that share the second. Times are single precision, as the millisecond of the
-// day: within a second they carry its rounding, whole seconds are exact. A log that runs past midnight keeps
-// counting up. An unrecorded sample (time stamp "0") ends the data lines for good.
+// day: within a second they carry its rounding, whole seconds are exact. A log that runs past midnight (the time
+// of day falls by more than 12 hours) keeps counting up; after a smaller fall, the clock set back, the times step
+// back with it. An unrecorded sample (time stamp "0") ends the data lines for good.
 class CsvExport {
  public:
   // Reads the store as it is while the export runs; the caller keeps it unchanged (the progress job exports a

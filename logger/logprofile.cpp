@@ -1,12 +1,12 @@
 #include "logger/logprofile.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include "platform/filesave.h"
 #include "platform/installfolder.h"
 #include "platform/programstate.h"
-#include "platform/readfile.h"
 #include "platform/prompts.h"
+#include "platform/readfile.h"
 
 namespace ostrel {
 
@@ -59,12 +59,7 @@ QByteArray logprofilebytes(const ProgramState& state) {
 }
 
 QString savelogprofile(const QString& path, const ProgramState& state) {
-  if (path.isEmpty()) return QStringLiteral("no file name");
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-  if (file.write(logprofilebytes(state)) != logprofilesize) return file.errorString();
-  if (!file.commit()) return file.errorString();
-  return {};
+  return savefile(path, logprofilebytes(state));
 }
 
 QString withdefaultextension(const QString& path, const QString& extension) {

@@ -33,8 +33,8 @@ bool loadlogprofile(const QString& path, ProgramState& state);
 // The 32 bytes of the channel tables; an entry out of range is written as 0.
 QByteArray logprofilebytes(const ProgramState& state);
 
-// Writes the channel tables as a 32-byte profile (a longer file is cut to 32 bytes); the system's reason on
-// failure, an empty text on success.
+// Writes the channel tables as a 32-byte profile (a longer file is cut to 32 bytes; a pipe or a device in the file's
+// place is refused and stays); the reason on failure, an empty text on success.
 QString savelogprofile(const QString& path, const ProgramState& state);
 
 // The logger's File menu. A cancelled dialog does nothing at all; a file that cannot be read or written shows

@@ -1,6 +1,5 @@
 #include "logger/progressjobs.h"
 
-#include <QFile>
 #include <QSaveFile>
 
 #include "calibration/maps.h"
@@ -15,6 +14,7 @@
 #include "platform/numbers.h"
 #include "platform/programstate.h"
 #include "platform/prompts.h"
+#include "platform/readfile.h"
 
 namespace ostrel {
 
@@ -58,7 +58,8 @@ ProgressJobs::ProgressJobs(ProgramState& state, maps& mainmaps, const settings& 
 
 ProgressJobs::~ProgressJobs() = default;
 
-void ProgressJobs::show() {
+bool ProgressJobs::show() {
+  if (open_) return false;  // a running job is never replaced: its file, its dialog and its window stay its own
   export_.reset();
   path_.clear();
   bar_ = 0.0f;
@@ -67,6 +68,7 @@ void ProgressJobs::show() {
   open_ = true;
   outcome_ = Outcome::running;
   if (job_ > static_cast<std::uint8_t>(ProgressJob::preset1ohm)) close(Outcome::failed);  // no such job
+  return true;
 }
 
 void ProgressJobs::pressbar() {
@@ -221,12 +223,9 @@ void ProgressJobs::rawimportstep() {
     close(Outcome::cancelled);
     return;
   }
-  QFile file(path_);
-  if (!file.open(QIODevice::ReadOnly)) {
-    rawfailed();
-    return;
-  }
-  const std::optional<RawLog> log = parserawlog(file.readAll());
+  // A raw log has one size: a pipe, a device or a longer file is refused before it can block or flood the window.
+  const FileRead file = readwholefile(path_, rawlogsize);
+  const std::optional<RawLog> log = file.ok() ? parserawlog(file.bytes) : std::nullopt;
   if (!log) {
     rawfailed();
     return;

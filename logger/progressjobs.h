@@ -85,7 +85,8 @@ class ProgressJobs {
   void setloggrid(LogGridModel* grid) { grid_ = grid; }
 
   // The window opened: the bar goes to 0 and the job named by progressjob begins; an unknown code closes at once.
-  void show();
+  // While a job runs (also in its file dialog) nothing else begins: false, and the running job goes on.
+  bool show();
   void tick();
   // A press on the bar puts it back to 0: the map synchronisation and the presets start their first step again.
   void pressbar();

@@ -14,6 +14,17 @@ constexpr qint64 keptlimit = qint64{16} << 20;
 
 }  // namespace
 
+QString savefile(const QString& path, const QByteArray& bytes) {
+  if (path.isEmpty()) return QStringLiteral("no file name");
+  // A new file would take the place of a pipe or a device, which the user meant to keep: looked at, not read.
+  const FileRead old = readfilehead(path, 0);
+  if (old.status == FileRead::Status::NotRegular) return old.reason;
+  QSaveFile file(path);
+  if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) return {};
+  const QString reason = file.errorString();
+  return reason.isEmpty() ? QStringLiteral("unknown error") : reason;
+}
+
 QString savefilehead(const QString& path, const QByteArray& head) {
   QByteArray content = head;
   const FileRead old = readwholefile(path, keptlimit);
@@ -24,10 +35,7 @@ QString savefilehead(const QString& path, const QByteArray& head) {
     // file would replace): nothing is written.
     return old.reason;
   }
-  QSaveFile file(path);
-  if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit()) return {};
-  const QString reason = file.errorString();
-  return reason.isEmpty() ? QStringLiteral("unknown error") : reason;
+  return savefile(path, content);
 }
 
 }  // namespace ostrel

@@ -150,6 +150,12 @@ void MainTimers::actonmismatch() {
     host_.refreshactiveview();
     return;
   }
+  if (host_.progressjobrunning()) {
+    // The progress window runs another job, which the synchronisation would wipe: the next tick with traffic
+    // that still finds the mismatch asks again.
+    state_.syncerrticks = mismatchticks - 1;
+    return;
+  }
   prompts_.message(QStringLiteral("Please wait while a map syncronisation occurs"));
   host_.refreshactiveview();
   state_.progressjob = static_cast<std::uint8_t>(ProgressJob::mapsync);

@@ -35,18 +35,23 @@ frmProgress::frmProgress(ProgressJobs& jobs, QWidget* parent) : QDialog(parent),
   Timer1->setInterval(timerms);
   connect(Timer1, &QTimer::timeout, this, &frmProgress::Timer1_Timer);
 
-  jobs_.show();
+  started_ = jobs_.show();
   showbar();
-  if (jobs_.isopen()) Timer1->start();
+  if (running()) Timer1->start();
 }
 
 frmProgress::~frmProgress() {
-  if (jobs_.isopen()) jobs_.abandon();
+  if (running()) jobs_.abandon();
+}
+
+bool frmProgress::running() const {
+  return started_ && jobs_.isopen();
 }
 
 void frmProgress::showmodal(ProgressJobs& jobs, QWidget* parent) {
   frmProgress window(jobs, parent);
-  if (!jobs.isopen()) return;  // nothing to run: the window closed as it opened
+  // Nothing to run: the job ended as it began, or another job's window is up and this one never opens.
+  if (!window.running()) return;
   launcher().showmodal(window);
 }
 
@@ -60,7 +65,7 @@ void frmProgress::showbar() {
 }
 
 void frmProgress::Timer1_Timer() {
-  if (!jobs_.isopen()) return;
+  if (!running()) return;
   jobs_.tick();
   showbar();
   if (!jobs_.isopen()) accept();
@@ -78,7 +83,7 @@ bool frmProgress::eventFilter(QObject* watched, QEvent* event) {
 
 void frmProgress::done(int result) {
   Timer1->stop();
-  if (jobs_.isopen()) jobs_.abandon();
+  if (running()) jobs_.abandon();
   QDialog::done(result);
 }
 

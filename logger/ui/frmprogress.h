@@ -14,7 +14,8 @@ struct ProgramState;
 // The progress window: runs the job that progressjob names one step on each tick of its 100 ms timer and shows its
 // bar; it closes itself when the job is done, and a job that ends at once (an unknown code) never shows it. The
 // work is ProgressJobs'; this window only shows it. However it closes, an unfinished job is abandoned (no half
-// written file stays) and the map views' selection box is cleared.
+// written file stays) and the map views' selection box is cleared. While another job runs the window does not
+// open and leaves that job alone.
 class frmProgress : public QDialog {
   Q_OBJECT
 
@@ -45,8 +46,11 @@ class frmProgress : public QDialog {
 
  private:
   void showbar();
+  // This window began the job that runs.
+  bool running() const;
 
   ProgressJobs& jobs_;
+  bool started_ = false;
 };
 
 }  // namespace ostrel

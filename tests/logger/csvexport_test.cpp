@@ -109,6 +109,33 @@ TEST_F(Csv, AFullStoreKeepsItsTailAndTimesGrowPastMidnight) {
   for (qsizetype i = 1; i < t.size(); ++i) ASSERT_GE(parsenumber(t[i]).value(), parsenumber(t[i - 1]).value()) << i;
 }
 
+TEST_F(Csv, OnlyAFallOfMoreThanTwelveHoursIsMidnight) {
+  // One sample a second; the clock set back steps the times back with it, midnight counts on.
+  struct Case {
+    const char* name;
+    std::vector<int> stamps;       // seconds of the day of samples 0, 1, ...
+    std::vector<double> expected;  // the times of samples 1, 2, ...
+  };
+  const int ten = 10 * 3600, noon = 12 * 3600, lastsecond = 86399;
+  const Case cases[] = {
+      {"2 s step back", {ten, ten + 1, ten + 2, ten + 3, ten + 1, ten + 2}, {1000, 2000, 3000, 1000, 2000}},
+      {"1 h step back", {ten, ten + 1, ten + 2, ten + 2 - 3600, ten + 3 - 3600}, {1000, 2000, -3598000, -3597000}},
+      {"midnight", {lastsecond - 1, lastsecond, 0, 1}, {1000, 2000, 3000}},
+      {"a fall of 12 h is a step back", {noon, noon + 1, 1}, {1000, -43199000}},
+      {"a fall of 12 h and a second is midnight", {noon, noon + 2, 1}, {2000, 43201000}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    store.resetlogsamples();
+    test::record(store, static_cast<int>(c.stamps.size()),
+                 [&](int s) { return c.stamps[static_cast<std::size_t>(s)]; });
+    const QStringList t = times();
+    ASSERT_EQ(t.size(), static_cast<qsizetype>(c.expected.size()));
+    for (std::size_t i = 0; i < c.expected.size(); ++i)
+      EXPECT_EQ(parsenumber(t[static_cast<qsizetype>(i)]).value(), c.expected[i]) << "sample " << i + 1;
+  }
+}
+
 TEST_F(Csv, ValuesHaveTwoDecimalsAndTheAirFuelRatioIsTheFuels) {
   test::record(
       store, 2, [](int) { return 5; }, [](int, int c) { return c == 1   ? 100

@@ -8,8 +8,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include "logger/rawlog.h"
 #include "logger/ui/frmdefault.h"
 #include "logger/ui/frmprogress.h"
+#include "loggerfixture.h"
 #include "loggerrig.h"
 
 namespace ostrel::test {
@@ -153,6 +155,22 @@ TEST_F(ProgressWindow, MapSynchronisationWritesTheMapIntoTheEcuAndClosesWhenTheQ
   EXPECT_TRUE(std::is_sorted(bars.begin() + 1, bars.end())) << "the bar rises as the queue drains";
   EXPECT_GT(bars.back(), 95);
   EXPECT_TRUE(rig.simholdsmodel());
+}
+
+TEST_F(ProgressWindow, AJobAskedForWhileAnotherRunsOpensNoWindowAndLeavesTheRunningOneAlone) {
+  const QString path = rig.folder.file(QStringLiteral("whole.rdl"));
+  rig.prompts.paths = {path};
+  int asked = 0;
+  script([&](frmProgress&) {
+    // The map synchronisation asked for under the export (its first tick shows the dialog).
+    frmProgress::showjob(rig.state, rig.jobs, 3, nullptr);
+    ++asked;
+  });
+  frmProgress::showjob(rig.state, rig.jobs, 4, nullptr);
+  EXPECT_EQ(asked, 1 + 8);
+  EXPECT_EQ(rig.launcher.opened, std::vector<QString>{QStringLiteral("frmProgress")});
+  EXPECT_EQ(rig.jobs.outcome(), ProgressJobs::Outcome::done);
+  EXPECT_EQ(readbytes(path), rawlogbytes(rig.state, rig.store));
 }
 
 }  // namespace

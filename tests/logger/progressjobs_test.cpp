@@ -5,14 +5,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <functional>
 
 #include "calibration/maps.h"
 #include "calibration/settings.h"
+#include "common/linkhelpers.h"
 #include "common/testsupport.h"
+#include "ecusim/simport.h"
 #include "logger/loggridmodel.h"
 #include "logger/rawlog.h"
-#include "common/linkhelpers.h"
-#include "ecusim/simport.h"
 #include "loggerfixture.h"
 #include "platform/prompts.h"
 
@@ -385,6 +386,46 @@ TEST_F(Jobs, RawLogImportRefusedOnlineDamagedOrCancelledChangesNothing) {
   }
 }
 
+TEST_F(Jobs, RawLogImportRefusesAPipeADeviceAFolderAndALongerFileAtOnce) {
+  test::BlockGuard guard;  // a pipe that is opened blocks until a writer comes: the test ends with a message
+  test::record(store, 50, [](int s) { return s; });
+  state.logvar.fill(12);
+  const logsamples before = store;
+  // A whole raw log that would import, with one byte more than a raw log has.
+  logsamples other;
+  other.resetlogsamples();
+  test::record(
+      other, 50, [](int s) { return s; }, [](int, int) { return 0x5A; });
+  ProgramState otherstate;
+  otherstate.logvar.fill(40);
+  const QByteArray longer = rawlogbytes(otherstate, other) + "\n";
+  ASSERT_TRUE(parserawlog(longer));
+
+  struct Case {
+    const char* name;
+    std::function<bool(const QString&)> place;
+  };
+  std::vector<Case> cases;
+  for (const test::NotAFileCase& c : test::notafiles)
+    cases.push_back({c.name, [&c](const QString& p) { return test::placenotafile(p, c.kind); }});
+  cases.push_back({"a longer file", [&](const QString& p) { return test::writebytes(p, longer); }});
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const Case& c = cases[i];
+    SCOPED_TRACE(c.name);
+    const QString path = folder.file(QStringLiteral("thing%1.rdl").arg(i));
+    ASSERT_TRUE(c.place(path));
+    prompts.clear();
+    prompts.paths = {path};
+    show(5);
+    EXPECT_EQ(run(), 1);
+    expectclosed(ProgressJobs::Outcome::failed);
+    EXPECT_EQ(prompts.messages(), std::vector<QString>{"A file error occurred"});
+    EXPECT_EQ(prompts.records.back().icon, Prompts::Icon::Exclamation);
+    EXPECT_EQ(state.logvar[0], 12);
+    for (int s = 0; s < 50; ++s) ASSERT_EQ(store.getlogdata(s, 2), before.getlogdata(s, 2));
+  }
+}
+
 TEST_F(Jobs, ImportCommandRefusedWhileRecording) {
   state.online = true;
   EXPECT_FALSE(rawimportallowed(prompts, state));
@@ -399,11 +440,13 @@ TEST_F(Jobs, ImportCommandRefusedWhileRecording) {
 class ReenteringPrompts : public Prompts {
  public:
   ProgressJobs* jobs = nullptr;
+  std::function<void()> whileopen;  // more of what arrives while the dialog is up
   QString path;
   int dialogs = 0;
   QString savefilename(const QString&, const QString&, const QString&) override {
     ++dialogs;
     if (jobs) jobs->tick(), jobs->tick();
+    if (whileopen) whileopen();
     return path;
   }
   QString openfilename(const QString&, const QString&, const QString&) override { return {}; }
@@ -424,6 +467,53 @@ TEST_F(Jobs, TicksDuringTheDialogAreIgnored) {
   while (own.isopen()) own.tick();
   EXPECT_EQ(reentering.dialogs, 1);
   EXPECT_EQ(own.outcome(), ProgressJobs::Outcome::done);
+}
+
+// The checks timer asks for the map synchronisation while an export runs, in its dialog or between its ticks: the
+// export is not replaced and writes its file whole; the synchronisation begins once it has ended.
+TEST_F(Jobs, NoJobBeginsWhileAnotherRuns) {
+  test::record(store, logsamplecount, [](int s) { return s / 10 % 86400; });
+  for (int job : {2, 4}) {
+    SCOPED_TRACE(job == 2 ? "CSV export" : "raw log export");
+    ReenteringPrompts reentering;
+    ProgressJobs own(state, mainmaps, tables, store, link, reentering);
+    own.sethost(&host);
+    host.marked.clear();
+    const auto asksync = [&] {
+      state.progressjob = static_cast<std::uint8_t>(ProgressJob::mapsync);
+      EXPECT_FALSE(own.show());
+      EXPECT_EQ(own.job(), job);
+      EXPECT_TRUE(own.isopen());
+    };
+    reentering.whileopen = asksync;
+    reentering.path = folder.file(job == 2 ? QStringLiteral("whole.csv") : QStringLiteral("whole.rdl"));
+    state.progressjob = static_cast<std::uint8_t>(job);
+    ASSERT_TRUE(own.show());
+    own.tick();  // the dialog, with a request inside it
+    ASSERT_EQ(reentering.dialogs, 1);
+    int ticks = 1;
+    while (own.isopen() && ticks < 100) {
+      asksync();
+      own.tick();
+      ++ticks;
+    }
+    EXPECT_EQ(ticks, 1 + 8);
+    EXPECT_EQ(own.outcome(), ProgressJobs::Outcome::done);
+    const QByteArray written = test::readbytes(reentering.path);
+    if (job == 2)
+      EXPECT_EQ(written.count('\n'), 1 + 47999);
+    else
+      EXPECT_EQ(written, rawlogbytes(state, store));
+    EXPECT_TRUE(host.marked.empty());
+
+    state.online = true;
+    state.progressjob = static_cast<std::uint8_t>(ProgressJob::mapsync);
+    ASSERT_TRUE(own.show());
+    own.tick();
+    EXPECT_EQ(host.marked.size(), 1u);  // now the synchronisation marks the map
+    own.abandon();
+    state.online = false;
+  }
 }
 
 }  // namespace

@@ -109,3 +109,20 @@ TEST(FileSave, HeadSaveKeepsTheTailAndNeverReplacesWhatIsNotAFile) {
     EXPECT_FALSE(after.isFile() && !after.isSymLink()) << c.name << ": replaced by a file";
   }
 }
+
+TEST(FileSave, WholeSaveReplacesAFileButNeverWhatIsNotAFile) {
+  test::BlockGuard guard;
+  QTemporaryDir dir;
+  const QString path = dir.filePath("profile.lgp");
+  ASSERT_TRUE(write(path, "123456"));
+  EXPECT_EQ(savefile(path, "ab"), QString());
+  EXPECT_EQ(contents(path), QByteArray("ab"));
+  EXPECT_FALSE(savefile(QString(), "ab").isEmpty());
+
+  for (const test::NotAFileCase& c : test::notafiles) {
+    ASSERT_TRUE(test::placenotafile(path, c.kind)) << c.name;
+    EXPECT_EQ(savefile(path, "abc"), QStringLiteral("not a regular file")) << c.name;
+    const QFileInfo after(path);
+    EXPECT_FALSE(after.isFile() && !after.isSymLink()) << c.name << ": replaced by a file";
+  }
+}

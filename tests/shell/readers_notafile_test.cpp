@@ -1,5 +1,5 @@
-// Preferences, colours and the default log profile refuse a pipe, a device or a folder in the install folder,
-// each with its own failure, at once and without changing what is in force; saving never replaces one.
+// Preferences, colours and the log profiles refuse a pipe, a device or a folder in the install folder, each with
+// its own failure, at once and without changing what is in force; saving never replaces one.
 
 #include <gtest/gtest.h>
 
@@ -86,6 +86,17 @@ TEST(ReadersRefuseWhatIsNotAFile, PreferencesColoursAndLogProfile) {
          expectonemessage(prompts, QStringLiteral("The colours could not be saved in %1 (not a regular file). They "
                                                   "stay in force until the program ends.")
                                        .arg(QDir::toNativeSeparators(path)));
+       }},
+      {"saving a log profile", QStringLiteral("chosen.lgp"),
+       [](const QString& path, RecordingPrompts& prompts) {
+         prompts.paths = {path};
+         EXPECT_FALSE(saveprofilecommand(prompts, ProgramState{}));
+         expectonemessage(prompts, fileerrormessage);
+       }},
+      {"saving the default log profile", defaultlogprofilename,
+       [](const QString&, RecordingPrompts& prompts) {
+         EXPECT_FALSE(savedefaultprofilecommand(prompts, ProgramState{}));
+         expectonemessage(prompts, fileerrormessage);
        }},
   };
   for (const test::NotAFileCase& thing : test::notafiles) {

@@ -355,6 +355,32 @@ TEST_F(Timers, AutomaticSynchronisationConditions) {
   }
 }
 
+TEST_F(Timers, SynchronisationWaitsWhileAnotherProgressJobRuns) {
+  state.imageread = true;
+  state.preferences.autosync = true;
+  state.preferences.autosyncupload = false;
+  state.protfragment[state.curmap] = 2;
+  state.fragmenton.fill(false);
+  mismatch();
+  host.jobrunning = true;  // an export runs in the progress window
+  for (int i = 0; i < 30; ++i) {
+    state.noreplyticks = 0;
+    checks();
+  }
+  EXPECT_EQ(syncs(), 0);
+  EXPECT_TRUE(messages().empty());
+  EXPECT_EQ(state.syncerrticks, MainTimers::mismatchticks - 1);  // asked for again on each tick with traffic
+  host.jobrunning = false;
+  state.noreplyticks = 0;
+  checks(false);  // no traffic: not yet
+  EXPECT_EQ(syncs(), 0);
+  state.noreplyticks = 0;
+  checks();
+  EXPECT_EQ(syncs(), 1);
+  EXPECT_EQ(messages(), std::vector<QString>{"Please wait while a map syncronisation occurs"});
+  EXPECT_EQ(state.progressjob, 3);
+}
+
 TEST_F(Timers, NoReplyQuestionAtTheThirteenthTickWithTraffic) {
   for (auto answer : {Prompts::Answer::No, Prompts::Answer::Yes}) {
     SCOPED_TRACE(answer == Prompts::Answer::Yes ? "Yes" : "No");

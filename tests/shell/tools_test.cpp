@@ -13,6 +13,7 @@
 #include "livewindows/frmanalyse.h"
 #include "livewindows/frmramdump.h"
 #include "livewindows/frmvct.h"
+#include "logger/rawlog.h"
 #include "logger/ui/frmdefault.h"
 #include "logger/ui/frmlog.h"
 #include "logger/ui/frmprogress.h"
@@ -66,6 +67,37 @@ class Tools : public test::SimProgramTest {
     for (int row : rowsof(map))
       if (simrow(row) != modelrow(row)) return false;
     return true;
+  }
+  // Half a second: the communications ticks, then one of the checks timer.
+  void checksstep() {
+    commsteps(commsperchecks);
+    window->timers().checkstick();
+  }
+  // The PC's map differs from the ECU's, as after an edit the ECU never got, and automatic synchronisation by
+  // download applies (the map's fragment is switched off).
+  void mismatchunderautosync(std::uint8_t map) {
+    show(map);
+    for (int r = 0; r < 32; r += 3) parts.mainmaps.setdata(map, r, r, parts.mainmaps.getdata(map, r, r) + 9, false);
+    ASSERT_FALSE(ecuholds(map));
+    parts.state.imageread = true;
+    parts.state.preferences.autosync = true;
+    parts.state.preferences.autosyncupload = false;
+    parts.state.protfragment[map] = 2;
+    parts.state.fragmenton.fill(false);
+  }
+  // The progress window of the map synchronisation, with the main window's timers running beneath it: the commands
+  // timer queues the marked map, the communications timer sends it. The bar after each tick goes into bars.
+  ScriptedLauncher::Script syncscript(std::vector<int>& bars) {
+    return [this, &bars](QDialog& dialog) {
+      auto& progress = static_cast<frmProgress&>(dialog);
+      EXPECT_EQ(parts.state.progressjob, 3);
+      for (int i = 0; i < 300 && progress.isVisible(); ++i) {
+        commandsteps(1);
+        progress.Timer1_Timer();
+        bars.push_back(progress.ProgressBar1->value());
+      }
+      EXPECT_FALSE(progress.isVisible()) << "the job closes its window";
+    };
   }
   int address(int variable) const {
     return parts.mainsettings.getvarsaddress(variable, parts.state.preferences.metricunits);
@@ -156,34 +188,10 @@ TEST_F(Tools, TheTriggerTestDrawsTheCopyTheLoggersRamDumpMade) {
 TEST_F(Tools, AMismatchSynchronisesTheMapThroughProgressJobThree) {
   connect();
   const std::uint8_t map = 8;
-  show(map);
-  // The PC's map differs from the ECU's, as after an edit the ECU never got.
-  for (int r = 0; r < 32; r += 3) parts.mainmaps.setdata(map, r, r, parts.mainmaps.getdata(map, r, r) + 9, false);
-  ASSERT_FALSE(ecuholds(map));
-  // Automatic synchronisation by download of a map whose fragment is switched off.
-  parts.state.imageread = true;
-  parts.state.preferences.autosync = true;
-  parts.state.preferences.autosyncupload = false;
-  parts.state.protfragment[map] = 2;
-  parts.state.fragmenton.fill(false);
-
+  mismatchunderautosync(map);
   std::vector<int> bars;
-  launcher.scripts.push_back([&](QDialog& dialog) {
-    auto& progress = static_cast<frmProgress&>(dialog);
-    EXPECT_EQ(parts.state.progressjob, 3);
-    // The main window's timers run under the progress window: the commands timer queues the marked map, the
-    // communications timer sends it.
-    for (int i = 0; i < 300 && progress.isVisible(); ++i) {
-      commandsteps(1);
-      progress.Timer1_Timer();
-      bars.push_back(progress.ProgressBar1->value());
-    }
-    EXPECT_FALSE(progress.isVisible()) << "the job closes its window";
-  });
-  for (int round = 0; round < 20 && launcher.opened.empty(); ++round) {
-    commsteps(commsperchecks);
-    window->timers().checkstick();
-  }
+  launcher.scripts.push_back(syncscript(bars));
+  for (int round = 0; round < 20 && launcher.opened.empty(); ++round) checksstep();
   ASSERT_EQ(launcher.opened, std::vector<QString>{"frmProgress"});
   EXPECT_EQ(parts.prompts.messages(), std::vector<QString>{"Please wait while a map syncronisation occurs"});
   EXPECT_EQ(parts.progressjobs.outcome(), ProgressJobs::Outcome::done);
@@ -192,6 +200,47 @@ TEST_F(Tools, AMismatchSynchronisesTheMapThroughProgressJobThree) {
   EXPECT_GT(bars.back(), 95);
   EXPECT_TRUE(ecuholds(map));
   EXPECT_EQ(sim.checksum(map), parts.mainmaps.getchecksum(map));
+}
+
+TEST_F(Tools, AnExportRunningWhenTheSynchronisationIsDueEndsWholeThenTheMapIsSynchronised) {
+  connect();
+  const std::uint8_t map = 8;
+  mismatchunderautosync(map);
+  for (int round = 0; round < 20 && parts.state.syncerrticks < MainTimers::mismatchticks - 1; ++round) checksstep();
+  ASSERT_EQ(parts.state.syncerrticks, MainTimers::mismatchticks - 1) << "the next checks tick is due to act";
+
+  const QString path = installpath(QStringLiteral("during.rdl"));
+  parts.prompts.paths = {path};
+  launcher.scripts.push_back([&](QDialog& dialog) {
+    static_cast<frmLog&>(dialog).mnuExportRaw->trigger();
+    dialog.close();
+  });
+  int exportticks = 0;
+  launcher.scripts.push_back([&](QDialog& dialog) {
+    auto& progress = static_cast<frmProgress&>(dialog);
+    // The export's ticks with the main window's timers running beneath them; each checks tick finds the mismatch.
+    for (; exportticks < 50 && progress.isVisible(); ++exportticks) {
+      checksstep();
+      EXPECT_EQ(parts.state.syncerrticks, MainTimers::mismatchticks - 1) << "held, to ask again";
+      progress.Timer1_Timer();
+    }
+    EXPECT_FALSE(progress.isVisible()) << "the export closes its window";
+    EXPECT_TRUE(parts.prompts.messages().empty()) << "no synchronisation while the export runs";
+  });
+  trigger("mnuLogData");
+  EXPECT_EQ(launcher.opened, (std::vector<QString>{"frmLog", "frmProgress"}));
+  EXPECT_EQ(exportticks, 1 + 8);  // the dialog, then 3,000 lines a tick
+  const QByteArray written = test::readfile(path);
+  EXPECT_EQ(written.size(), rawlogsize);
+  EXPECT_TRUE(parserawlog(written));
+
+  std::vector<int> bars;
+  launcher.scripts.push_back(syncscript(bars));
+  for (int round = 0; round < 5 && launcher.opened.size() < 3; ++round) checksstep();
+  ASSERT_EQ(launcher.opened, (std::vector<QString>{"frmLog", "frmProgress", "frmProgress"}));
+  EXPECT_EQ(parts.prompts.messages(), std::vector<QString>{"Please wait while a map syncronisation occurs"});
+  EXPECT_EQ(parts.progressjobs.outcome(), ProgressJobs::Outcome::done);
+  EXPECT_TRUE(ecuholds(map));
 }
 
 TEST_F(Tools, LearnDataAutoTunesTheVeMapAndItsRowsReachTheEcu) {
