@@ -25,14 +25,14 @@ QString savescreenshot(QWidget* widget, const QString& name);
 QString sourcepath(const QString& relative);
 
 // Things that can stand in a file's place without being a regular file. A reader must refuse each of them at once:
-// opening a named pipe waits for a writer forever, and /dev/zero never ends.
+// opening a named pipe waits for a writer forever, and /dev/zero never ends. A saver must leave each in place.
 enum class NotAFile { Pipe, Device, Folder };
 struct NotAFileCase {
   const char* name;
   NotAFile kind;
 };
 inline constexpr NotAFileCase notafiles[] = {
-    {"named pipe", NotAFile::Pipe}, {"link to /dev/zero", NotAFile::Device}, {"folder", NotAFile::Folder}};
+    {"named pipe", NotAFile::Pipe}, {"device", NotAFile::Device}, {"folder", NotAFile::Folder}};
 
 // Puts one of them at path, replacing whatever is there; false when it could not be made.
 bool placenotafile(const QString& path, NotAFile kind);
