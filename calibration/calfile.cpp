@@ -1,8 +1,8 @@
 #include "calibration/calfile.h"
 
-#include <QSaveFile>
 
 #include "calibration/bytetables.h"
+#include "platform/filesave.h"
 #include "platform/prompts.h"
 #include "platform/readfile.h"
 
@@ -112,15 +112,7 @@ std::optional<CalibrationImage> readcalfile(const QString& path, CalFormat forma
 }
 
 bool writecalfile(const QString& path, const CalibrationImage& image) {
-  if (path.isEmpty()) return false;
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  const QByteArray text = encodecalfile(image, CalFormat::Current);
-  if (file.write(text) != text.size()) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+  return savefile(path, encodecalfile(image, CalFormat::Current)).isEmpty();
 }
 
 }  // namespace ostrel

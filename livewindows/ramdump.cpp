@@ -2,8 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include "platform/filesave.h"
 #include "platform/installfolder.h"
 
 namespace ostrel {
@@ -70,18 +70,7 @@ RamDumpSave saveramdump(const RamImage& image, const QDateTime& now) {
     result.error = QStringLiteral("the folder could not be made");
     return result;
   }
-  const QByteArray bytes = ramdumpfile(image);
-  QSaveFile file(result.path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    result.error = file.errorString();
-    return result;
-  }
-  if (file.write(bytes) != bytes.size()) {
-    result.error = file.errorString();
-    file.cancelWriting();
-    return result;
-  }
-  if (!file.commit()) result.error = file.errorString();
+  result.error = savefile(result.path, ramdumpfile(image));
   return result;
 }
 

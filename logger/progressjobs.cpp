@@ -12,6 +12,7 @@
 #include "logger/rawlog.h"
 #include "platform/installfolder.h"
 #include "platform/numbers.h"
+#include "platform/filesave.h"
 #include "platform/programstate.h"
 #include "platform/prompts.h"
 #include "platform/readfile.h"
@@ -136,6 +137,10 @@ void ProgressJobs::gridstep() {
   close(Outcome::done);
 }
 
+bool ProgressJobs::openexport() {
+  return unreplaceable(path_).isEmpty() && export_->file.open(QIODevice::WriteOnly);
+}
+
 bool ProgressJobs::writechunk(const QByteArray& bytes) {
   return export_->file.write(bytes) == bytes.size();
 }
@@ -157,7 +162,7 @@ void ProgressJobs::csvstep() {
     export_ = std::make_unique<Export>(store_, path_);
     const LogColumns columns = logcolumns(state_, tables_, mainmaps_, logvariables(tables_), 2);
     export_->csv = std::make_unique<CsvExport>(export_->snapshot, columns);
-    if (!export_->file.open(QIODevice::WriteOnly) || !writechunk(export_->csv->header())) exportfailed();
+    if (!openexport() || !writechunk(export_->csv->header())) exportfailed();
     return;
   }
   QByteArray chunk;
@@ -190,7 +195,7 @@ void ProgressJobs::rawexportstep() {
       return;
     }
     export_ = std::make_unique<Export>(store_, path_);
-    if (!export_->file.open(QIODevice::WriteOnly) || !writechunk(rawlogheader(state_.logcolour, state_.logvar)))
+    if (!openexport() || !writechunk(rawlogheader(state_.logcolour, state_.logvar)))
       rawfailed();
     return;
   }

@@ -111,6 +111,8 @@ class ProgressJobs {
   void close(Outcome outcome);
   void exportfailed();
   void rawfailed();
+  // Opens the export's file for writing; refused where a pipe, a device or a folder stands in its place.
+  bool openexport();
   bool writechunk(const QByteArray& bytes);
 
   ProgramState& state_;

@@ -14,11 +14,14 @@ constexpr qint64 keptlimit = qint64{16} << 20;
 
 }  // namespace
 
+QString unreplaceable(const QString& path) {
+  const FileRead old = readfilehead(path, 0);
+  return old.status == FileRead::Status::NotRegular ? old.reason : QString();
+}
+
 QString savefile(const QString& path, const QByteArray& bytes) {
   if (path.isEmpty()) return QStringLiteral("no file name");
-  // A new file would take the place of a pipe or a device, which the user meant to keep: looked at, not read.
-  const FileRead old = readfilehead(path, 0);
-  if (old.status == FileRead::Status::NotRegular) return old.reason;
+  if (const QString reason = unreplaceable(path); !reason.isEmpty()) return reason;
   QSaveFile file(path);
   if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) return {};
   const QString reason = file.errorString();

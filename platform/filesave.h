@@ -5,6 +5,10 @@
 
 namespace ostrel {
 
+// Empty when a new file may take the place of what is at path (nothing, or a regular file); otherwise the reason: a
+// named pipe, a device or a folder there is what the user meant to keep. Looked at, never read.
+QString unreplaceable(const QString& path);
+
 // Replaces the file at path with bytes, atomically: a failed write leaves the old file as it was. A named pipe, a
 // device or a folder in the file's place is not replaced. Returns the reason on failure, an empty text on success.
 QString savefile(const QString& path, const QByteArray& bytes);

@@ -1,9 +1,10 @@
 #include "platform/workbook.h"
 
+#include "platform/filesave.h"
+
 #include <xlsxwriter.h>
 
 #include <QFile>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 namespace ostrel {
@@ -37,15 +38,7 @@ QString writeworkbook(const QString& path, const std::vector<QStringList>& rows)
   QFile written(scratch.filePath(QStringLiteral("book.xlsx")));
   if (!written.open(QIODevice::ReadOnly)) return written.errorString();
   const QByteArray bytes = written.readAll();
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-  if (file.write(bytes) != bytes.size()) {
-    const QString reason = file.errorString();
-    file.cancelWriting();
-    return reason;
-  }
-  if (!file.commit()) return file.errorString();
-  return {};
+  return savefile(path, bytes);
 }
 
 }  // namespace ostrel

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -70,5 +71,20 @@ TEST(ReadersRefuseWhatIsNotAFile, CalibrationOldFileAndTranslations) {
   for (const Reader& reader : readers) {
     SCOPED_TRACE(std::string(reader.name) + " from /dev/zero itself");
     reader.refuses(QStringLiteral("/dev/zero"));
+  }
+}
+
+TEST(WritersNeverReplaceWhatIsNotAFile, Calibration) {
+  test::BlockGuard guard;
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("chosen.s26"));
+  const CalibrationImage image{};
+  ASSERT_TRUE(writecalfile(path, image));
+  for (const test::NotAFileCase& thing : test::notafiles) {
+    SCOPED_TRACE(thing.name);
+    ASSERT_TRUE(test::placenotafile(path, thing.kind));
+    EXPECT_FALSE(writecalfile(path, image));
+    const QFileInfo after(path);
+    EXPECT_TRUE(after.isSymLink() || !after.isFile()) << "replaced by a file";
   }
 }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
+
 #include <QDir>
 #include <QFile>
 #include <functional>
@@ -285,6 +287,33 @@ TEST_F(Jobs, CsvExportInStepsCancelQuietlyFailureReported) {
   expectclosed(ProgressJobs::Outcome::failed);
   EXPECT_EQ(prompts.messages(), std::vector<QString>{"An export error occured"});
   EXPECT_EQ(prompts.records.back().icon, Prompts::Icon::Exclamation);
+}
+
+TEST_F(Jobs, ExportsNeverReplaceAPipeADeviceOrAFolder) {
+  test::BlockGuard guard;  // a saver that opens the pipe itself blocks until a reader comes: the test ends with a message
+  test::record(store, 50, [](int s) { return s; });
+  struct Export {
+    int job;
+    const char* extension;
+    QString message;
+  };
+  const Export exports[] = {{2, "csv", QStringLiteral("An export error occured")},
+                            {4, "rdl", QStringLiteral("A file error occurred")}};
+  for (const Export& e : exports) {
+    for (const test::NotAFileCase& thing : test::notafiles) {
+      SCOPED_TRACE(std::string(e.extension) + " export onto a " + thing.name);
+      const QString path = folder.file(QStringLiteral("thing.") + QLatin1String(e.extension));
+      ASSERT_TRUE(test::placenotafile(path, thing.kind));
+      prompts.clear();
+      prompts.paths = {path};
+      show(e.job);
+      EXPECT_EQ(run(), 1);
+      expectclosed(ProgressJobs::Outcome::failed);
+      EXPECT_EQ(prompts.messages(), std::vector<QString>{e.message});
+      const QFileInfo after(path);
+      EXPECT_TRUE(after.isSymLink() || !after.isFile()) << "replaced by a file";
+    }
+  }
 }
 
 TEST_F(Jobs, AnAbandonedExportLeavesTheOldFile) {
