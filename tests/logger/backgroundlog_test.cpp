@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "livewindows/frminputdiagnostic.h"
 #include "livewindows/frminputs.h"
 #include "livewindows/frmramdump.h"
 #include "livewindows/frmvct.h"
@@ -78,6 +79,8 @@ const ClosingCase closingcases[] = {
     {"inputs", 0, frmInputs::selectorvalue,
      [](LoggerRig& rig) { return std::make_unique<frmInputs>(rig.state, rig.link, rig.mainsettings); }},
     {"cam timing", 0, frmVCT::selector, [](LoggerRig& rig) { return std::make_unique<frmVCT>(rig.state, rig.link); }},
+    {"input diagnostic", 0, frmInputDiagnostic::selectorvalue,
+     [](LoggerRig& rig) { return std::make_unique<frmInputDiagnostic>(rig.state, rig.link); }},
 };
 
 TEST(BackgroundLog, ClosingALiveWindowAtAnySlotOfItsPlanStoresNoForeignSample) {
