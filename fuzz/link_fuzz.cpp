@@ -150,29 +150,21 @@ constexpr std::array<std::uint8_t, 17> selectors = {0, 1, 2, 3, 4, 14, 15, 16, 1
 // The request table whose addresses a selector's window data answers; none where the plan writes none (passwords,
 // the enlarged gauge window, the fast verify).
 std::optional<LiveTable> tableofselector(std::uint8_t selector) {
-  switch (EcuLink::effectiveselector(selector)) {
-    case 0:
-    case 1:
-    case 3:
-    case 4:
-      return LiveTable::log;
-    case 2:
-      return LiveTable::ltt;
-    case 14:
-      return LiveTable::inputs;
-    case 15:
-      return LiveTable::vct;
-    case 16:
-      return LiveTable::ramdump;
-    case 20:
-      return LiveTable::fuelmuls;
-    case 21:
-      return LiveTable::firmware;
-    case 22:
-      return LiveTable::diag;
-    default:
-      return std::nullopt;
-  }
+  static constexpr std::array<std::pair<std::uint8_t, LiveTable>, 11> tables = {{{0, LiveTable::log},
+                                                                                 {1, LiveTable::log},
+                                                                                 {3, LiveTable::log},
+                                                                                 {4, LiveTable::log},
+                                                                                 {2, LiveTable::ltt},
+                                                                                 {14, LiveTable::inputs},
+                                                                                 {15, LiveTable::vct},
+                                                                                 {16, LiveTable::ramdump},
+                                                                                 {20, LiveTable::fuelmuls},
+                                                                                 {21, LiveTable::firmware},
+                                                                                 {22, LiveTable::diag}}};
+  const std::uint8_t effective = EcuLink::effectiveselector(selector);
+  for (const auto& [value, table] : tables)
+    if (value == effective) return table;
+  return std::nullopt;
 }
 
 class Harness {

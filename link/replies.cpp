@@ -182,9 +182,11 @@ void EcuLink::livevaluesdata() {
 void EcuLink::takereply(std::uint8_t type, const RxFrame& frame) {
   rxframe_ = frame;
   sentmap_ = state_.curmap;
-  windowselector_ = effectiveselector(state_.livemode);
-  windowlists_ = {};
-  if (const RequestTable* table = selectortable(windowselector_)) windowlists_ = {(*table)[0], (*table)[1]};
+  if (type == requesttype::windowdata) {
+    windowselector_ = effectiveselector(state_.livemode);
+    windowlists_ = {};
+    if (const RequestTable* table = selectortable(windowselector_)) windowlists_ = {(*table)[0], (*table)[1]};
+  }
   dispatch(type);
 }
 

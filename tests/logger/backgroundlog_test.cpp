@@ -132,12 +132,8 @@ TEST(BackgroundLog, OpeningTheCamTimingWindowAtAnySlotTakesItsFirstSampleFromIts
 // Through the real serial port: the cam timing window opens while the window data of the logger's table is about to
 // be asked for, and closes while its own is on its way.
 TEST(BackgroundLog, OverTheSerialLineTheWindowAndTheLogEachKeepTheirOwnData) {
-  PtyRig rig;
+  PtyLogRig rig;
   if (!rig.ready()) GTEST_SKIP() << "no pseudo-terminal: " << rig.error;
-  logsamples store;
-  store.resetlogsamples();
-  LogLinkHost host(rig.state, store);
-  rig.link.sethost(&host);
   startrecording(rig, rig.link, 0);
   const auto tick = [&] { ASSERT_TRUE(rig.tick()); };
   ASSERT_TRUE(rig.link.openport());
@@ -156,8 +152,7 @@ TEST(BackgroundLog, OverTheSerialLineTheWindowAndTheLogEachKeepTheirOwnData) {
   const std::int32_t closedat = rig.state.logindex;
   ASSERT_TRUE(rig.tick(30));
   EXPECT_GE(rig.state.logindex, closedat + 4);
-  EXPECT_EQ(foreignsamples(rig.state, store, 0), std::vector<std::int32_t>{});
-  rig.link.sethost(nullptr);
+  EXPECT_EQ(foreignsamples(rig.state, rig.store, 0), std::vector<std::int32_t>{});
   rig.link.closeport();
 }
 

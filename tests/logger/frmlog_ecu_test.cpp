@@ -217,12 +217,9 @@ TEST(LoggerEcu, TheRamDumpOpensFromTheViewMenuAndCopiesTheEcusRamWhileTheLoggerW
 }
 
 TEST(LoggerEcu, ThroughTheSerialPortTheStoreHoldsWhatTheEcuSent) {
-  PtyRig rig;
+  PtyLogRig rig;
   if (!rig.ready()) GTEST_SKIP() << "no pseudo-terminal: " << rig.error;
-  logsamples store;
-  store.resetlogsamples();
-  LogLinkHost host(rig.state, store);
-  rig.link.sethost(&host);
+  logsamples& store = rig.store;
   LinkProgressHost progresshost(rig.state, rig.link);
   ProgressJobs jobs(rig.state, rig.mainmaps, rig.mainsettings, store, rig.link, rig.prompts);
   jobs.sethost(&progresshost);
