@@ -11,6 +11,7 @@
 #include "livewindows/frmramdump.h"
 #include "livewindows/frmvct.h"
 #include "livewindows/vctdata.h"
+#include "link/requesttable.h"
 #include "loggerrig.h"
 
 namespace ostrel::test {
@@ -23,16 +24,11 @@ std::uint8_t logbyte(int channel) { return static_cast<std::uint8_t>(0xA0 + chan
 
 void startrecording(RigParts& rig, EcuLink& link, std::uint8_t livemode) {
   rig.sim.enginerunning = false;
-  RequestTable table;
-  for (int k = 0; k < 16; ++k) {
-    rig.sim.setram(logram + k, logbyte(k));
-    table[k / 8][2 * (k % 8)] = static_cast<std::uint8_t>((logram + k) >> 8);
-    table[k / 8][2 * (k % 8) + 1] = static_cast<std::uint8_t>((logram + k) & 0xFF);
-  }
-  link.setrequesttable(LiveTable::log, table);
+  for (int k = 0; k < 16; ++k) rig.sim.setram(logram + k, logbyte(k));
+  link.setrequesttable(LiveTable::log, requesttableof([](int k) { return logram + k; }));
   // The cam timing values differ from each other and from the logger's bytes.
   const RequestTable cams = vctrequesttable();
-  for (int k = 0; k < 16; ++k) rig.sim.setram(cams[k / 8][2 * (k % 8)] * 256 + cams[k / 8][2 * (k % 8) + 1], 140 + k);
+  for (int k = 0; k < 16; ++k) rig.sim.setram(requestaddress(cams, k), static_cast<std::uint8_t>(140 + k));
   rig.state.livemode = livemode;
   rig.state.logindex = 0;  // background recording is on
 }
@@ -62,7 +58,7 @@ bool tickto(EcuLink& link, const std::function<void()>& tick, std::uint8_t plan,
 VctBuffer::Sample camram(const ecusim::EcuSimulator& sim) {
   const RequestTable cams = vctrequesttable();
   VctBuffer::Sample sample{};
-  for (int k = 0; k < 16; ++k) sample[k] = sim.ram(cams[k / 8][2 * (k % 8)] * 256 + cams[k / 8][2 * (k % 8) + 1]);
+  for (int k = 0; k < 16; ++k) sample[static_cast<std::size_t>(k)] = sim.ram(requestaddress(cams, k));
   return sample;
 }
 
