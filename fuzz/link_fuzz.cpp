@@ -10,6 +10,8 @@
 //   poll index, window data and log samples, the write queue, the received image, the calibration, the transfer;
 // - a taken reply changes only what its own request asked for, and a read row lands only at the row asked for,
 //   when the reply carries that row's address;
+// - window data reaches a window or the log only when it was asked for under the selector it is handed to, while
+//   the link knew the ECU to hold that selector's request table, and the ECU then did hold it;
 // - a transfer asks for row 0 first and for each row until its reply is in (a read: for the right row), and ends
 //   with what it promised: a write leaves the ECU holding the image, a read of intact answers stores the ECU's.
 //
@@ -145,6 +147,26 @@ maps& scratchmodel(int n) {
 // Selectors a window can hold, and a few that no window holds.
 constexpr std::array<std::uint8_t, 17> selectors = {0, 1, 2, 3, 4, 14, 15, 16, 17, 18, 19, 20, 21, 22, 7, 13, 200};
 
+// The request table whose addresses a selector's window data answers; none where the plan writes none (passwords,
+// the enlarged gauge window, the fast verify).
+std::optional<LiveTable> tableofselector(std::uint8_t selector) {
+  static constexpr std::array<std::pair<std::uint8_t, LiveTable>, 11> tables = {{{0, LiveTable::log},
+                                                                                 {1, LiveTable::log},
+                                                                                 {3, LiveTable::log},
+                                                                                 {4, LiveTable::log},
+                                                                                 {2, LiveTable::ltt},
+                                                                                 {14, LiveTable::inputs},
+                                                                                 {15, LiveTable::vct},
+                                                                                 {16, LiveTable::ramdump},
+                                                                                 {20, LiveTable::fuelmuls},
+                                                                                 {21, LiveTable::firmware},
+                                                                                 {22, LiveTable::diag}}};
+  const std::uint8_t effective = EcuLink::effectiveselector(selector);
+  for (const auto& [value, table] : tables)
+    if (value == effective) return table;
+  return std::nullopt;
+}
+
 class Harness {
  public:
   Harness(const std::uint8_t* data, std::size_t size) : script_(data, size), rng_(seedof(data, size)) {
@@ -222,11 +244,14 @@ class Harness {
       }
       case 4: {
         std::vector<TransferRecord> writes;
-        const int n = 1 + script_.next() % 3;
+        const std::uint8_t c = script_.next();
+        const int n = 1 + c % 3;
+        // Now and then over the request lists: whole lists, or across their edges.
+        static constexpr std::array<int, 4> bases = {0x5000, 0x5000, 0x6DA0, 0x6D98};
         for (int k = 0; k < n; ++k) {
           std::array<std::uint8_t, 16> bytes{};
           for (auto& b : bytes) b = script_.next();
-          writes.push_back(TransferQueue::ramwrite(static_cast<std::uint16_t>(0x5000 + 16 * k), bytes));
+          writes.push_back(TransferQueue::ramwrite(static_cast<std::uint16_t>(bases[c >> 6] + 16 * k), bytes));
         }
         link.queueramwrites(writes);
         break;
@@ -244,6 +269,10 @@ class Harness {
         const bool wasopen = line.isopen();
         link.openport();
         if (!wasopen) breakchain();  // opening an open port changes nothing
+        if (!wasopen && line.isopen()) {
+          knownlists_ = {};  // the link has written nothing into this ECU yet
+          listwrite_.reset();
+        }
         break;
       }
       case 8: {
@@ -424,7 +453,10 @@ class Harness {
       checkuntaken(b);
 
     const bool wrote = !line.frames.empty();
-    if (wrote) checksent(line.frames.front());
+    if (wrote) {
+      checksent(line.frames.front());
+      notesent(line.frames.front());
+    }
     answer(how, background);
     prevwrote_ = wrote && state.online;
     if (wrote) {
@@ -469,8 +501,15 @@ class Harness {
       FUZZ_CHECK(valuessame(live, b.live));
     }
 
+    // Window data: handed on only when it was asked for under this selector while the ECU held its table.
+    if (listwrite_) knownlists_[listwrite_->first] = listwrite_->second;
+    listwrite_.reset();
     const std::uint8_t selector = EcuLink::effectiveselector(state.livemode);
-    const bool window = type == requesttype::windowdata;
+    const std::optional<LiveTable> table = tableofselector(selector);
+    const RequestTable* addresses = table ? &link.requesttable(*table) : nullptr;
+    const bool window = type == requesttype::windowdata && selector == windowselector_ &&
+                        (!addresses || (windowknown_[0] == (*addresses)[0] && windowknown_[1] == (*addresses)[1]));
+    if (window && addresses) FUZZ_CHECK(windowheld_ == *addresses);  // and the ECU did answer those addresses
     FUZZ_CHECK(windowcalls_ == b.windowcalls + (window && selector != 0 ? 1 : 0));
     if (window && selector != 0) FUZZ_CHECK(std::equal(d.begin(), d.end(), lastwindow_.begin()));
     const bool sample = window && (selector == 0 || selector == 1 || selector == 4);
@@ -571,6 +610,32 @@ class Harness {
     }
   }
 
+  // What a request that goes out now tells of the ECU's request lists: a write over a list leaves it unknown until
+  // the reply to a write of the whole list is taken; a window-data request goes out under the selector of now,
+  // with what the link knows of the lists and what the ECU holds in them.
+  void notesent(const std::vector<std::uint8_t>& f) {
+    listwrite_.reset();
+    if (f[0] == 0x93) {
+      windowselector_ = EcuLink::effectiveselector(state.livemode);
+      windowknown_ = knownlists_;
+      for (int list = 0; list < 2; ++list)
+        std::copy_n(ecu.ram.begin() + (list == 0 ? 0x6DB0 : 0x6DC0), 16, windowheld_[list].begin());
+      return;
+    }
+    if (f[0] != 0x80) return;
+    const int address = f[2] * 256 + f[3];
+    for (int list = 0; list < 2; ++list) {
+      const int at = list == 0 ? 0x6DB0 : 0x6DC0;
+      if (address + 16 <= at || address >= at + 16) continue;
+      knownlists_[list].reset();
+      if (address == at) {
+        List written;
+        std::copy_n(f.begin() + 4, 16, written.begin());
+        listwrite_.emplace(list, written);
+      }
+    }
+  }
+
   // The ECU takes the request and its answer reaches the line as the fuzzer says.
   void answer(Answer how, bool background) {
     for (auto& h : held_) --h.ticks;
@@ -653,6 +718,14 @@ class Harness {
 
   int windowcalls_ = 0;
   RxFrame lastwindow_{};
+  // What the link can know of the ECU's request lists, the whole-list write waiting for its reply, and for the last
+  // window-data request: its selector, what the link knew then and what the ECU held.
+  using List = std::array<std::uint8_t, 16>;
+  std::array<std::optional<List>, 2> knownlists_;
+  std::optional<std::pair<int, List>> listwrite_;
+  std::uint8_t windowselector_ = 0;
+  std::array<std::optional<List>, 2> windowknown_;
+  RequestTable windowheld_{};
   CalibrationImage shadowrx_{}, shadowmodel_{};
   int lastrow_ = -1;       // the row asked for last in this transfer; -1 before its first
   int rowanswered_ = -1;   // the row whose reply came in since it was asked

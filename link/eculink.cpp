@@ -43,6 +43,9 @@ bool EcuLink::openport() {
     framessent_ = 0;
     errorcount_ = 0;
     outstanding_ = false;
+    // Whatever the ECU holds in its request lists now, the link has not written it.
+    eculists_ = {};
+    listwrite_.reset();
     setonline(true);
   }
   if (state_.preferences.comfastest) host_->setcommsinterval(20);
@@ -125,6 +128,7 @@ void EcuLink::sendframe() {
   if (framessent_ < countercap) ++framessent_;
   linkready_ = false;
   outstanding_ = true;
+  noterequest();
   state_.sendcount = state_.sendcount < 1000 ? static_cast<std::int16_t>(state_.sendcount + 1) : 0;
 }
 

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "link/commport.h"
@@ -55,6 +57,8 @@ inline constexpr std::uint8_t transferstep = 42;
 // The ECU link: the serial line, one request per tick chosen by poll plans, reply checking with retries and an
 // error log, and the dispatch of every intact reply (live site and live values into the live variables and the
 // model's marks, window data to the receiver of the live window that holds the selector, acknowledged writes).
+// Window data goes on only when it answers the request table of the selector it is handed to: the link keeps what
+// the ECU holds in its two request lists, and the request must have gone out under that same selector.
 // Everything runs on the window thread; tick() is the communications timer's step.
 class EcuLink {
  public:
@@ -92,7 +96,9 @@ class EcuLink {
   bool ecuchecksumcurrent() const;
 
   // Live windows register for their selector value and unregister when they close; window data under that
-  // selector goes to every receiver registered for it, in order. Returns an id for unregisterreceiver.
+  // selector goes to every receiver registered for it, in order, when its request went out under the same selector
+  // while the ECU held the selector's request table (a selector whose plan writes no table takes any). Returns an
+  // id for unregisterreceiver.
   using Receiver = std::function<void(const RxFrame&)>;
   int registerreceiver(std::uint8_t selector, Receiver receiver);
   void unregisterreceiver(int id);
@@ -172,7 +178,8 @@ class EcuLink {
   const LiveData& live() const { return live_; }
   // Replaces the live values as replies would have set them: for the simulator's and the tests' set-up.
   void setlive(const LiveData& live) { live_ = live; }
-  // An intact reply of the request type, handled as if it had just arrived for a request about the current map.
+  // An intact reply of the request type, handled as if it had just arrived for a request about the current map
+  // (window data: sent under the current selector while the ECU held its table).
   void takereply(std::uint8_t type, const RxFrame& frame);
 
   // Smoothed window data (see smoothlivevalues) and the weight of each byte in percent.
@@ -193,7 +200,15 @@ class EcuLink {
   void livesitedata();
   void livevaluesdata();
   void commstick();
+  // The plan a selector's live polling runs (the data logger's depends on the rapid-logging preference).
+  std::uint8_t planofselector(std::uint8_t selector) const;
   void chooseplan();
+  // The request table that the plan of the selector writes into the ECU; null when it writes none.
+  const RequestTable* selectortable(std::uint8_t selector) const;
+  // Notes what a request that has just gone out changes in, or asks of, the ECU's request lists.
+  void noterequest();
+  // True when the last window-data request went out under the selector while the ECU held its table.
+  bool answersselector(std::uint8_t selector) const;
   void sendslot(std::uint8_t type);
   void processreply();
   void dispatch(std::uint8_t type);
@@ -236,6 +251,14 @@ class EcuLink {
   bool outstanding_ = false;  // a request went out and its reply has not been looked at yet
   std::uint8_t sentmap_ = 0;  // map number of the last live request sent
   TransferRecord sentwrite_;  // the queued write sent last, removed from the head once answered
+  // What the ECU holds in its two request lists (0x6DB0, 0x6DC0) as far as the link knows: unknown from the sending
+  // of any write over a list until the reply to a write of the whole list has arrived intact, and after connecting.
+  using RequestList = RequestTable::value_type;
+  std::array<std::optional<RequestList>, 2> eculists_;
+  std::optional<std::pair<std::size_t, RequestList>> listwrite_;  // the list write whose reply is awaited
+  // The window-data request sent last: the selector it went under and what the ECU held then.
+  std::uint8_t windowselector_ = 0;
+  std::array<std::optional<RequestList>, 2> windowlists_;
   std::deque<QString> errlog_;
   std::vector<std::function<void()>> deferred_;
 

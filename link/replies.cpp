@@ -14,6 +14,8 @@ void EcuLink::processreply() {
   // outstanding. What went out before a wait is answered by nothing: a reply to it is stale, and goes with the other
   // waiting bytes before the next send.
   const bool answered = std::exchange(outstanding_, false);
+  // Likewise the write of a request list: the ECU holds the list only once the reply to that write is in.
+  const auto listwrite = std::exchange(listwrite_, std::nullopt);
 
   // The end of a wait: the port is not looked at; the same slot goes out again on this tick.
   if (linkretry_ == 1) {
@@ -47,6 +49,7 @@ void EcuLink::processreply() {
   linkready_ = true;
   linkretry_ = 0;
   state_.noreplyticks = 0;
+  if (listwrite) eculists_[listwrite->first] = listwrite->second;
   dispatch(pollschedule_[pollindex_]);
   pollindex_ = pollindex_ > 3 ? 0 : static_cast<std::uint8_t>(pollindex_ + 1);
 }
@@ -79,8 +82,18 @@ void EcuLink::dispatch(std::uint8_t type) {
   }
 }
 
+bool EcuLink::answersselector(std::uint8_t selector) const {
+  if (selector != windowselector_) return false;
+  // The passwords window reads only the match bits of the live values: its plan writes no table to answer.
+  const RequestTable* table = selectortable(selector);
+  return !table || (windowlists_[0] == (*table)[0] && windowlists_[1] == (*table)[1]);
+}
+
 void EcuLink::windowdata() {
   const std::uint8_t selector = effectiveselector(state_.livemode);
+  // Data that answers another table (the one of a window that has just closed, or the one the ECU held before a
+  // window's table reached it) is no link error, but no window's and no log sample either: it goes nowhere.
+  if (!answersselector(selector)) return;
   // A receiver may close its window (or another, or open one) while it runs, so the next receiver is looked up
   // afresh after each call: registrations stay in the order of their ids, the next is the first with a higher id.
   // Windows registered during this reply get the next one.
@@ -169,6 +182,11 @@ void EcuLink::livevaluesdata() {
 void EcuLink::takereply(std::uint8_t type, const RxFrame& frame) {
   rxframe_ = frame;
   sentmap_ = state_.curmap;
+  if (type == requesttype::windowdata) {
+    windowselector_ = effectiveselector(state_.livemode);
+    windowlists_ = {};
+    if (const RequestTable* table = selectortable(windowselector_)) windowlists_ = {(*table)[0], (*table)[1]};
+  }
   dispatch(type);
 }
 

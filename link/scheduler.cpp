@@ -56,6 +56,13 @@ constexpr std::array<int, 11> tableoftype = {
 
 constexpr std::uint8_t firsttransferplan = 6, lasttransferplan = 12, queuedwriteplan = 13;
 
+// The request table that request type 4 to 39 writes, as an index of the link's tables; -1 for a type without one.
+int tableindex(std::uint8_t type) {
+  if (type < 4) return -1;
+  const std::size_t slot = (type - 4) / 2;
+  return slot < tableoftype.size() ? tableoftype[slot] : -1;
+}
+
 }  // namespace
 
 void EcuLink::initpollplans() {
@@ -68,6 +75,11 @@ std::uint8_t EcuLink::effectiveselector(std::uint8_t livemode) {
   return hasplan ? livemode : 0;
 }
 
+std::uint8_t EcuLink::planofselector(std::uint8_t selector) const {
+  selector = effectiveselector(selector);
+  return selector == 1 ? (state_.preferences.rapidlogging ? 1 : 0) : selector;
+}
+
 void EcuLink::chooseplan() {
   std::uint8_t plan;
   if (transfer_ && transfer_->transferactive()) {
@@ -75,11 +87,41 @@ void EcuLink::chooseplan() {
   } else if (transferqueue_.headiswrite()) {
     plan = queuedwriteplan;
   } else {
-    const std::uint8_t selector = effectiveselector(state_.livemode);
-    plan = selector == 1 ? (state_.preferences.rapidlogging ? 1 : 0) : selector;
+    plan = planofselector(state_.livemode);
   }
   curplan_ = plan;
   pollschedule_ = pollplan_[plan];
+}
+
+const RequestTable* EcuLink::selectortable(std::uint8_t selector) const {
+  for (const std::uint8_t type : pollplan_[planofselector(selector)])
+    if (const int table = tableindex(type); table >= 0) return &tables_[static_cast<std::size_t>(table)];
+  return nullptr;
+}
+
+void EcuLink::noterequest() {
+  listwrite_.reset();
+  const std::uint8_t op = txframe_[0];
+  if (op == opwindowdata) {
+    windowselector_ = effectiveselector(state_.livemode);
+    windowlists_ = eculists_;
+    return;
+  }
+  if (op != opramwrite) return;
+  // Whatever the ECU held in a list that this write touches is gone; a write of a whole list holds it once its
+  // reply has arrived intact (the ECU may or may not have taken a write whose reply was lost).
+  const int address = txframe_[2] * 256 + txframe_[3];
+  const int length = txframe_[1] - 6;
+  for (std::size_t list = 0; list < eculists_.size(); ++list) {
+    const int at = list == 0 ? requestlist0address : requestlist1address;
+    if (address >= at + 16 || at >= address + length) continue;
+    eculists_[list].reset();
+    if (address == at && length == 16) {
+      RequestList written;
+      std::copy_n(txframe_.begin() + 4, written.size(), written.begin());
+      listwrite_.emplace(list, written);
+    }
+  }
 }
 
 bool EcuLink::buildrequestframe(std::uint8_t type) {
@@ -92,9 +134,9 @@ bool EcuLink::buildrequestframe(std::uint8_t type) {
     data = &pwsendtable_[row];
     pwsendcounter_ = static_cast<std::uint8_t>(pwsendcounter_ + 1);  // wraps from 255 to 0
   } else {
-    const std::size_t slot = (type - 4) / 2;
-    if (slot >= tableoftype.size() || tableoftype[slot] < 0) return false;
-    const RequestTable& table = tables_[static_cast<std::size_t>(tableoftype[slot])];
+    const int index = tableindex(type);
+    if (index < 0) return false;
+    const RequestTable& table = tables_[static_cast<std::size_t>(index)];
     const int list = type % 2;
     address = list == 0 ? requestlist0address : requestlist1address;
     data = &table[list];

@@ -55,11 +55,7 @@ class frmRAMDUMP : public LiveWindow {
   RamDumpModel& model() { return *model_; }
 
  protected:
-  // Only window data asked for in a round of the dump's own plan is a page: opened from the data logger, the
-  // logger's round may still be running and its data requests answer the logger's request table.
-  void reportdata(const RxFrame& rxframe) override {
-    if (link().curplan() == selector) griddata(rxframe);
-  }
+  void reportdata(const RxFrame& rxframe) override { griddata(rxframe); }
   std::uint8_t backto() const override { return loggerselector; }
   void resizeEvent(QResizeEvent* event) override;
 

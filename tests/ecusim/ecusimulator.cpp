@@ -142,6 +142,14 @@ const std::deque<std::array<std::uint8_t, 18>>& EcuSimulator::sent(std::uint8_t 
   return sent_[op];
 }
 
+std::vector<std::array<std::uint8_t, 18>> EcuSimulator::repliesto(const RequestLists& table, std::size_t from) const {
+  std::vector<std::array<std::uint8_t, 18>> replies;
+  const auto& data = sent_[0x93];
+  for (std::size_t i = from; i < data.size() && i < windowtables_.size(); ++i)
+    if (windowtables_[i] == table) replies.push_back(data[i]);
+  return replies;
+}
+
 Fault EcuSimulator::choosefault() {
   if (!injected_.empty()) {
     const Fault f = injected_.front();
@@ -181,6 +189,12 @@ EcuSimulator::Output EcuSimulator::receive(std::span<const std::uint8_t> bytes) 
     auto& history = sent_[frame[0]];
     history.push_back(data);
     if (history.size() > historysize) history.pop_front();
+    if (frame[0] == 0x93) {
+      RequestLists& held = windowtables_.emplace_back();
+      std::copy_n(ram_.begin() + 0x6DB0, 16, held[0].begin());
+      std::copy_n(ram_.begin() + 0x6DC0, 16, held[1].begin());
+      if (windowtables_.size() > historysize) windowtables_.pop_front();
+    }
 
     const Fault fault = choosefault();
     ++faultcounts_[static_cast<int>(fault)];

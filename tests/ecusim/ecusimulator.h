@@ -85,6 +85,12 @@ class EcuSimulator {
   int badframes() const { return badframes_; }
   // The data bytes of every reply made to an op, oldest first (as meant, before any fault), the last historysize.
   const std::deque<std::array<std::uint8_t, 18>>& sent(std::uint8_t op) const;
+  // The request table (RAM 0x6DB0 to 0x6DBF, then 0x6DC0 to 0x6DCF) that each window-data reply of sent(0x93)
+  // answered, in the same order.
+  using RequestLists = std::array<std::array<std::uint8_t, 16>, 2>;
+  const std::deque<RequestLists>& windowtables() const { return windowtables_; }
+  // The window-data replies from position from of sent(0x93) on that answered the table.
+  std::vector<std::array<std::uint8_t, 18>> repliesto(const RequestLists& table, std::size_t from = 0) const;
 
   // --- Engine ------------------------------------------------------------------------------------------------------
   double secondsperrequest = 0.03;  // engine time that passes with each request
@@ -148,6 +154,7 @@ class EcuSimulator {
   int badframes_ = 0;
   bool hungup_ = false;
   std::array<std::deque<std::array<std::uint8_t, 18>>, 256> sent_;
+  std::deque<RequestLists> windowtables_;
 
   std::mt19937 faultrng_;
   std::mt19937 enginerng_;

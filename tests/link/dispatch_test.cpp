@@ -25,18 +25,18 @@ TEST_F(SimLink, WindowDataGoesToTheReceiversOfTheSelectorOnly) {
   const int id = link.registerreceiver(2, [&](const RxFrame& rx) { ltt.push_back(rx); });
   link.registerreceiver(14, [&](const RxFrame& rx) { other.push_back(rx); });
   connectandsettle();
-  step(8);  // to the second window reply: the table went to the ECU after the first
-  ASSERT_EQ(ltt.size(), 2u);
+  step(8);  // to the second window reply: the first was asked before the table went to the ECU, and goes nowhere
+  ASSERT_EQ(ltt.size(), 1u);
   EXPECT_TRUE(other.empty());
-  EXPECT_EQ(ltt[1][0], 0x42);
-  EXPECT_EQ(ltt[1][1], 0x43);
-  EXPECT_EQ(ltt[1][2], 0);
-  EXPECT_EQ(link.rxframe(), ltt[1]) << "the live windows may read rxframe directly too";
+  EXPECT_EQ(ltt[0][0], 0x42);
+  EXPECT_EQ(ltt[0][1], 0x43);
+  EXPECT_EQ(ltt[0][2], 0);
+  EXPECT_EQ(link.rxframe(), ltt[0]) << "the live windows may read rxframe directly too";
   EXPECT_TRUE(host.samples.empty()) << "window data of a live window is no log sample";
 
   link.unregisterreceiver(id);  // the window closed without resetting the selector: its data is dropped
   step(5);
-  EXPECT_EQ(ltt.size(), 2u);
+  EXPECT_EQ(ltt.size(), 1u);
 }
 
 TEST_F(SimLink, LoggerSelectorsFeedTheLoggerThenTheSampleStore) {
@@ -87,6 +87,8 @@ TEST_F(SimLink, AReceiverMayCloseWindowsAndQueueQuestionsWhileItRuns) {
   });
   second = link.registerreceiver(14, [&](const RxFrame&) { ++later; });
   connectandsettle();
+  step(5);  // the first window reply, asked before the window's table reached the ECU, reaches nobody
+  EXPECT_EQ(calls + later, 0);
   const auto sent = port.written.size();
   step(3);  // values, window, inputs0 (the window reply is taken in on the third)
   EXPECT_EQ(calls, 1);
@@ -99,6 +101,71 @@ TEST_F(SimLink, AReceiverMayCloseWindowsAndQueueQuestionsWhileItRuns) {
   EXPECT_EQ(opened, 1);
   EXPECT_EQ(later, 0);
 }
+
+// Plan 0 without a live window: site, values, window, log0, log1; its window data becomes a log sample.
+template <class Param>
+class WindowDataTable : public SimLink, public ::testing::WithParamInterface<Param> {
+ protected:
+  // Connects and works through the first plan, whose window data was asked before the table reached the ECU.
+  void connectandwrite() {
+    connectandsettle();
+    step(5);
+    ASSERT_TRUE(host.samples.empty());
+    ASSERT_EQ(link.errorcount(), 1);  // the start-up wait only
+    ASSERT_EQ(labels().join(QLatin1Char(' ')), QStringLiteral("site values window log0 log1 site"));
+  }
+};
+
+// The logger's table changes before its window data is asked for, or while the request is on its way: either way
+// the ECU answers the addresses written before, and the reply goes nowhere, quietly.
+using TableChange = WindowDataTable<bool>;
+
+TEST_P(TableChange, ATableChangedAfterItsWriteLosesTheNextReplyQuietly) {
+  const bool onitsway = GetParam();
+  connectandwrite();
+  step(onitsway ? 2 : 1);
+  RequestTable changed = link.requesttable(LiveTable::log);
+  changed[1][3] = 0x42;
+  link.setrequesttable(LiveTable::log, changed);
+  step(onitsway ? 1 : 2);
+  EXPECT_EQ(labels().mid(7).join(QLatin1Char(' ')), QStringLiteral("window log0"));
+  EXPECT_TRUE(host.samples.empty());
+  EXPECT_EQ(link.pollindex(), 3) << "the index moves on as after any intact reply";
+  EXPECT_EQ(link.errorcount(), 1) << link.errlogtext().toStdString();
+  EXPECT_EQ(link.errlog().size(), 1u);
+  step(5);  // the new table reached the ECU before the next request
+  ASSERT_EQ(host.samples.size(), 1u);
+  EXPECT_EQ(host.samples[0], link.rxframe());
+}
+
+INSTANTIATE_TEST_SUITE_P(BeforeTheRequestOrOnItsWay, TableChange, ::testing::Bool());
+
+// A RAM write of the queue that touches a request list: the ECU's list is what that write left, and window data
+// goes nowhere until the plan has written the list again.
+struct RamWriteCase {
+  std::uint16_t address;
+  bool answered;
+};
+using RamWriteOverList = WindowDataTable<RamWriteCase>;
+
+TEST_P(RamWriteOverList, AQueuedRamWriteOverARequestListLosesTheReplyUntilTheListIsWrittenAgain) {
+  const RamWriteCase c = GetParam();
+  connectandwrite();
+  link.queueramwrites({TransferQueue::ramwrite(c.address, {})});
+  step(5);  // this plan's window data, then the RAM write
+  ASSERT_EQ(host.samples.size(), 1u);
+  ASSERT_EQ(labels().last(), QStringLiteral("ram%1").arg(c.address, 4, 16, QLatin1Char('0')));
+  step(4);  // the write's reply, site, values, window
+  EXPECT_EQ(host.samples.size(), c.answered ? 2u : 1u);
+  EXPECT_EQ(link.errorcount(), 1);
+  step(5);  // log0 and log1 put the table back
+  EXPECT_EQ(host.samples.size(), c.answered ? 3u : 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Addresses, RamWriteOverList,
+                         ::testing::Values(RamWriteCase{0x5000, true}, RamWriteCase{0x6DC0, false},
+                                           RamWriteCase{0x6DB8, false}, RamWriteCase{0x6DA8, false},
+                                           RamWriteCase{0x6DD0, true}));
 
 TEST_F(SimLink, QueuedWriteLeavesTheQueueOnlyWhenItsReplyArrivedIntact) {
   connectandsettle();  // slot 0 of plan 0 is out

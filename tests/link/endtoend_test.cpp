@@ -84,7 +84,9 @@ TEST_F(PtyLink, WithoutFaultsEveryReplyIsIntactAndTheLiveValuesAreTheEcus) {
   EXPECT_TRUE(link.ecuchecksumcurrent());
   EXPECT_EQ(link.live().ecuchecksum, sim.checksum(4));
   EXPECT_EQ(link.live().ecuchecksum, model.getchecksum(4));
-  ASSERT_EQ(host.samples.size(), 12u) << "window data while no live window is open becomes a log sample";
+  // Window data while no live window is open becomes a log sample, once the logger's table has reached the ECU:
+  // the first plan asks for it before it writes the table.
+  ASSERT_EQ(host.samples.size(), 11u);
   const auto& window = sim.sent(0x93).back();
   EXPECT_TRUE(std::equal(window.begin(), window.end(), host.samples.back().begin()));
   EXPECT_NE(window[0], 0) << "engine speed";

@@ -55,13 +55,14 @@ TEST(LoggerEcu, StoresWhatTheEcuSentForTheChosenVariablesAndShowsItScaled) {
     EXPECT_EQ(rig.sim.ram(at) * 256 + rig.sim.ram(at + 1), address) << "channel " << c;
   }
 
-  // After 49 replies of warm-up every reply became the next sample, byte for byte and channel by channel.
-  const auto& sent = rig.sim.sent(dataop);
-  const auto replies = static_cast<std::int32_t>(sent.size() - before);
+  // After 49 replies of warm-up every reply to the logger's table became the next sample, byte for byte and
+  // channel by channel.
+  const auto sent = rig.sim.repliesto(rig.link.requesttable(LiveTable::log), before);
+  const auto replies = static_cast<std::int32_t>(sent.size());
   ASSERT_GT(replies, 200);
   ASSERT_EQ(rig.state.logindex, replies + logwarmup);
   for (std::int32_t s = 0; s < rig.state.logindex; ++s) {
-    const auto& reply = sent[before + static_cast<std::size_t>(s - logwarmup)];
+    const auto& reply = sent[static_cast<std::size_t>(s - logwarmup)];
     for (int c = 0; c < 16; ++c)
       ASSERT_EQ(rig.store.getlogdata(s, c), reply[static_cast<std::size_t>(c)]) << "sample " << s << " channel " << c;
     ASSERT_NE(rig.store.getlogtimestamps(s), QStringLiteral("0"));
@@ -216,12 +217,9 @@ TEST(LoggerEcu, TheRamDumpOpensFromTheViewMenuAndCopiesTheEcusRamWhileTheLoggerW
 }
 
 TEST(LoggerEcu, ThroughTheSerialPortTheStoreHoldsWhatTheEcuSent) {
-  PtyRig rig;
+  PtyLogRig rig;
   if (!rig.ready()) GTEST_SKIP() << "no pseudo-terminal: " << rig.error;
-  logsamples store;
-  store.resetlogsamples();
-  LogLinkHost host(rig.state, store);
-  rig.link.sethost(&host);
+  logsamples& store = rig.store;
   LinkProgressHost progresshost(rig.state, rig.link);
   ProgressJobs jobs(rig.state, rig.mainmaps, rig.mainsettings, store, rig.link, rig.prompts);
   jobs.sethost(&progresshost);
@@ -238,12 +236,12 @@ TEST(LoggerEcu, ThroughTheSerialPortTheStoreHoldsWhatTheEcuSent) {
       ASSERT_TRUE(rig.tick());
       if (i % 8 == 7) window.Timer1_Timer();
     }
-    const auto& sent = rig.sim.sent(dataop);
+    const auto sent = rig.sim.repliesto(rig.link.requesttable(LiveTable::log), before);
     ASSERT_GT(rig.state.logindex, 30);
-    ASSERT_EQ(rig.state.logindex, static_cast<std::int32_t>(sent.size() - before) + logwarmup);
+    ASSERT_EQ(rig.state.logindex, static_cast<std::int32_t>(sent.size()) + logwarmup);
     for (std::int32_t s = 0; s < rig.state.logindex; ++s)
       for (int c = 0; c < 16; ++c)
-        ASSERT_EQ(store.getlogdata(s, c), sent[before + static_cast<std::size_t>(s - logwarmup)][static_cast<std::size_t>(c)]);
+        ASSERT_EQ(store.getlogdata(s, c), sent[static_cast<std::size_t>(s - logwarmup)][static_cast<std::size_t>(c)]);
     window.close();
   }
   EXPECT_EQ(rig.state.livemode, 0);

@@ -83,6 +83,18 @@ struct LoggerRig : Rig {
   int address(int variable) const { return mainsettings.getvarsaddress(variable, state.preferences.metricunits); }
 };
 
+// The sample store fed by the link through the real serial port to the simulator on a pseudo-terminal.
+struct PtyLogRig : PtyRig {
+  logsamples store;
+  LogLinkHost linkhost{state, store};
+
+  PtyLogRig() {
+    store.resetlogsamples();
+    link.sethost(&linkhost);
+  }
+  ~PtyLogRig() { link.sethost(nullptr); }
+};
+
 // The number in a value box's text "name value (units)".
 inline double shownvalue(const QString& text) {
   const QString head = text.left(text.lastIndexOf(QLatin1Char('('))).trimmed();

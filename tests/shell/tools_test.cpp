@@ -136,7 +136,7 @@ TEST_F(Tools, LogDataRecordsWhatTheEcuSentThroughTheMainWindow) {
   EXPECT_EQ(launcher.opened, std::vector<QString>{"frmLog"});
   EXPECT_EQ(parts.state.livemode, 0);
   const std::int32_t recorded = parts.state.logindex;
-  ASSERT_GT(recorded, 30);
+  ASSERT_GE(recorded, 30);
   for (std::int32_t s = 0; s < recorded; ++s)
     for (const auto& [channel, value] : fixed) ASSERT_EQ(parts.logstore.getlogdata(s, channel), value) << s;
   EXPECT_NE(parts.logstore.getlogtimestamps(0), "0");
