@@ -127,6 +127,10 @@ class TransferMenu : public ::testing::Test, protected test::PtyEcu {
         if (!dialog) return;
         run.dialogshown = true;
         dialog->Timer1->setInterval(dialogtickms);
+        // Connected after the dialog's own handler, so it sees what that tick showed.
+        QObject::connect(dialog->Timer1, &QTimer::timeout, [this] {
+          if (ondialogtick) ondialogtick();
+        });
       }
       ++run.commticks;
       if (!commstep()) {
@@ -162,6 +166,7 @@ class TransferMenu : public ::testing::Test, protected test::PtyEcu {
   QPointer<frmTransfer> dialog;
   std::vector<QString> status;
   std::function<void()> onstep;
+  std::function<void()> ondialogtick;
 };
 
 TEST_F(TransferMenu, SaveToEcuWritesTheModelsImage) {
@@ -185,6 +190,9 @@ TEST_F(TransferMenu, SaveToEcuWritesTheModelsImage) {
       ++checks;
       mostsyncerr = std::max<int>(mostsyncerr, parts.state.syncerrticks);
     }
+  };
+  // The bar moves on the dialog's ticks, not on the link's: it is looked at on the first tick past row 1000.
+  ondialogtick = [&] {
     if (!shot && dialog && transfer.transferline >= 1000) {
       shot = true;
       test::savescreenshot(dialog, "transferdialog");
@@ -195,6 +203,7 @@ TEST_F(TransferMenu, SaveToEcuWritesTheModelsImage) {
   };
   const Run run = runmenu(window->menus().action("mnuEcuSave"));
   onstep = nullptr;
+  ondialogtick = nullptr;
   ASSERT_TRUE(run.dialogshown);
   EXPECT_TRUE(shot);
   EXPECT_GE(checks, 100);
