@@ -56,8 +56,7 @@ frmFuelMuls::frmFuelMuls(ProgramState& state, EcuLink& link, QWidget* parent)
 
 void frmFuelMuls::reportdata(const RxFrame& rxframe) {
   // The decimal separator is the system's.
-  const QString point = QLocale().decimalPoint();
-  if (!values_.reportdata(rxframe, state().windowage, point.isEmpty() ? QLatin1Char('.') : point.front())) return;
+  if (!values_.reportdata(rxframe, state().windowage, QLocale())) return;
   for (int i = 1; i < FuelMultipliers::rows; ++i) Label2[i]->setText(values_.texts()[i]);
 }
 

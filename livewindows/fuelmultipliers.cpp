@@ -4,15 +4,6 @@
 
 namespace ostrel {
 
-namespace {
-
-QString withseparator(QString text, QChar decimalpoint) {
-  text.replace(QLatin1Char('.'), decimalpoint);
-  return text;
-}
-
-}  // namespace
-
 RequestTable FuelMultipliers::addresses() {
   RequestTable table;
   table[0] = {0x6B, 0xC8, 0x6B, 0xC9, 0x6B, 0xC7, 0x6A, 0x33, 0x6A, 0x27, 0x6D, 0xE3, 0x6A, 0x6F, 0x6C, 0xA2};
@@ -59,19 +50,19 @@ double FuelMultipliers::fueltime(std::uint8_t high, std::uint8_t low) {
   return (high * 256 + low) / 4.0 * 0.005;
 }
 
-std::array<QString, FuelMultipliers::rows> FuelMultipliers::values(const RxFrame& rxframe, QChar decimalpoint) {
+std::array<QString, FuelMultipliers::rows> FuelMultipliers::values(const RxFrame& rxframe, const QLocale& locale) {
   std::array<QString, rows> texts;
   texts[0] = designtexts()[0];
   for (int i = 0; i < multipliers; ++i)
-    texts[i + 1] = withseparator(formatfixed(multiplier(i + 1, rxframe[i + 2]), 2), decimalpoint);
-  texts[13] = withseparator(formatfixed(fueltime(rxframe[0], rxframe[1]), 3), decimalpoint);
-  texts[14] = withseparator(formatfixed(fueltime(rxframe[14], rxframe[15]), 3), decimalpoint);
+    texts[i + 1] = formatregional(multiplier(i + 1, rxframe[i + 2]), 2, Grouping::none, locale);
+  texts[13] = formatregional(fueltime(rxframe[0], rxframe[1]), 3, Grouping::none, locale);
+  texts[14] = formatregional(fueltime(rxframe[14], rxframe[15]), 3, Grouping::none, locale);
   return texts;
 }
 
-bool FuelMultipliers::reportdata(const RxFrame& rxframe, std::int16_t windowage, QChar decimalpoint) {
+bool FuelMultipliers::reportdata(const RxFrame& rxframe, std::int16_t windowage, const QLocale& locale) {
   if (windowage < firstreplyage) return false;
-  texts_ = values(rxframe, decimalpoint);
+  texts_ = values(rxframe, locale);
   return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -27,8 +28,9 @@ class FuelMultipliers {
   static const std::array<QString, rows>& captions();
   static const std::array<QString, rows>& designtexts();
 
-  // The shown texts of rows 1 to 14 (row 0 is the heading "Value (%)"), with the system's decimal separator.
-  static std::array<QString, rows> values(const RxFrame& rxframe, QChar decimalpoint);
+  // The shown texts of rows 1 to 14 (row 0 is the heading "Value (%)"), in the regional format of the locale (the
+  // system's in the window), without digit grouping.
+  static std::array<QString, rows> values(const RxFrame& rxframe, const QLocale& locale);
 
   // The value of one multiplier row (1 to 12) and one time (raw16), before formatting.
   static float multiplier(int row, std::uint8_t raw);
@@ -37,7 +39,7 @@ class FuelMultipliers {
   // The shown values, the design texts until the first reply the window takes.
   const std::array<QString, rows>& texts() const { return texts_; }
   // Takes a reply once the window is five ticks old; true when it did.
-  bool reportdata(const RxFrame& rxframe, std::int16_t windowage, QChar decimalpoint);
+  bool reportdata(const RxFrame& rxframe, std::int16_t windowage, const QLocale& locale);
 
  private:
   std::array<QString, rows> texts_ = designtexts();

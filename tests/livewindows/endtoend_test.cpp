@@ -79,7 +79,7 @@ TEST_F(EndToEnd, FuelMultipliersShowTheSimulatorsMultipliersAndTimes) {
     ASSERT_FALSE(windowdata.empty());
     const RxFrame last = windowdata.back();
     EXPECT_TRUE(fromsim(last));
-    const auto texts = FuelMultipliers::values(last, QLocale().decimalPoint().front());
+    const auto texts = FuelMultipliers::values(last, QLocale());
     for (int i = 1; i < FuelMultipliers::rows; ++i) EXPECT_EQ(window.Label2[i]->text(), texts[i]) << i;
     EXPECT_EQ(window.Label2[6]->text(), QStringLiteral("0") + QLocale().decimalPoint() + "00") << "barometric";
     EXPECT_GE(valuesof(1).size(), 3u) << "the indexed fuel time moves";

@@ -39,28 +39,28 @@ TEST(FuelMultipliers, ValueTexts) {
       {{{14, 0x01}, {15, 0x00}}, 14, "0.320"},
   };
   for (const Case& c : cases) {
-    const auto texts = FuelMultipliers::values(frameof(c.bytes), QLatin1Char('.'));
+    const auto texts = FuelMultipliers::values(frameof(c.bytes), QLocale::c());
     EXPECT_EQ(texts[c.row], c.shown) << c.row;
   }
-  const auto zero = FuelMultipliers::values(RxFrame{}, QLatin1Char('.'));
+  const auto zero = FuelMultipliers::values(RxFrame{}, QLocale::c());
   EXPECT_EQ(zero[0], "Value (%)");
   EXPECT_EQ(zero[13], "0.000");
   EXPECT_EQ(zero[9], "0.00");
 }
 
 TEST(FuelMultipliers, TheDecimalSeparatorIsTheSystems) {
-  const auto texts = FuelMultipliers::values(frameof({{2, 0}, {0, 0x10}}), QLatin1Char(','));
+  const auto texts = FuelMultipliers::values(frameof({{2, 0}, {0, 0x10}}), QLocale(QLocale::German, QLocale::Germany));
   EXPECT_EQ(texts[1], "-25,60");
   EXPECT_EQ(texts[13], "5,120");
 }
 
 TEST(FuelMultipliers, EarlyRepliesKeepTheDesignTexts) {
   FuelMultipliers values;
-  EXPECT_FALSE(values.reportdata(frameof({{2, 0}}), 4, QLatin1Char('.')));
+  EXPECT_FALSE(values.reportdata(frameof({{2, 0}}), 4, QLocale::c()));
   EXPECT_EQ(values.texts(), FuelMultipliers::designtexts());
   EXPECT_EQ(values.texts()[1], "0.00");
   EXPECT_EQ(values.texts()[14], "0.000");
-  EXPECT_TRUE(values.reportdata(frameof({{2, 0}}), 5, QLatin1Char('.')));
+  EXPECT_TRUE(values.reportdata(frameof({{2, 0}}), 5, QLocale::c()));
   EXPECT_EQ(values.texts()[1], "-25.60");
 }
 
