@@ -146,14 +146,10 @@ class LivePanelWindow : public test::DisplayFixture {
       port.step();
     }
   }
-};
-
-TEST_F(LivePanelWindow, QueueStripCountsTheWaitingWrites) {
-  setsize(4400, 6900);
-  const PanelGeometry g = geometry();
-  const int y = twipstopixels(g.y0 + 585);
-  const auto tickcount = [&] {
+  // The ticks of the queue strip, and the pixel column of the last one.
+  std::pair<int, int> queueticks() const {
     const QImage& image = display->picGraph->image();
+    const int y = twipstopixels(geometry().y0 + 585);
     int ticks = 0;
     int lastx = -1;
     bool inside = false;
@@ -165,17 +161,39 @@ TEST_F(LivePanelWindow, QueueStripCountsTheWaitingWrites) {
       }
       inside = tick;
     }
-    return std::pair{ticks, lastx};
-  };
+    return {ticks, lastx};
+  }
+  // A blank picture of the panel's size in its background colour, to print what the panel should show on.
+  std::unique_ptr<PictureSurface> sheet() const {
+    auto s = std::make_unique<PictureSurface>();
+    s->resize(display->picGraph->size());
+    s->show();
+    s->fillbox(0, 0, s->widthtwips(), s->heighttwips(), panel::backgroundcolor);
+    return s;
+  }
+  static void printat(PictureSurface& s, double x, double y, const QString& text) {
+    s.currentx = x;
+    s.currenty = y;
+    s.print(text);
+  }
+  // Whether the panel's picture shows what the sheet holds, within the box (twips).
+  bool shows(const PictureSurface& expected, double x1, double y1, double x2, double y2) const {
+    const QRect box(QPoint(twipstopixels(x1), twipstopixels(y1)), QPoint(twipstopixels(x2), twipstopixels(y2)));
+    return display->picGraph->image().copy(box) == expected.image().copy(box);
+  }
+};
+
+TEST_F(LivePanelWindow, QueueStripCountsTheWaitingWrites) {
+  setsize(4400, 6900);
 
   // A write at the head of the queue alone is the one being sent: no tick.
   ostrel::test::LinkProbe::queue(link).records[0].op = 0x81;
   panel->drawpanel(false);
-  EXPECT_EQ(tickcount().first, 0);
+  EXPECT_EQ(queueticks().first, 0);
 
   ostrel::test::LinkProbe::queue(link).records[3].op = 0x80;
   panel->drawpanel(false);
-  EXPECT_EQ(tickcount().first, 4);
+  EXPECT_EQ(queueticks().first, 4);
 
   // The rows of a whole-image write wait too, in the transfer's own table: far beyond 40 the strip stops at 41
   // ticks, the last at x = 2300.
@@ -184,14 +202,14 @@ TEST_F(LivePanelWindow, QueueStripCountsTheWaitingWrites) {
   state.transfermode = 0;
   transfer.queuefullwrite();
   panel->drawpanel(false);
-  const auto [ticks, lastx] = tickcount();
+  const auto [ticks, lastx] = queueticks();
   EXPECT_EQ(ticks, 41);
   EXPECT_EQ(lastx, twipstopixels(2300));
 
   // And the strip is cleared when nothing waits any more.
   transfer.cancel();
   panel->drawpanel(false);
-  EXPECT_EQ(tickcount().first, 0);
+  EXPECT_EQ(queueticks().first, 0);
 }
 
 TEST_F(LivePanelWindow, BarsShowTheirZonesUpToTheirLength) {
@@ -283,18 +301,70 @@ TEST_F(LivePanelWindow, FedByTheLink) {
   setsize(4400, 6900);
   drive(330);  // the simulated engine pulls at high load about ten seconds in
   EXPECT_GT(host.valuepasses, 50);
-  EXPECT_GT(link.live().livevars[16], 3000);
+  const std::array<std::int16_t, 18> live = link.live().livevars;
+  ASSERT_GT(live[16], 3000);
   // Twelve writes waiting behind the one being sent show as thirteen ticks above the rows.
   for (int k = 0; k <= 12; ++k) ostrel::test::LinkProbe::queue(link).records[static_cast<std::size_t>(k)].op = 0x81;
   panel->drawpanel(false);
   test::savescreenshot(frame, QStringLiteral("livepanel"));
 
-  // The same values in the digital mode and imperial units, after the background pass that a switch makes.
+  const PanelGeometry analog = geometry();
+  EXPECT_EQ(queueticks(), (std::pair{13, twipstopixels(300 + 12 * 50)}));
+
+  // Each row's bar ends where the link's value puts it, in the colour of its last zone, with the bar's background
+  // right after it.
+  for (int i = 0; i < panel::rows; ++i) {
+    const auto v = static_cast<std::size_t>(i);
+    const int length = panelbarlength(live[v], row(i), 0);
+    const int zone = row(i).barlimit;
+    const int lastzone = length <= zone ? 0 : std::min(4, (length - 1) / zone);
+    const int end = twipstopixels(analog.x0 + 1050 + length);
+    const int y = twipstopixels(analog.y0 + 885 + 280 * i);
+    const QImage& image = display->picGraph->image();
+    EXPECT_EQ(colortobgr(image.pixelColor(end, y)), panel::zonecolors[static_cast<std::size_t>(lastzone)])
+        << "row " << i << " value " << live[v] << " length " << length;
+    EXPECT_EQ(colortobgr(image.pixelColor(end + 1, y)), panel::barbackcolor) << "row " << i << " length " << length;
+  }
+
+  // The value column: each value in the row's decimals with its metric units, the mixture as a petrol air-fuel
+  // ratio; and the engine speed in large type below.
+  const auto values = [&](int units, const PanelGeometry& g) {
+    std::unique_ptr<PictureSurface> s = sheet();
+    s->setfont(QStringLiteral("Arial"), 10, false, false);
+    s->forecolor = panel::labelcolor;
+    for (int i = 0; i < panel::rows; ++i) {
+      const auto v = static_cast<std::size_t>(i);
+      const int y = g.y0 + 700 + 280 * i;
+      printat(*s, g.w, y, panelvaluetext(live[v], row(i), units, i == panel::afrrow ? 14.7f : 1.0f));
+      printat(*s, g.w + 600, y, row(i).units[static_cast<std::size_t>(units)]);
+    }
+    return s;
+  };
+  EXPECT_TRUE(shows(*values(0, analog), analog.w - 100, analog.y0 + 690, analog.w + 1400, analog.y0 + 5740))
+      << "analog value column";
+  std::unique_ptr<PictureSurface> speed = sheet();
+  speed->setfont(QStringLiteral("Arial"), 22, false, true);
+  speed->forecolor = panel::enginespeedcolor;
+  printat(*speed, 100, analog.y0 + 5850, QString::number(live[16]));
+  printat(*speed, 1300, analog.y0 + 5850, QStringLiteral("RPM"));
+  EXPECT_TRUE(shows(*speed, 0, analog.y0 + 5800, 2800, analog.y0 + 6400)) << "engine speed";
+
+  // The same values in the digital mode and imperial units, after the background pass that a switch makes: only
+  // the imperial labels, the separator and the values with their units next to the labels show, no bar.
   state.preferences.panelanalog = false;
   state.preferences.metricunits = false;
   panel->drawpanel(true);
   panel->drawpanel(false);
   test::savescreenshot(frame, QStringLiteral("livepanel_digital"));
+  const PanelGeometry digital = geometry();
+  ASSERT_EQ(digital.w, 1150);
+  std::unique_ptr<PictureSurface> column = values(1, digital);
+  column->setfont(QStringLiteral("HandelGothic BT"), 10, true, true);
+  for (int i = 0; i < panel::rows; ++i)
+    printat(*column, 50, digital.y0 + 750 + 280 * i, row(i).name[1]);
+  column->line(digital.w - 120, digital.y0 + 680, digital.w - 120, digital.y0 + 5730, panel::labelcolor);
+  EXPECT_TRUE(shows(*column, 0, digital.y0 + 620, digital.w + 1400, digital.y0 + 5790)) << "digital rows";
+  EXPECT_TRUE(shows(*speed, 0, digital.y0 + 5800, 2800, digital.y0 + 6400)) << "digital engine speed";
 }
 
 }  // namespace
