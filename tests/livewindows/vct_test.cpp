@@ -8,8 +8,10 @@
 #include <QLocale>
 #include <QProgressBar>
 #include <QTest>
+#include <cmath>
 #include <functional>
 
+#include "common/pictures.h"
 #include "common/testrig.h"
 #include "exportfixture.h"
 #include "livewindows/frmvct.h"
@@ -407,8 +409,71 @@ TEST_F(VctWindowTest, ScreenshotWithTheSimulatedEngine) {
     auto& window = static_cast<frmVCT&>(dialog);
     rig.connect();
     rig.tick(5 * 150);  // about 150 window-data replies of a pull to high load and back
-    EXPECT_GT(window.buffer().count(), 100);
     savescreenshot(&window, QStringLiteral("vct_window"));
+
+    // Every reply the simulator sent for the window's table reached the window, the last one drawn last.
+    const auto replies = rig.sim.repliesto(vctrequesttable());
+    const int n = window.buffer().count();
+    ASSERT_GT(n, 100);
+    ASSERT_EQ(static_cast<int>(replies.size()), n);
+    const auto raw = [&](int reply, int k) {
+      return replies[static_cast<std::size_t>(reply)][static_cast<std::size_t>(k)];
+    };
+    for (int k = 0; k < vctchannelcount; ++k)
+      ASSERT_EQ(window.buffer().samples()[static_cast<std::size_t>(n - 1)][static_cast<std::size_t>(k)], raw(n - 1, k));
+
+    // The value boxes show the last reply: each channel's box with its label, value and units in its colour.
+    const QImage& shown = window.picVCT->image();
+    PictureSurface boxes;
+    boxes.resize(window.picVCT->size());
+    boxes.show();
+    boxes.fillbox(0, 0, boxes.widthtwips(), boxes.heighttwips(), 0x000000);
+    const auto printat = [&](double x, double y, const QString& text, const char* font, int points, bool bold) {
+      boxes.setfont(QLatin1String(font), points, bold, false);
+      boxes.currentx = x;
+      boxes.currenty = y;
+      boxes.print(text);
+    };
+    for (int k = 0; k < vctchannelcount; ++k) {
+      const VctChannel& c = vctchannels()[static_cast<std::size_t>(k)];
+      const double x = 1650.0 * (k % 8), y = 500.0 * (k / 8);
+      boxes.fillbox(x + 30, y + 80, x + 1650, y + 330, 0x505050);
+      boxes.forecolor = c.colour;
+      printat(x + 60, y + 100, QString::fromLatin1(c.label), "arial narrow", 8, false);
+      printat(x + 950, y + 100, vctvaluetext(vctvalue(k, raw(n - 1, k))), "arial", 10, true);
+      printat(x + 1390, y + 100, QString::fromLatin1(c.units), "arial narrow", 8, false);
+    }
+    const QRect valuelines(0, 0, shown.width(), twipstopixels(980));
+    EXPECT_TRUE(shown.copy(valuelines) == boxes.image().copy(valuelines)) << "value boxes";
+
+    // The chart starts again every 101 replies and holds one segment for each reply since, 130 twips apart: each
+    // angle's trace runs through its values of those replies, above its pair's base line. The actual angle is drawn
+    // over its target, which shows where the two lie apart.
+    const int t = window.chart().tracex();
+    ASSERT_EQ(t, (n - 1) % 101);
+    const double h = window.picVCT->heighttwips();
+    const double u = (h - 1000) / 300;
+    int targetsseen = 0;
+    for (int s = 0; s <= t; ++s) {
+      const int reply = n - 1 - t + s;
+      const double x = 130.0 * s + 100 + 65;
+      const auto ymid = [&](int k) {
+        const double base = 16 * u * (3 * (k / 2) + 2);
+        return h - 200 - base - 0.4 * u * (raw(reply - 1, k) + raw(reply, k)) / 2.0;
+      };
+      for (int k = 0; k < vctanglecount; ++k) {
+        const std::uint32_t colour = vctchannels()[static_cast<std::size_t>(k)].colour;
+        if (k % 2 == 0 && std::abs(ymid(k) - ymid(k + 1)) < 30) continue;  // under the actual angle's trace
+        EXPECT_TRUE(colournear(shown, x, ymid(k), colour)) << "channel " << k << " reply " << reply + 1;
+        if (k % 2 == 0) ++targetsseen;
+      }
+    }
+    EXPECT_GE(targetsseen, 5) << "the pull parts each target from its actual angle on a few replies";
+    // Right of the newest segment the chart is clear of traces.
+    const QRect ahead(QPoint(twipstopixels(130.0 * (t + 1) + 100) + 2, twipstopixels(990)),
+                      QPoint(shown.width() - 1, shown.height() - 1));
+    for (int k = 0; k < vctanglecount; ++k)
+      EXPECT_EQ(countcolour(shown, vctchannels()[static_cast<std::size_t>(k)].colour, ahead), 0) << "channel " << k;
   });
   frmVCT::showmodal(rig.state, rig.link, nullptr);
   EXPECT_EQ(scripted.opened, std::vector<QString>{QStringLiteral("frmVCT")});

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/linkhelpers.h"
+#include "common/pictures.h"
 #include "common/testrig.h"
 #include "mapviews/frmmap.h"
 #include "mapviews/keyhandler.h"
@@ -43,28 +44,6 @@ struct RecordingKeys final : KeyHandler {
   }
   std::vector<QString>& calls;
 };
-
-// Pixel checks on a picture: whether a colour lies within a pixel or two of a point given in twips.
-inline bool colournear(const QImage& image, double xtwips, double ytwips, std::uint32_t bgr, int reach = 1) {
-  const int x = twipstopixels(xtwips), y = twipstopixels(ytwips);
-  const QRgb want = bgrtocolor(bgr).rgb();
-  for (int dy = -reach; dy <= reach; ++dy)
-    for (int dx = -reach; dx <= reach; ++dx) {
-      const QPoint p(x + dx, y + dy);
-      if (image.rect().contains(p) && (image.pixel(p) & 0xFFFFFF) == (want & 0xFFFFFF)) return true;
-    }
-  return false;
-}
-
-// Pixels of the colour in the whole picture.
-inline int countcolour(const QImage& image, std::uint32_t bgr) {
-  const QRgb want = bgrtocolor(bgr).rgb() & 0xFFFFFF;
-  int n = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x)
-      if ((image.pixel(x, y) & 0xFFFFFF) == want) ++n;
-  return n;
-}
 
 // The graph window over the shipped calibration and a link without a line, shown offscreen.
 class GraphWindowTest : public ::testing::Test {

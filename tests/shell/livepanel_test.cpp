@@ -360,8 +360,7 @@ TEST_F(LivePanelWindow, FedByTheLink) {
   ASSERT_EQ(digital.w, 1150);
   std::unique_ptr<PictureSurface> column = values(1, digital);
   column->setfont(QStringLiteral("HandelGothic BT"), 10, true, true);
-  for (int i = 0; i < panel::rows; ++i)
-    printat(*column, 50, digital.y0 + 750 + 280 * i, row(i).name[1]);
+  for (int i = 0; i < panel::rows; ++i) printat(*column, 50, digital.y0 + 750 + 280 * i, row(i).name[1]);
   column->line(digital.w - 120, digital.y0 + 680, digital.w - 120, digital.y0 + 5730, panel::labelcolor);
   EXPECT_TRUE(shows(*column, 0, digital.y0 + 620, digital.w + 1400, digital.y0 + 5790)) << "digital rows";
   EXPECT_TRUE(shows(*speed, 0, digital.y0 + 5800, 2800, digital.y0 + 6400)) << "digital engine speed";
