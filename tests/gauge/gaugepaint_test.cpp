@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QRect>
+#include <QString>
 
 #include "gaugesampling.h"
 
@@ -104,12 +106,78 @@ TEST(GaugePaint, ShadingLeavesItsWorkingAngles) {
 }
 
 TEST(GaugePaint, OddScalesDrawWithoutFault) {
-  for (const char* text :
-       {"5,X,X,X,X,X,X,X,X,X,ONE", "X,X,X,X,X,X,X,X,X,X,", "0,1,2,3,4,5,6,7,8,9,A VERY LONG TITLE"}) {
+  // Zones starting at 1, 1 and 80 and 255 minor marks between two labels, on three odd scale texts: a single label,
+  // ten placeholders (which keep the six labels before and leave no title), and ten labels under a long title.
+  struct Case {
+    const char* text;
+    int labels;
+    QString title;
+  };
+  const Case cases[] = {
+      {"5,X,X,X,X,X,X,X,X,X,ONE", 1, "ONE"},
+      {"X,X,X,X,X,X,X,X,X,X,", 6, ""},
+      {"0,1,2,3,4,5,6,7,8,9,A VERY LONG TITLE", 10, "A VERY LONG TITLE"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
     PaintedGauge g;
-    g.state.setNoxGaugeStrings(QString::fromLatin1(text));
+    g.state.setNoxGaugeStrings(QString::fromLatin1(c.text));
     g.state.setNoxGaugeSetZones(1, 1, 80, 255);
+    ASSERT_EQ(g.state.labelCount, c.labels);
+    EXPECT_EQ(g.state.title, c.title);
+    const GaugeState s = g.state;
     const QImage img = g.paint(true);
-    EXPECT_FALSE(img.isNull()) << text;
+    const bgr rim = blendColor(s.backColor, s.faceColor, 40);
+    const double r = hostdial.radius(0.4);
+
+    // The gauge drawn without one of its texts, that text then printed by hand where it belongs: the box (pixels)
+    // where it lies must look the same as on the gauge that printed it itself.
+    const auto printedat = [&](const QRect& box, const auto& without, double x, double y, const QString& text,
+                               bgr colour, int points) {
+      PaintedGauge h;
+      h.state = s;
+      without(h.state);
+      h.paint(true);
+      SurfacePainter(h.surface).print(x, y, text, colour, points, true);
+      return h.surface.image().copy(box) == img.copy(box);
+    };
+
+    // Each label about the point 1.24 R out at its angle, the lowest (or the only one) at the low end.
+    const double step = c.labels > 1 ? (5.205 - 1.065) / (c.labels - 1) : 0;
+    for (int m = 0; m < c.labels; ++m) {
+      const QString text = s.labels[static_cast<std::size_t>(m)];
+      const QPointF at = hostdial.point(1.24 * r, 5.205 - m * step);
+      const auto blank = [m](GaugeState& state) { state.labels[static_cast<std::size_t>(m)].clear(); };
+      EXPECT_TRUE(printedat(labelbox(at, static_cast<int>(text.size())), blank, at.x() - 45.0 * text.size(),
+                            at.y() - 80, text, rim, 8))
+          << "label " << m << " " << text.toStdString();
+    }
+    // A single label has no span to divide: nothing is printed or marked at the high end, nor along the scale.
+    // Otherwise the 255 minor marks between two labels close into one band outside the rim.
+    if (c.labels == 1) {
+      EXPECT_EQ(ink(img, labelbox(hostdial.point(1.24 * r, 1.065), 1), rim), 0);
+    }
+    for (int value : {10, 35, 50, 65, 90})
+      EXPECT_EQ(near(pixelat(img, alongneedle(1.035 * r, value)), rim), c.labels > 1) << "marks at " << value;
+
+    // Zones from 1 and 1: the middle zone covers the low one entirely, up to the high zone at 80.
+    const double band = 0.28 * 3135;
+    for (int value : {5, 30, 75})
+      EXPECT_TRUE(near(pixelat(img, alongneedle(band, value)), blendColor(s.faceColor, s.midZoneColor, 20)))
+          << "value " << value;
+    EXPECT_TRUE(near(pixelat(img, alongneedle(band, 84)), blendColor(s.faceColor, s.highZoneColor, 20)));
+
+    // The title under the hub, centred by its length, however long; an empty one leaves the face plain.
+    const bgr titlecolour = blendColor(s.backColor, s.faceColor, 70);
+    const double titlex = 3375 / 2.0 - 68.0 * c.title.size(), titley = 130 + 0.69 * 3135;
+    const QRect titlebox(QPoint(static_cast<int>(titlex / 15) - 2, static_cast<int>(titley / 15) - 1),
+                         QPoint(img.width() - 1, static_cast<int>(titley / 15) + 18));
+    if (c.title.isEmpty()) {
+      const QRect middle(QPoint(titlebox.left() - 20, titlebox.top()), QPoint(titlebox.left() + 20, titlebox.bottom()));
+      EXPECT_EQ(ink(img, middle, titlecolour), 0);
+    } else {
+      const auto blank = [](GaugeState& state) { state.title.clear(); };
+      EXPECT_TRUE(printedat(titlebox, blank, titlex, titley, c.title, titlecolour, 10)) << "title";
+    }
   }
 }

@@ -67,13 +67,8 @@ TEST(NoxGauge, ScreenshotOfTheWidestScale) {
   for (const nox::Graduation& g : nox::graduations(7, 1)) {
     if (!g.labelled) continue;
     const QString& text = labels.at(g.label);
-    const QPoint at = (hostdial.point(radius, g.angle) / 15.0).toPoint();
-    const int halfwidth = 3 * static_cast<int>(text.size()) + 3;  // 90 twips a character
-    const QRect box = QRect(at.x() - halfwidth, at.y() - 8, 2 * halfwidth + 1, 19).intersected(img.rect());
-    int ink = 0;
-    for (int y = box.top(); y <= box.bottom(); ++y)
-      for (int x = box.left(); x <= box.right(); ++x) ink += near(img.pixelColor(x, y), rim, 20);
-    EXPECT_GE(ink, 12) << "label " << text.toStdString();
+    const QRect box = labelbox(hostdial.point(radius, g.angle), static_cast<int>(text.size()));
+    EXPECT_GE(ink(img, box, rim), 12) << "label " << text.toStdString();
     ++printed;
   }
   EXPECT_EQ(printed, 7);
