@@ -6,25 +6,14 @@
 #include <QTest>
 #include <set>
 
+#include "common/wirepoints.h"
 #include "graphfixture.h"
 #include "mapviews/viewhelpers.h"
 
 using namespace ostrel;
 using test::GraphWindowTest;
-
-namespace {
-
-// The middle of the surface segment from (i1, j1) to (i2, j2) as the window's picture shows it.
-struct Mid {
-  double x, y;
-};
-Mid middle(const frmMap& window, int i1, int j1, int i2, int j2) {
-  const GraphProjection& p = window.projection();
-  const GraphPoints& y = window.wiregraph().surfacey();
-  return {(p.pointx[i1][j1] + p.pointx[i2][j2]) / 2.0 + wireoffsetx, (y[i1][j1] + y[i2][j2]) / 2.0};
-}
-
-}  // namespace
+using test::middle;
+using test::Mid;
 
 TEST_F(GraphWindowTest, ShowingTheWindowDrawsTheCurrentMapOnASquarePicture) {
   rig.state.curmap = 8;

@@ -15,7 +15,9 @@
 
 #include "calibration/maps.h"
 #include "calibration/maptree.h"
+#include "common/pictures.h"
 #include "common/testrig.h"
+#include "common/wirepoints.h"
 #include "editors/passwordfragments.h"
 #include "mapviews/frmmap.h"
 #include "mapviews/mapgrid.h"
@@ -490,9 +492,56 @@ TEST_F(Navigate, TheGraphFollowsTheLiveCell) {
   parts.state.curmap = 8;
   window->openmapview();
   connect();
-  const QImage before = window->frmMap->picGraph()->image();
-  for (int i = 0; i < 200; ++i) window->timers().commstick();
-  EXPECT_NE(window->frmMap->picGraph()->image(), before) << "the live replies redraw the graph";
+  const frmMap& graph = *window->frmMap;
+  const Colors& colors = parts.state.colors;
+  const auto drive = [&](int ticks) {
+    for (int i = 0; i < ticks; ++i) {
+      window->timers().commstick();
+      port.step();
+    }
+  };
+  const auto near = [&](test::Mid m, std::uint32_t colour) {
+    return test::colournear(graph.picGraph()->image(), m.x, m.y, colour);
+  };
+  // The live cell's row line and column line over the whole map, the cursor on the same cell (the track mode the
+  // program starts in): the segments alternate between the live band colour and the trim band colour.
+  const auto marked = [&](int row, int col) {
+    const BandCells& drawn = graph.wiregraph().bands().cells;
+    EXPECT_EQ(drawn, (BandCells{row, col, row, col}));
+    for (int k = 0; k < 31; ++k) {
+      const bool live = k % 2 == 0;
+      EXPECT_TRUE(near(test::middle(graph, row, k, row, k + 1), live ? colors.rpmbandcolor : colors.trimbandcolor))
+          << "row " << row << " segment " << k;
+      EXPECT_TRUE(near(test::middle(graph, k, col, k + 1, col), live ? colors.mapbandcolor : colors.trimbandcolor))
+          << "column " << col << " segment " << k;
+    }
+  };
+
+  // Idling, then pulling up to speed: the bands move with the link's live cell and leave the wire mesh behind.
+  drive(100);
+  const LiveData idle = parts.link.live();
+  ASSERT_EQ(graph.projection().inputs.rows, 32);
+  ASSERT_EQ(graph.projection().inputs.cols, 32);
+  EXPECT_EQ(parts.state.cursorrow, idle.liverow);
+  EXPECT_EQ(parts.state.cursorcol, idle.livecol);
+  marked(idle.liverow, idle.livecol);
+  drive(150);
+  const LiveData pulling = parts.link.live();
+  ASSERT_GT(pulling.liverow, idle.liverow + 2);
+  ASSERT_GT(pulling.livecol, idle.livecol + 2);
+  marked(pulling.liverow, pulling.livecol);
+  // The old row and column are back in the mesh's colour, away from where the new lines cross them.
+  for (int k = 0; k < 31; ++k) {
+    if (k + 1 < pulling.livecol - 1 || k > pulling.livecol + 1) {
+      const test::Mid m = test::middle(graph, idle.liverow, k, idle.liverow, k + 1);
+      EXPECT_FALSE(near(m, colors.rpmbandcolor) || near(m, colors.trimbandcolor)) << "old row segment " << k;
+    }
+    if (k + 1 < pulling.liverow - 1 || k > pulling.liverow + 1) {
+      const test::Mid m = test::middle(graph, k, idle.livecol, k + 1, idle.livecol);
+      EXPECT_FALSE(near(m, colors.mapbandcolor) || near(m, colors.trimbandcolor)) << "old column segment " << k;
+    }
+  }
+  test::savescreenshot(graph.picGraph(), QStringLiteral("navigate_graph_livecell"));
 }
 
 TEST_F(Navigate, LayoutsAbcWithTheTreeAndTheGraph) {
