@@ -32,7 +32,7 @@ struct PanelVariable {
   std::array<float, 2> valueoffset;
   std::array<QString, 2> units;
   std::array<std::int16_t, 2> decimals;
-  std::int16_t barlimit;  // longest bar drawn
+  std::int16_t barlimit;  // width of one colour zone of the bar, in twips
 };
 
 // Limits the map check holds a map to; the defaults (4096, 10000, -10000, 0, false) mean no limit.
