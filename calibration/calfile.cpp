@@ -1,6 +1,5 @@
 #include "calibration/calfile.h"
 
-
 #include "calibration/bytetables.h"
 #include "platform/filesave.h"
 #include "platform/prompts.h"

@@ -33,8 +33,14 @@ class Busy {
 }  // namespace
 
 MainTimers::MainTimers(ProgramState& state, maps& mainmaps, EcuLink& link, const ImageTransfer& transfer,
-                       Prompts& prompts, ShellHost& host)
-    : state_(state), mainmaps_(mainmaps), link_(link), transfer_(transfer), prompts_(prompts), host_(host) {}
+                       const ProgressJobs& jobs, Prompts& prompts, ShellHost& host)
+    : state_(state),
+      mainmaps_(mainmaps),
+      link_(link),
+      transfer_(transfer),
+      jobs_(jobs),
+      prompts_(prompts),
+      host_(host) {}
 
 void MainTimers::queuepending() {
   const auto map = static_cast<std::uint8_t>(state_.pendingmap >= 0 ? state_.pendingmap : state_.curmap);
@@ -150,7 +156,7 @@ void MainTimers::actonmismatch() {
     host_.refreshactiveview();
     return;
   }
-  if (host_.progressjobrunning()) {
+  if (jobs_.isopen()) {
     // The progress window runs another job, which the synchronisation would wipe: the next tick with traffic
     // that still finds the mismatch asks again.
     state_.syncerrticks = mismatchticks - 1;

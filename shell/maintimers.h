@@ -11,6 +11,7 @@ namespace ostrel {
 class EcuLink;
 class ImageTransfer;
 class maps;
+class ProgressJobs;
 class Prompts;
 class ShellHost;
 
@@ -31,8 +32,8 @@ class MainTimers {
   static constexpr int unloadticks = 5;                             // exitticks at which the main window unloads
   static constexpr std::uint8_t expectedfirmware = 64;
 
-  MainTimers(ProgramState& state, maps& mainmaps, EcuLink& link, const ImageTransfer& transfer, Prompts& prompts,
-             ShellHost& host);
+  MainTimers(ProgramState& state, maps& mainmaps, EcuLink& link, const ImageTransfer& transfer,
+             const ProgressJobs& jobs, Prompts& prompts, ShellHost& host);
   MainTimers(const MainTimers&) = delete;
   MainTimers& operator=(const MainTimers&) = delete;
 
@@ -68,6 +69,7 @@ class MainTimers {
   maps& mainmaps_;
   EcuLink& link_;
   const ImageTransfer& transfer_;
+  const ProgressJobs& jobs_;  // a job it runs is never replaced by the map synchronisation
   Prompts& prompts_;
   ShellHost& host_;
   bool incomms_ = false;

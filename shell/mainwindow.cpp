@@ -54,7 +54,8 @@ QTimer* maketimer(QObject* parent, const char* name, int interval) {
 VelkorV5::VelkorV5(ShellContext& context, QWidget* parent)
     : QMainWindow(parent),
       context_(context),
-      timers_(context.state, context.mainmaps, context.link, context.transfer, context.prompts, *this),
+      timers_(context.state, context.mainmaps, context.link, context.transfer, context.progressjobs, context.prompts,
+              *this),
       files_(context.state, context.mainmaps, context.prompts, context.log, *this),
       views_(context.state, context.mainmaps, context.link, context.prompts),
       keys_(context.state, context.mainmaps, context.mainsettings, context.link, views_, context.prompts),

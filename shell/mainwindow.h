@@ -137,7 +137,6 @@ class VelkorV5 : public QMainWindow,
   // The timers' calls.
   void flushpending() override;
   void runmapsync() override;
-  bool progressjobrunning() const override;
   void unloadmainwindow() override;
 
   // The navigation tree (filltree) and the Map Group menu (fillmenus) afresh from the calibration; the editors'

@@ -71,8 +71,4 @@ void VelkorV5::runmapsync() {
   runprogressjob(static_cast<int>(ProgressJob::mapsync));
 }
 
-bool VelkorV5::progressjobrunning() const {
-  return context_.progressjobs.isopen();
-}
-
 }  // namespace ostrel

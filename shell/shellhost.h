@@ -45,8 +45,6 @@ class ShellHost {
   // Writes the current map into the ECU (map synchronisation): the progress window's job 3, which state.progressjob
   // names.
   virtual void runmapsync() {}
-  // A job of the progress window runs (an export in its dialog or its ticks, say); no other can start meanwhile.
-  virtual bool progressjobrunning() const { return false; }
   // Exit's countdown has run out: the main window unloads.
   virtual void unloadmainwindow() {}
 };

@@ -12,6 +12,8 @@
 
 #include "mapviews/frminterpcopy.h"
 #include "link/imagetransfer.h"
+#include "logger/logsamples.h"
+#include "logger/progressjobs.h"
 #include "shell/maintimers.h"
 #include "shell/shellhost.h"
 #include "tuningfixture.h"
@@ -31,7 +33,9 @@ TEST(AutoTuneOverTheLine, ALeanEngineRaisesItsCellsAndTheRowsReachTheEcu) {
   ScopedLauncher scoped{launcher};
   ImageTransfer transfer{rig.state, rig.mainmaps, rig.prompts, rig.link};
   ShellHost shellhost;
-  MainTimers timers{rig.state, rig.mainmaps, rig.link, transfer, rig.prompts, shellhost};
+  logsamples logstore;
+  ProgressJobs jobs{rig.state, rig.mainmaps, rig.mainsettings, logstore, rig.link, rig.prompts};
+  MainTimers timers{rig.state, rig.mainmaps, rig.link, transfer, jobs, rig.prompts, shellhost};
 
   rig.sim.leanoffset = 0.05;         // lambda about 1.05: lean, below the suspension at 1.10
   rig.sim.secondsperrequest = 0.01;  // the engine's drive at a third of the speed: it idles for twelve seconds

@@ -6,6 +6,8 @@
 
 #include "common/testrig.h"
 #include "link/imagetransfer.h"
+#include "logger/logsamples.h"
+#include "logger/progressjobs.h"
 #include "mapviews/keycodes.h"
 #include "mapviews/keyhandler.h"
 #include "mapviewsfixture.h"
@@ -57,7 +59,9 @@ class KeyEditsOverTheLine : public ::testing::Test, protected test::PtyRig {
   KeyHandler handler{state, model, mainsettings, link, views, prompts};
   ImageTransfer transfer{state, model, prompts, link};
   ShellHost mainwindow;  // nothing to redraw here
-  MainTimers timers{state, model, link, transfer, prompts, mainwindow};
+  logsamples logstore;
+  ProgressJobs jobs{state, model, mainsettings, logstore, link, prompts};
+  MainTimers timers{state, model, link, transfer, jobs, prompts, mainwindow};
   std::vector<Handover> handovers;
   int ticks = 0;
 };

@@ -13,7 +13,6 @@ struct RecordingShellHost : ShellHost {
   std::vector<QString> calls;
   std::vector<int> intervals;
   QString caption;
-  bool jobrunning = false;  // what progressjobrunning answers
 
   int count(const QString& call) const { return static_cast<int>(std::count(calls.begin(), calls.end(), call)); }
 
@@ -37,7 +36,6 @@ struct RecordingShellHost : ShellHost {
   void flushpending() override { calls.push_back(QStringLiteral("flushpending")); }
   void setcommsinterval(int ms) override { intervals.push_back(ms); }
   void runmapsync() override { calls.push_back(QStringLiteral("runmapsync")); }
-  bool progressjobrunning() const override { return jobrunning; }
   void unloadmainwindow() override { calls.push_back(QStringLiteral("unloadmainwindow")); }
 };
 

@@ -93,7 +93,7 @@ class Timers : public ::testing::Test, protected test::SimEcu {
   EcuLink& link = parts.link;
   test::RecordingShellHost host;
   test::OnlineChanges online;
-  MainTimers timers{parts.state, parts.mainmaps, parts.link, parts.transfer, parts.prompts, host};
+  MainTimers timers{parts.state, parts.mainmaps, parts.link, parts.transfer, parts.progressjobs, parts.prompts, host};
 };
 
 TEST_F(Timers, PendingWriteIsQueuedOnTheSeventhCommandsTick) {
@@ -362,7 +362,8 @@ TEST_F(Timers, SynchronisationWaitsWhileAnotherProgressJobRuns) {
   state.protfragment[state.curmap] = 2;
   state.fragmenton.fill(false);
   mismatch();
-  host.jobrunning = true;  // an export runs in the progress window
+  state.progressjob = static_cast<std::uint8_t>(ProgressJob::csvexport);  // an export runs in the progress window
+  ASSERT_TRUE(parts.progressjobs.show());
   for (int i = 0; i < 30; ++i) {
     state.noreplyticks = 0;
     checks();
@@ -370,7 +371,7 @@ TEST_F(Timers, SynchronisationWaitsWhileAnotherProgressJobRuns) {
   EXPECT_EQ(syncs(), 0);
   EXPECT_TRUE(messages().empty());
   EXPECT_EQ(state.syncerrticks, MainTimers::mismatchticks - 1);  // asked for again on each tick with traffic
-  host.jobrunning = false;
+  parts.progressjobs.abandon();
   state.noreplyticks = 0;
   checks(false);  // no traffic: not yet
   EXPECT_EQ(syncs(), 0);
@@ -453,7 +454,7 @@ TEST(TimersReentry, ChecksTickReturnsAtOnceWhileItsMessageBoxIsUp) {
   parts.state.online = true;
   ostrel::test::changelive(parts.link, [&](ostrel::LiveData& l) { l.fwversion = 64; });
   test::RecordingShellHost host;
-  MainTimers timers(parts.state, parts.mainmaps, parts.link, parts.transfer, prompts, host);
+  MainTimers timers(parts.state, parts.mainmaps, parts.link, parts.transfer, parts.progressjobs, prompts, host);
   int nested = 0;
   prompts.answer = Prompts::Answer::No;
   prompts.whileshown = [&] {
