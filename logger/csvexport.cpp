@@ -10,7 +10,8 @@ namespace ostrel {
 namespace {
 
 constexpr std::int32_t secondsaday = 86400;
-constexpr std::int32_t midnightfall = secondsaday / 2;  // seconds the time of day must fall by to be midnight
+// Seconds the time of day must fall by to be midnight, or rise by to be a step back across midnight.
+constexpr std::int32_t midnightfall = secondsaday / 2;
 const QByteArray separator = QByteArrayLiteral(", ");
 const QByteArray lineend = QByteArrayLiteral("\r\n");
 
@@ -67,8 +68,12 @@ bool CsvExport::step(int count, QByteArray& out) {
       continue;
     }
     // Past midnight the time of day starts again. A smaller fall is the clock set back (the end of summer time,
-    // by hand, by the network): the times step back with it rather than jumping a day ahead.
-    if (lastseconds_ - seconds > midnightfall) ++days_;
+    // by hand, by the network): the times step back with it rather than jumping a day ahead. A large rise is the
+    // clock set back across midnight, so the day it had counted comes off again.
+    if (lastseconds_ - seconds > midnightfall)
+      ++days_;
+    else if (seconds - lastseconds_ > midnightfall)
+      --days_;
     lastseconds_ = seconds;
     const float ms = static_cast<float>((static_cast<double>(seconds) + double(days_) * secondsaday) * 1000.0);
     if (ms == secondstart_) {

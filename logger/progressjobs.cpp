@@ -228,8 +228,10 @@ void ProgressJobs::rawimportstep() {
     close(Outcome::cancelled);
     return;
   }
-  // A raw log has one size: a pipe, a device or a longer file is refused before it can block or flood the window.
-  const FileRead file = readwholefile(path_, rawlogsize);
+  // A raw log has one size and its fields fixed places, so only that many bytes are read: a copy with a line end
+  // more still imports, and memory stays flat however long the file. A pipe or a device is refused before it can
+  // block or flood the window.
+  const FileRead file = readfilehead(path_, rawlogsize);
   const std::optional<RawLog> log = file.ok() ? parserawlog(file.bytes) : std::nullopt;
   if (!log) {
     rawfailed();

@@ -134,8 +134,9 @@ struct ProgramState {
   // the spread of point k + 1 (load, then rpm); closing with a difference asks to re-grid the 3-D maps.
   std::array<std::uint8_t, 31> entryloadspread{}, entryrpmspread{}, exitloadspread{}, exitrpmspread{};
   bool spreadrpm = false;  // the spread tool edits the rpm axis (else the load axis)
-  // The last raw throttle and pedal readings of the settings editor's live data, kept for the run; empty until the
-  // first reply brings them, so the throttle calibration never stores a reading that was never taken.
+  // The last raw throttle and pedal readings of the settings editor's live data, kept while the link that brought
+  // them stays open; empty until a reply of this connection brings them, so the throttle calibration never stores a
+  // reading that was never taken or one from before the link closed.
   std::optional<std::uint8_t> livetps, livepps;
 
   // The map fragment import's donor, kept for the run: its kind (0 none yet, 21 a version 2.1 to 2.5 file held by

@@ -125,6 +125,64 @@ TEST(SettingsEditorEcu, ThrottleCalibrationStoresOnlyAReadingTheEcuHasSent) {
   EXPECT_EQ(rig.host.statuslines.size(), 3u);
 }
 
+TEST(SettingsEditorEcu, AReadingFromBeforeTheLinkClosedIsNotStored) {
+  using namespace throttlecells;
+  const struct {
+    const char* name;
+    bool unplug;  // the line is lost rather than closed from the menu
+  } cases[] = {{"disconnected", false}, {"line lost", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EditorRig rig;
+    ScriptedLauncher scripted;
+    ScopedLauncher scope(scripted);
+    rig.sim.setram(pedaladdress, 12);
+    rig.sim.setram(throttleaddress, 77);
+    rig.connect();
+    auto window = rig.open(110);
+    for (int tick = 0; tick < 30 && rig.state.livetps != 77; ++tick) rig.tick();
+    ASSERT_EQ(rig.state.livetps, 77);
+    ASSERT_EQ(rig.state.livepps, 12);
+
+    if (c.unplug) {
+      rig.port.unplug(QStringLiteral("the adapter went away"));
+      for (int tick = 0; tick < 5 && rig.state.online; ++tick) rig.tick();
+    } else {
+      rig.link.closeport();
+    }
+    ASSERT_FALSE(rig.state.online);
+    EXPECT_FALSE(rig.state.livetps.has_value());
+    EXPECT_FALSE(rig.state.livepps.has_value());
+
+    // The throttle moves while the link is down; the buttons pressed before the first reply of the new connection
+    // store nothing.
+    rig.sim.setram(throttleaddress, 90);
+    rig.sim.setram(pedaladdress, 20);
+    for (int cell : {zerotps, zeropps, fulltps}) rig.setraw(110, cell, 50);
+    ASSERT_TRUE(rig.link.openport());
+    ASSERT_FALSE(rig.state.livetps.has_value());
+    const std::size_t statuslines = rig.host.statuslines.size();
+    scripted.scripts.push_back([](QDialog& dialog) {
+      auto& tps = dynamic_cast<frmTPSCalibrate&>(dialog);
+      tps.Command1->click();
+      tps.Command2->click();
+      tps.Command3->click();
+    });
+    window->mnuTPSCalibrate->trigger();
+    for (int cell : {zerotps, zeropps, fulltps}) EXPECT_EQ(rig.raw(110, cell), 50) << cell;
+    ASSERT_EQ(rig.host.statuslines.size(), statuslines + 3);
+    for (std::size_t i = statuslines; i < statuslines + 3; ++i)
+      EXPECT_EQ(rig.host.statuslines[i], nothrottlereading);
+
+    // A reading of this connection is stored.
+    for (int tick = 0; tick < 30 && rig.state.livetps != 90; ++tick) rig.tick();
+    ASSERT_EQ(rig.state.livetps, 90);
+    scripted.scripts.push_back([](QDialog& dialog) { dynamic_cast<frmTPSCalibrate&>(dialog).Command3->click(); });
+    window->mnuTPSCalibrate->trigger();
+    EXPECT_EQ(rig.raw(110, fulltps), 90);
+  }
+}
+
 TEST(SettingsEditorEcu, ThroughTheSerialPortTheSettingReachesTheEcu) {
   PtyRig rig;
   if (!rig.ready()) GTEST_SKIP() << "no pseudo-terminal: " << rig.error;

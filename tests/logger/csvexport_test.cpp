@@ -109,8 +109,9 @@ TEST_F(Csv, AFullStoreKeepsItsTailAndTimesGrowPastMidnight) {
   for (qsizetype i = 1; i < t.size(); ++i) ASSERT_GE(parsenumber(t[i]).value(), parsenumber(t[i - 1]).value()) << i;
 }
 
-TEST_F(Csv, OnlyAFallOfMoreThanTwelveHoursIsMidnight) {
-  // One sample a second; the clock set back steps the times back with it, midnight counts on.
+TEST_F(Csv, OnlyAJumpOfMoreThanTwelveHoursCrossesMidnight) {
+  // One sample a second; the clock set back steps the times back with it, midnight counts on, and a clock set back
+  // across midnight takes the day off again.
   struct Case {
     const char* name;
     std::vector<int> stamps;       // seconds of the day of samples 0, 1, ...
@@ -123,6 +124,10 @@ TEST_F(Csv, OnlyAFallOfMoreThanTwelveHoursIsMidnight) {
       {"midnight", {lastsecond - 1, lastsecond, 0, 1}, {1000, 2000, 3000}},
       {"a fall of 12 h is a step back", {noon, noon + 1, 1}, {1000, -43199000}},
       {"a fall of 12 h and a second is midnight", {noon, noon + 2, 1}, {2000, 43201000}},
+      {"1 h step back across midnight", {1800, 1801, 84602, 84603}, {1000, -3598000, -3597000}},
+      {"a rise of 12 h is the clock moving on", {1, 2, noon + 2}, {1000, 43201000}},
+      {"a rise of 12 h and a second is a step back across midnight", {1, 2, noon + 3}, {1000, -43198000}},
+      {"midnight, then set back across it", {lastsecond, 0, 1, lastsecond - 3597}, {1000, 2000, -3597000}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

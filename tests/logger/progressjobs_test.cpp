@@ -415,34 +415,16 @@ TEST_F(Jobs, RawLogImportRefusedOnlineDamagedOrCancelledChangesNothing) {
   }
 }
 
-TEST_F(Jobs, RawLogImportRefusesAPipeADeviceAFolderAndALongerFileAtOnce) {
+TEST_F(Jobs, RawLogImportRefusesAPipeADeviceAndAFolderAtOnce) {
   test::BlockGuard guard;  // a pipe that is opened blocks until a writer comes: the test ends with a message
   test::record(store, 50, [](int s) { return s; });
   state.logvar.fill(12);
   const logsamples before = store;
-  // A whole raw log that would import, with one byte more than a raw log has.
-  logsamples other;
-  other.resetlogsamples();
-  test::record(
-      other, 50, [](int s) { return s; }, [](int, int) { return 0x5A; });
-  ProgramState otherstate;
-  otherstate.logvar.fill(40);
-  const QByteArray longer = rawlogbytes(otherstate, other) + "\n";
-  ASSERT_TRUE(parserawlog(longer));
-
-  struct Case {
-    const char* name;
-    std::function<bool(const QString&)> place;
-  };
-  std::vector<Case> cases;
-  for (const test::NotAFileCase& c : test::notafiles)
-    cases.push_back({c.name, [&c](const QString& p) { return test::placenotafile(p, c.kind); }});
-  cases.push_back({"a longer file", [&](const QString& p) { return test::writebytes(p, longer); }});
-  for (std::size_t i = 0; i < cases.size(); ++i) {
-    const Case& c = cases[i];
+  for (std::size_t i = 0; i < std::size(test::notafiles); ++i) {
+    const test::NotAFileCase& c = test::notafiles[i];
     SCOPED_TRACE(c.name);
     const QString path = folder.file(QStringLiteral("thing%1.rdl").arg(i));
-    ASSERT_TRUE(c.place(path));
+    ASSERT_TRUE(test::placenotafile(path, c.kind));
     prompts.clear();
     prompts.paths = {path};
     show(5);
@@ -452,6 +434,37 @@ TEST_F(Jobs, RawLogImportRefusesAPipeADeviceAFolderAndALongerFileAtOnce) {
     EXPECT_EQ(prompts.records.back().icon, Prompts::Icon::Exclamation);
     EXPECT_EQ(state.logvar[0], 12);
     for (int s = 0; s < 50; ++s) ASSERT_EQ(store.getlogdata(s, 2), before.getlogdata(s, 2));
+  }
+}
+
+TEST_F(Jobs, RawLogImportTakesALogWithMoreAfterIt) {
+  // A whole raw log, then what a copy through another tool may leave after it, or much more.
+  logsamples other;
+  other.resetlogsamples();
+  test::record(
+      other, 50, [](int s) { return s; }, [](int, int) { return 0x5A; });
+  ProgramState otherstate;
+  otherstate.logvar.fill(40);
+  const QByteArray log = rawlogbytes(otherstate, other);
+  const struct {
+    const char* name;
+    QByteArray tail;
+  } cases[] = {{"a line end more", "\r\n"}, {"a megabyte of anything", QByteArray(1 << 20, 'x')}};
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(cases[i].name);
+    store.resetlogsamples();
+    test::record(store, 50, [](int s) { return s; });
+    state.logvar.fill(12);
+    const QString path = folder.file(QStringLiteral("copied%1.rdl").arg(i));
+    ASSERT_TRUE(test::writebytes(path, log + cases[i].tail));
+    prompts.clear();
+    prompts.paths = {path};
+    show(5);
+    run();
+    expectclosed(ProgressJobs::Outcome::done);
+    EXPECT_TRUE(prompts.messages().empty());
+    EXPECT_EQ(state.logvar[0], 40);
+    for (int s = 0; s < 50; ++s) ASSERT_EQ(store.getlogdata(s, 2), 0x5A) << s;
   }
 }
 
