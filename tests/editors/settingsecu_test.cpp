@@ -20,6 +20,17 @@ constexpr int injectortrim = 176;  // (11, 0): 0.5, -64
 constexpr int pedaladdress = 0x6D90;     // "PPSM": aux 1
 constexpr int throttleaddress = 0x0092;  // "TPSM": raw throttle
 
+// Opens the throttle calibration from the editor's menu and presses its three buttons in turn.
+void pressallthrottlebuttons(ScriptedLauncher& scripted, frmSettings& window) {
+  scripted.scripts.push_back([](QDialog& dialog) {
+    auto& tps = dynamic_cast<frmTPSCalibrate&>(dialog);
+    tps.Command1->click();
+    tps.Command2->click();
+    tps.Command3->click();
+  });
+  window.mnuTPSCalibrate->trigger();
+}
+
 TEST(SettingsEditorEcu, AnAppliedSettingReachesTheEcusImage) {
   EditorRig rig;
   rig.connect();
@@ -79,15 +90,7 @@ TEST(SettingsEditorEcu, ThrottleCalibrationStoresOnlyAReadingTheEcuHasSent) {
   for (int cell : {zerotps, zeropps, fulltps}) rig.setraw(110, cell, 50);
   rig.connect();
   auto window = rig.open(110);
-  const auto pressall = [&] {
-    scripted.scripts.push_back([](QDialog& dialog) {
-      auto& tps = dynamic_cast<frmTPSCalibrate&>(dialog);
-      tps.Command1->click();
-      tps.Command2->click();
-      tps.Command3->click();
-    });
-    window->mnuTPSCalibrate->trigger();
-  };
+  const auto pressall = [&] { pressallthrottlebuttons(scripted, *window); };
 
   // Before the first window-data reply: nothing stored, nothing queued, and the status line says why.
   pressall();
@@ -162,13 +165,7 @@ TEST(SettingsEditorEcu, AReadingFromBeforeTheLinkClosedIsNotStored) {
     ASSERT_TRUE(rig.link.openport());
     ASSERT_FALSE(rig.state.livetps.has_value());
     const std::size_t statuslines = rig.host.statuslines.size();
-    scripted.scripts.push_back([](QDialog& dialog) {
-      auto& tps = dynamic_cast<frmTPSCalibrate&>(dialog);
-      tps.Command1->click();
-      tps.Command2->click();
-      tps.Command3->click();
-    });
-    window->mnuTPSCalibrate->trigger();
+    pressallthrottlebuttons(scripted, *window);
     for (int cell : {zerotps, zeropps, fulltps}) EXPECT_EQ(rig.raw(110, cell), 50) << cell;
     ASSERT_EQ(rig.host.statuslines.size(), statuslines + 3);
     for (std::size_t i = statuslines; i < statuslines + 3; ++i)
