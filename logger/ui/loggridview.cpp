@@ -24,8 +24,9 @@ LogGridView::LogGridView(LogGridModel& model, QWidget* parent) : QTableView(pare
   setTextElideMode(Qt::ElideRight);
   QHeaderView* rows = verticalHeader();
   rows->setSectionResizeMode(QHeaderView::Fixed);
-  rows->setDefaultSectionSize(rowheight);
+  // The minimum first: a default below the style's minimum would be raised to it.
   rows->setMinimumSectionSize(rowheight);
+  rows->setDefaultSectionSize(rowheight);
   rows->setDefaultAlignment(Qt::AlignCenter);
   rows->setHighlightSections(false);
   rows->setMinimumWidth(rows->fontMetrics().horizontalAdvance(QStringLiteral("timestamp")) + 16);

@@ -492,33 +492,88 @@ int darkpixels(const QImage& image, const QRect& part) {
   return n;
 }
 
-TEST_F(SettingsEditor, TheLivePanelShowsEachValueOfAReplyInItsOwnBox) {
-  auto window = rig.open(110);
-  showreply(rig.link, *window);
-  const QImage& panel = window->PicSetting->image();
-  const QRgb boxcolour = qRgb(176, 160, 128);
-  const auto colourat = [&](int x, int y) { return panel.pixel(px(x, y)) & 0xFFFFFF; };
-  // Box i: column i mod 8, line i / 8, each with its name, value and units printed on it.
-  const auto part = [](int i, int left, int right) {
-    const int x0 = 1490 * (i % 8), y0 = 500 * (i / 8);
-    return QRect(px(x0 + left, y0 + 80), px(x0 + right, y0 + 330));
-  };
-  std::vector<QImage> boxes;
-  for (int i = 0; i < 16; ++i) {
-    const int x0 = 1490 * (i % 8), y0 = 500 * (i / 8);
-    EXPECT_EQ(colourat(x0 + 40, y0 + 90), boxcolour & 0xFFFFFF) << i;
-    EXPECT_EQ(colourat(x0 + 1440, y0 + 320), boxcolour & 0xFFFFFF) << i;
-    EXPECT_NE(colourat(x0 + 1485, y0 + 200), boxcolour & 0xFFFFFF) << i << ": boxes stand apart";
-    EXPECT_GT(darkpixels(panel, part(i, 100, 600)), 0) << i << " name";
-    EXPECT_GT(darkpixels(panel, part(i, 620, 1090)), 0) << i << " value";
-    EXPECT_GT(darkpixels(panel, part(i, 1100, 1450)), 0) << i << " units";
-    boxes.push_back(panel.copy(part(i, 30, 1450)));
-  }
+// What a box of the live panel reads: name, value (C locale, padded) and units.
+struct BoxText {
+  const char* name;
+  const char* value;
+  const char* units;
+};
 
-  // A reply that differs only in the throttle byte redraws the throttle's box, entry 1, and no other.
-  showreply(rig.link, *window, 200);
-  for (int i = 0; i < 16; ++i)
-    EXPECT_EQ(panel.copy(part(i, 30, 1450)) == boxes[static_cast<std::size_t>(i)], i != 1) << i;
+// The boxes after showreply's reply (fuel type 1), in each unit system: the temperatures, the decimals of the
+// mixture and the units of temperature and speed differ.
+constexpr BoxText metricboxes[16] = {
+    {"PPSM", "  12", "(n)"}, {"TPSM", "  34", "(n)"}, {"AFR / L", "21.61", "(ratio)"}, {"CTS", "  90", "(C)"},
+    {"ATS", "  45", "(C)"},  {"AUX1", "   1", "(n)"}, {"AUX2", "   2", "(n)"},         {"AUX3", "   3", "(n)"},
+    {"AUX4", "   4", "(n)"}, {"AUX5", "   5", "(n)"}, {"AUX6", "   6", "(n)"},         {"VSS", "  88", "(kph)"},
+    {"***", "   0", "(n)"},  {"***", "   0", "(n)"},  {"***", "   0", "(n)"},          {"***", "   0", "(n)"}};
+constexpr BoxText imperialboxes[16] = {
+    {"PPSM", "  12", "(n)"}, {"TPSM", "  34", "(n)"}, {"AFR / L", "21.6", "(ratio)"}, {"CTS", " 194", "(F)"},
+    {"ATS", " 113", "(F)"},  {"AUX1", "   1", "(n)"}, {"AUX2", "   2", "(n)"},        {"AUX3", "   3", "(n)"},
+    {"AUX4", "   4", "(n)"}, {"AUX5", "   5", "(n)"}, {"AUX6", "   6", "(n)"},        {"VSS", "  88", "(mph)"},
+    {"***", "   0", "(n)"},  {"***", "   0", "(n)"},  {"***", "   0", "(n)"},         {"***", "   0", "(n)"}};
+
+// Draws box i over the panel as it must read, in the panel's colour, fonts and places: the panel's picture stays as
+// it was exactly when the box already read these texts.
+void drawbox(PictureSurface& panel, int i, const BoxText& text) {
+  const double x0 = 1490 * (i % 8), y0 = 500 * (i / 8);
+  panel.fillbox(x0 + 30, y0 + 80, x0 + 1450, y0 + 330, 0x80A0B0);
+  const struct {
+    double x;
+    QString text;
+    const char* font;
+    int points;
+    bool bold;
+  } prints[] = {{100, QString::fromLatin1(text.name), "arial narrow", 8, false},
+                {620, regional(QString::fromLatin1(text.value)), "arial", 10, true},
+                {1100, QString::fromLatin1(text.units), "arial narrow", 8, false}};
+  for (const auto& p : prints) {
+    panel.setfont(QString::fromLatin1(p.font), p.points, p.bold, false);
+    panel.currentx = x0 + p.x;
+    panel.currenty = y0 + 100;
+    panel.print(p.text);
+  }
+}
+
+TEST_F(SettingsEditor, TheLivePanelShowsEachValueOfAReplyInItsOwnBox) {
+  for (const bool metric : {true, false}) {
+    SCOPED_TRACE(metric ? "metric" : "imperial");
+    rig.state.preferences.metricunits = metric;
+    auto window = rig.open(110);
+    showreply(rig.link, *window);
+    const QImage& panel = window->PicSetting->image();
+    const QRgb boxcolour = qRgb(176, 160, 128);
+    const auto colourat = [&](int x, int y) { return panel.pixel(px(x, y)) & 0xFFFFFF; };
+    // Box i: column i mod 8, line i / 8, each with its name, value and units printed on it.
+    const auto part = [](int i, int left, int right) {
+      const int x0 = 1490 * (i % 8), y0 = 500 * (i / 8);
+      return QRect(px(x0 + left, y0 + 80), px(x0 + right, y0 + 330));
+    };
+    std::vector<QImage> boxes;
+    for (int i = 0; i < 16; ++i) {
+      const int x0 = 1490 * (i % 8), y0 = 500 * (i / 8);
+      EXPECT_EQ(colourat(x0 + 40, y0 + 90), boxcolour & 0xFFFFFF) << i;
+      EXPECT_EQ(colourat(x0 + 1440, y0 + 320), boxcolour & 0xFFFFFF) << i;
+      EXPECT_NE(colourat(x0 + 1485, y0 + 200), boxcolour & 0xFFFFFF) << i << ": boxes stand apart";
+      EXPECT_GT(darkpixels(panel, part(i, 100, 600)), 0) << i << " name";
+      EXPECT_GT(darkpixels(panel, part(i, 620, 1090)), 0) << i << " value";
+      EXPECT_GT(darkpixels(panel, part(i, 1100, 1450)), 0) << i << " units";
+      boxes.push_back(panel.copy(part(i, 30, 1450)));
+    }
+
+    // Each box reads its entry's name, value and units in the unit system the program is set to.
+    for (int i = 0; i < 16; ++i) {
+      const BoxText& text = (metric ? metricboxes : imperialboxes)[i];
+      drawbox(*window->PicSetting, i, text);
+      EXPECT_EQ(panel.copy(part(i, 30, 1450)), boxes[static_cast<std::size_t>(i)])
+          << i << " does not read \"" << text.name << "\" \"" << text.value << "\" \"" << text.units << "\"";
+      window->PicSetting->paintpicture(boxes[static_cast<std::size_t>(i)], 1490 * (i % 8) + 30, 500 * (i / 8) + 80);
+    }
+
+    // A reply that differs only in the throttle byte redraws the throttle's box, entry 1, and no other.
+    showreply(rig.link, *window, 200);
+    for (int i = 0; i < 16; ++i)
+      EXPECT_EQ(panel.copy(part(i, 30, 1450)) == boxes[static_cast<std::size_t>(i)], i != 1) << i;
+  }
 }
 
 // Group 3 fills its first column with twelve lines, so its bit field would start at 4860, below 8400 - 4000: it

@@ -156,7 +156,8 @@ TEST_F(AnalyseWindowTest, ScrollBarsRedrawWithTheirValues) {
 }
 
 // At the largest start the origin is trigger stamp 300 and the picture ends with the lines to stamp 311 of each wave:
-// the stamps after it, and the entries past the 334 of the capture, never reach it.
+// the stamps after it, and the entries past the 334 of the capture, never reach it, and what was there before is
+// cleared.
 TEST_F(AnalyseWindowTest, AtTheLargestStartThePictureRunsFromStampThreeHundredToThreeHundredEleven) {
   constexpr std::uint32_t pitch = 150;  // twips between edges, ten pixels
   for (int k = 0; k < triggerstampcount; ++k) {
@@ -165,6 +166,8 @@ TEST_F(AnalyseWindowTest, AtTheLargestStartThePictureRunsFromStampThreeHundredTo
   }
   frmAnalyse window(state);
   window.show();
+  // Something else on the picture first, so that what stays black was cleared by the drawing.
+  window.PicTriggers->fillbox(0, 0, window.PicTriggers->widthtwips(), window.PicTriggers->heighttwips(), 0x808080);
   window.HScroll1->setValue(window.HScroll1->maximum());
   ASSERT_EQ(window.view().start, 100);
   const QImage& picture = window.PicTriggers->image();

@@ -1,6 +1,6 @@
-// Background recording while live windows open and close: the sample store keeps only window data that answered
-// the logger's own request table, and a window's first sample answers the window's table, whichever request of a
-// plan was on its way when the selector changed.
+// Background recording while live windows open and close, and across a reconnect: the sample store keeps only window
+// data that answered the logger's own request table, and a window's first sample answers the window's table,
+// whichever request of a plan was on its way when the selector changed.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -148,6 +148,68 @@ TEST(BackgroundLog, OverTheSerialLineTheWindowAndTheLogEachKeepTheirOwnData) {
   const std::int32_t closedat = rig.state.logindex;
   ASSERT_TRUE(rig.tick(30));
   EXPECT_GE(rig.state.logindex, closedat + 4);
+  EXPECT_EQ(foreignsamples(rig.state, rig.store, 0), std::vector<std::int32_t>{});
+  rig.link.closeport();
+}
+
+// Another table in the ECU's request lists (RAM 0x6DB0 to 0x6DCF), put there while the link was closed (by another
+// program on the line, say): its sixteen RAM bytes are none of the logger's.
+constexpr int otherram = 0x3100;
+RequestTable othertable() {
+  return requesttableof([](int k) { return otherram + k; });
+}
+void writeothertable(ecusim::EcuSimulator& sim) {
+  for (int k = 0; k < 16; ++k) sim.setram(otherram + k, static_cast<std::uint8_t>(0x10 + k));
+  const RequestTable other = othertable();
+  for (int list = 0; list < 2; ++list)
+    for (int b = 0; b < 16; ++b) sim.setram(0x6DB0 + 16 * list + b, other[list][b]);
+}
+
+// The link closes while site, values or window data is asked for, so that after the reconnect the window data comes
+// before the plan writes the logger's table again: that reply answers the other table and is no sample; the
+// replies after the link has written its table are.
+TEST(BackgroundLog, AfterAReconnectWindowDataIsStoredOnlyOnceTheLinkHasWrittenItsTableAgain) {
+  for (int slot = 0; slot < 3; ++slot) {
+    SCOPED_TRACE("slot " + std::to_string(slot));
+    LoggerRig rig;
+    startrecording(rig, rig.link, 0);
+    rig.connect();
+    rig.tick(10);  // the logger's table is in the ECU
+    ASSERT_TRUE(tickto(rig.link, [&] { rig.tick(); }, 0, slot));
+    ASSERT_GE(rig.state.logindex, 1) << "the recording ran before the link closed";
+    rig.link.closeport();
+
+    writeothertable(rig.sim);
+    const std::int32_t reopenedat = rig.state.logindex;
+    const std::size_t asked = rig.sim.windowtables().size();
+    ASSERT_TRUE(rig.link.openport());
+    rig.tick(30);
+    ASSERT_GT(rig.sim.windowtables().size(), asked);
+    EXPECT_EQ(rig.sim.windowtables()[asked], othertable()) << "the first window data answered the other table";
+    EXPECT_GE(rig.state.logindex, reopenedat + 4) << "the recording goes on";
+    EXPECT_EQ(foreignsamples(rig.state, rig.store, 0), std::vector<std::int32_t>{});
+  }
+}
+
+TEST(BackgroundLog, OverTheSerialLineAReconnectStoresNoWindowDataOfATableWrittenMeanwhile) {
+  PtyLogRig rig;
+  if (!rig.ready()) GTEST_SKIP() << "no pseudo-terminal: " << rig.error;
+  startrecording(rig, rig.link, 0);
+  const auto tick = [&] { ASSERT_TRUE(rig.tick()); };
+  ASSERT_TRUE(rig.link.openport());
+  ASSERT_TRUE(rig.tick(15));
+  ASSERT_TRUE(tickto(rig.link, tick, 0, 1));
+  ASSERT_GE(rig.state.logindex, 1);
+  rig.link.closeport();
+
+  writeothertable(rig.sim);
+  const std::int32_t reopenedat = rig.state.logindex;
+  const std::size_t asked = rig.sim.windowtables().size();
+  ASSERT_TRUE(rig.link.openport());
+  ASSERT_TRUE(rig.tick(30));
+  ASSERT_GT(rig.sim.windowtables().size(), asked);
+  EXPECT_EQ(rig.sim.windowtables()[asked], othertable());
+  EXPECT_GE(rig.state.logindex, reopenedat + 4);
   EXPECT_EQ(foreignsamples(rig.state, rig.store, 0), std::vector<std::int32_t>{});
   rig.link.closeport();
 }

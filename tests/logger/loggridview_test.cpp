@@ -53,22 +53,27 @@ TEST(LogGridView, ShowsAFullLogInBandsUnderTheTimestampCornerAndFollowsTheCurren
   EXPECT_EQ(darkpixels(emptycorner), 0);
   EXPECT_GT(darkpixels(filledcorner), 40);
 
-  // Every one of the 32,765 rows has the one height, which fits a line of text.
-  const int rowheight = view.rowHeight(0);
+  // Every one of the 32,765 rows is 16 pixels high, which fits a line of text.
+  constexpr int rowheight = 16;
+  EXPECT_EQ(view.rowHeight(0), rowheight);
   EXPECT_GE(rowheight, view.fontMetrics().height());
   EXPECT_EQ(view.rowHeight(LogGridModel::gridrows - 1), rowheight);
   EXPECT_EQ(view.verticalHeader()->length(), LogGridModel::gridrows * rowheight);
 
-  // The bands as painted: even rows change colour between 96 and 98, odd rows grey.
+  // The bands as painted, row 90 at the top and every row 16 pixel rows further down (the last of them the grid
+  // line): even rows change colour between 96 and 98, odd rows grey.
+  ASSERT_EQ(view.rowViewportPosition(90), 0);
   const QImage cells = view.viewport()->grab().toImage();
   const struct {
     int row;
     QColor band;
   } bands[] = {{96, QColor(160, 160, 64)}, {97, QColor(160, 160, 160)}, {98, QColor(160, 64, 160)}};
+  const int x = view.columnViewportPosition(7) + view.columnWidth(7) - 4;
   for (const auto& b : bands) {
-    const int x = view.columnViewportPosition(7) + view.columnWidth(7) - 4;
-    const int y = view.rowViewportPosition(b.row) + rowheight / 2;
-    EXPECT_EQ(cells.pixelColor(x, y), b.band) << b.row;
+    const int top = (b.row - 90) * rowheight;
+    for (const int y : {top, top + rowheight - 2})
+      EXPECT_EQ(cells.pixelColor(x, y), b.band)
+          << "row " << b.row << ", y " << y << ": " << cells.pixelColor(x, y).name().toStdString();
   }
   test::savescreenshot(&view, QStringLiteral("loggrid"));
 
