@@ -15,6 +15,7 @@
 #include "livewindows/ramdumpmodel.h"
 #include "platform/prompts.h"
 #include "platform/twips.h"
+#include "platform/ui/twipgeometry.h"
 #include "platform/ui/windowlauncher.h"
 
 namespace ostrel {
@@ -49,8 +50,7 @@ frmRAMDUMP::frmRAMDUMP(ProgramState& state, EcuLink& link, Prompts& prompts, QWi
   ramgrid->setObjectName(QStringLiteral("ramgrid"));
   ramgrid->setModel(model_);
   ramgrid->verticalHeader()->hide();
-  ramgrid->verticalHeader()->setDefaultSectionSize(twipstopixels(255));
-  ramgrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  setfixedrowheight(ramgrid->verticalHeader(), twipstopixels(255));
   ramgrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   ramgrid->setColumnWidth(0, twipstopixels(addresswidth));
   for (int c = 1; c <= 16; ++c) ramgrid->setColumnWidth(c, twipstopixels(bytewidth));

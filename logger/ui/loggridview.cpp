@@ -7,6 +7,7 @@
 #include <QStyleOptionHeader>
 
 #include "logger/loggridmodel.h"
+#include "platform/ui/twipgeometry.h"
 
 namespace ostrel {
 
@@ -23,10 +24,7 @@ LogGridView::LogGridView(LogGridModel& model, QWidget* parent) : QTableView(pare
   setWordWrap(false);
   setTextElideMode(Qt::ElideRight);
   QHeaderView* rows = verticalHeader();
-  rows->setSectionResizeMode(QHeaderView::Fixed);
-  // The minimum first: a default below the style's minimum would be raised to it.
-  rows->setMinimumSectionSize(rowheight);
-  rows->setDefaultSectionSize(rowheight);
+  setfixedrowheight(rows, rowheight);
   rows->setDefaultAlignment(Qt::AlignCenter);
   rows->setHighlightSections(false);
   rows->setMinimumWidth(rows->fontMetrics().horizontalAdvance(QStringLiteral("timestamp")) + 16);

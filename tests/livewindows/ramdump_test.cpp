@@ -185,6 +185,8 @@ TEST_F(RamDumpWindowTest, OpeningTakesSelectorSixteenAndAsksForPageZero) {
   EXPECT_EQ(window.ramgrid->model()->rowCount(), 768);
   EXPECT_EQ(window.ramgrid->columnWidth(0), 67);  // 1000 twips
   EXPECT_EQ(window.ramgrid->columnWidth(1), 53);  // 800 twips
+  EXPECT_EQ(window.ramgrid->rowHeight(0), 17);  // 255 twips
+  EXPECT_EQ(window.ramgrid->rowHeight(767), 17);
 }
 
 TEST_F(RamDumpWindowTest, TheFullBufferMessageOpensOncePerPassAfterTheTick) {
