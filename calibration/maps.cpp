@@ -105,18 +105,25 @@ void maps::setimage(const CalibrationImage& image) {
   }
 }
 
+maps::CellRange maps::destroyrows(int map, int first, int last) {
+  const bool threed = getcontextandtype(map) == 0;
+  const int count = threed ? getmapcols(map) : getmaprows(map);
+  const int across = threed ? getmaprows(map) : getmapcols(map);
+  first = std::max(first, 0);
+  last = std::min(last, count - 1);
+  if (first > last || across <= 0) return {};
+  const CellRange cells = threed ? CellRange{0, across - 1, first, last} : CellRange{first, last, 0, across - 1};
+  for (int row = cells.firstrow; row <= cells.lastrow; ++row)
+    for (int col = cells.firstcol; col <= cells.lastcol; ++col) setdata(map, row, col, 0, true);
+  return cells;
+}
+
 void maps::destroymapdata(int fragment, const ProgramState& state) {
   for (int map = 0; map < mapcount; ++map) {
     if (state.protfragment[map] != fragment) continue;
     // The table keeps rows as signed 16-bit numbers; they are taken as bytes, and rows outside the map are skipped.
-    const int first = static_cast<std::uint8_t>(state.protfirstrow[map]);
-    const int last = static_cast<std::uint8_t>(state.protlastrow[map]);
-    // A 3-D table's protected rows are its load rows, the second index, as the views hide them.
-    const bool threed = getcontextandtype(map) == 0;
-    const int count = threed ? getmapcols(map) : getmaprows(map);
-    const int across = threed ? getmaprows(map) : getmapcols(map);
-    for (int row = first; row <= last && row < count; ++row)
-      for (int k = 0; k < across; ++k) setdata(map, threed ? k : row, threed ? row : k, 0, true);
+    destroyrows(map, static_cast<std::uint8_t>(state.protfirstrow[map]),
+                static_cast<std::uint8_t>(state.protlastrow[map]));
   }
 }
 

@@ -31,8 +31,16 @@ class maps {
   maps(const maps&) = delete;
   maps& operator=(const maps&) = delete;
 
-  // Clears the protected rows of every map that the given password fragment protects (table taken from state); on a
-  // 3-D table a protected row is a load row (the second index), as the map views count it.
+  // Cells as a rectangle of (row, column) indices; empty when it holds none.
+  struct CellRange {
+    int firstrow = 0, lastrow = -1, firstcol = 0, lastcol = -1;
+    bool empty() const { return lastrow < firstrow || lastcol < firstcol; }
+  };
+  // Sets the cells of protected rows first to last of the map to 0, marked changed, and returns them (limited to the
+  // map). On a 3-D table a protected row is a load row (the second index) at every rpm point, as the map views count
+  // it; elsewhere it is a row of the map.
+  CellRange destroyrows(int map, int first, int last);
+  // Clears the protected rows of every map that the given password fragment protects (table taken from state).
   void destroymapdata(int fragment, const ProgramState& state);
   // Group number of a map: (map \ 8) * 8 below 104, the map itself otherwise.
   int getgroupbyselected(int map) const;

@@ -1,14 +1,14 @@
 #include "editors/fragmentimport.h"
 
-#include "editors/passwordfragments.h"
-
 #include <QFileInfo>
+#include <QStringList>
 #include <algorithm>
 
 #include "calibration/maps.h"
 #include "calibration/maps25.h"
 #include "editors/editorcontext.h"
 #include "editors/editorshost.h"
+#include "editors/passwordfragments.h"
 #include "platform/installfolder.h"
 #include "platform/programstate.h"
 #include "platform/prompts.h"
@@ -123,11 +123,18 @@ std::vector<int> FragmentImport::import() {
   if (!donorready_) return copied;
   ProgramState& state = context_.state;
   maps& target = context_.mainmaps;
+  // A fragment whose password has not been entered guards its maps until that password is entered or the maps are
+  // destroyed: copying over its record would lift the guard and leave the data readable.
+  std::vector<int> kept;
+  for (int i = 0; i < fragmentcount; ++i)
+    if (!state.pwmatched[static_cast<std::size_t>(i)] && fragmentreadson(readfragment(target, i))) kept.push_back(i);
+  const auto iskept = [&kept](int row) { return std::find(kept.begin(), kept.end(), row) != kept.end(); };
   for (int map = 0; map < mapcount; ++map) {
     const auto m = static_cast<std::size_t>(map);
     // A map chosen under another donor is copied only when this donor holds it.
     if (!selected_[m] || !state.importmask[m]) continue;
     for (int row = 0; row < target.getmaprows(map); ++row) {
+      if (map == passwordsmap && iskept(row)) continue;
       for (int col = 0; col < target.getmapcols(map); ++col) {
         const int value = donorvalue(map, row, col);
         if (value >= 0) target.setdata(map, row, col, value, true);
@@ -140,7 +147,15 @@ std::vector<int> FragmentImport::import() {
     target.recalc();  // the spreads and the PWM axes came with the settings
     context_.host.buildnavtree();
   }
-  if (imported(passwordsmap)) loadpasswordfragments(target, state, true);
+  if (imported(passwordsmap)) {
+    if (!kept.empty()) {
+      QStringList numbers;
+      for (int i : kept) numbers << QString::number(i + 1);
+      context_.prompts.message(keptpasswordsmessage.arg(numbers.join(QStringLiteral(", "))), Prompts::Icon::Information,
+                               Prompts::Buttons::Ok);
+    }
+    loadpasswordfragments(target, state, true);
+  }
 
   state.progresstotal = importprogresstotal;
   state.progressjob = 0;

@@ -17,6 +17,9 @@ inline const QString notindonormessage =
     QStringLiteral("The donor file is an older version and does not contain this fragment");
 inline const QString notallindonormessage =
     QStringLiteral("The donor file is an older version and does not contain all selected fragments");
+// %1: the password fragments left unchanged, numbered 1 to 8 as the passwords window numbers them.
+inline const QString keptpasswordsmessage =
+    QStringLiteral("Password fragments that are ON and whose passwords have not been entered were left unchanged: %1");
 inline const QString nofragmentstext = QStringLiteral("No fragments selected");
 inline const QString fragmentsheader = QStringLiteral("Selected map fragments:");
 
@@ -72,7 +75,9 @@ class FragmentImport {
   // Copies every chosen map the donor holds into the open calibration, each cell marked changed (map 17 of an older
   // donor resampled from its 24-point axes); then the axis scales follow an imported map 110 and the password
   // fragments an imported map 105, the progress window runs its timed display and the map views are refreshed.
-  // Returns the maps copied, in order; nothing happens without a donor read in this opening.
+  // The record of a password fragment that reads ON and is not matched is not copied over, so that its maps stay
+  // guarded; one message names such fragments. Returns the maps copied, in order; nothing happens without a donor
+  // read in this opening.
   std::vector<int> import();
 
  private:

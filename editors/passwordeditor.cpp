@@ -1,8 +1,10 @@
 #include "editors/passwordeditor.h"
 
+#include <bitset>
+
 #include "calibration/maps.h"
-#include "editors/editorcontext.h"
 #include "calibration/maptree.h"
+#include "editors/editorcontext.h"
 #include "editors/passwordfragments.h"
 #include "link/eculink.h"
 #include "platform/programstate.h"
@@ -25,10 +27,57 @@ GridCell matchcell(bool match) {
                : GridCell{QStringLiteral("No match"), passwordgrid::nomatchcolour};
 }
 
-// The rows of one map that a fragment protects, as the protection table holds them.
-struct ProtectedRows {
-  int map, first, last;
-};
+// The rows the protection table guards, map by map. No map has more than 32 rows.
+using GuardedRows = std::array<std::bitset<32>, mapcount>;
+
+GuardedRows guardedrows(const ProgramState& state) {
+  GuardedRows rows{};
+  for (int map = 0; map < mapcount; ++map) {
+    const int first = state.protfirstrow[at(map)], last = state.protlastrow[at(map)];
+    if (first < 0 || last < 0) continue;
+    for (int r = first; r <= last && r < 32; ++r) rows[at(map)].set(at(r));
+  }
+  return rows;
+}
+
+// Destroys the rows in `destroy` and every row of `before` that the fragments no longer guard, in the PC and, while
+// connected, in the ECU.
+void destroyunguarded(EditorContext& context, const GuardedRows& before, GuardedRows destroy) {
+  // A row loses its guard only through its password or by being destroyed. Destroying records in the passwords map
+  // turns their fragments OFF, which lifts their guards in turn, so this repeats until no further row is lifted; it
+  // ends, since every round destroys rows of `before` that no earlier round did.
+  ProgramState& state = context.state;
+  maps& m = context.mainmaps;
+  GuardedRows destroyed{};
+  for (;;) {
+    validatefragments(m, state);
+    applymapprotection(m, state);
+    const GuardedRows after = guardedrows(state);
+    bool any = false;
+    for (int map = 0; map < mapcount; ++map) {
+      std::bitset<32>& rows = destroy[at(map)];
+      rows = (rows | (before[at(map)] & ~after[at(map)])) & ~destroyed[at(map)];
+      destroyed[at(map)] |= rows;
+      // A run of neighbouring rows at a time, queued as one batch.
+      for (int r = 0; r < 32; ++r) {
+        if (!rows.test(at(r))) continue;
+        int last = r;
+        while (last + 1 < 32 && rows.test(at(last + 1))) ++last;
+        const maps::CellRange cells = m.destroyrows(map, r, last);
+        // The question promises the rows go in the ECU too: each map's own cells, by its own number.
+        if (state.online && !cells.empty())
+          context.link.queuemapwrite(static_cast<std::uint8_t>(map), static_cast<std::uint8_t>(cells.firstrow),
+                                     static_cast<std::uint8_t>(cells.lastrow),
+                                     static_cast<std::uint8_t>(cells.firstcol),
+                                     static_cast<std::uint8_t>(cells.lastcol));
+        any = true;
+        r = last;
+      }
+      rows.reset();
+    }
+    if (!any) return;
+  }
+}
 
 }  // namespace
 
@@ -158,28 +207,15 @@ PasswordEditor::After PasswordEditor::reset(int fragment) {
       Prompts::Answer::Ok)
     return After::nothing;
 
-  // What the fragment protects, taken before the reset: the table still names it until the timer rebuilds it.
-  std::vector<ProtectedRows> destroyed;
+  // The guards as they stand, from the fragments as they are now rather than from the last tick of the timer.
+  validatefragments(context_.mainmaps, state);
+  applymapprotection(context_.mainmaps, state);
+  const GuardedRows before = guardedrows(state);
+  GuardedRows own{};
   for (int map = 0; map < mapcount; ++map)
-    if (state.protfragment[at(map)] == fragment)
-      destroyed.push_back({map, state.protfirstrow[at(map)], state.protlastrow[at(map)]});
+    if (state.protfragment[at(map)] == fragment) own[at(map)] = before[at(map)];
   resetfragment(fragment);
-  context_.mainmaps.destroymapdata(fragment, state);
-  // The message promises the rows go in the ECU too: each map's own rows, by its own number.
-  if (state.online) {
-    const maps& m = context_.mainmaps;
-    for (const ProtectedRows& p : destroyed) {
-      if (p.first < 0 || p.last < p.first) continue;
-      const auto map = static_cast<std::uint8_t>(p.map);
-      const auto first = static_cast<std::uint8_t>(p.first);
-      const auto last = static_cast<std::uint8_t>(p.last);
-      // On a 3-D table the protected rows run across the second index.
-      if (m.getcontextandtype(p.map) == 0)
-        context_.link.queuemapwrite(map, 0, static_cast<std::uint8_t>(m.getmaprows(p.map) - 1), first, last);
-      else
-        context_.link.queuemapwrite(map, first, last, 0, static_cast<std::uint8_t>(m.getmapcols(p.map) - 1));
-    }
-  }
+  destroyunguarded(context_, before, own);
   refresh();
   return After::refresh;
 }

@@ -274,6 +274,73 @@ TEST_F(Import, TheMaskIsHonouredWhateverWasChosenBeforeTheDonor) {
   EXPECT_EQ(rig.host.progressjobs, std::vector<int>{0}) << "an empty import still shows the progress";
 }
 
+// --- The passwords map ---------------------------------------------------------------------------------------------
+
+// The donor's passwords map replaces the records of fragments that are OFF or whose password was entered; a fragment
+// that is ON and whose password nobody entered keeps its record, and so its guard, and one message names it.
+TEST_F(Import, TheRecordOfAFragmentWhosePasswordWasNotEnteredIsKept) {
+  struct Guard {
+    int map, fragment;
+  };
+  const struct Case {
+    const char* what;
+    std::vector<Fragment> fragments;
+    std::vector<int> matched;
+    std::vector<int> kept;
+    std::vector<Guard> guards;  // after the import
+    std::vector<QString> messages;
+  } cases[] = {
+      {"one locked, one matched, one OFF",
+       {{2, 24, 24, 0, 0, seedon}, {4, 8, 255, 0, 31, seedon, QStringLiteral("mine")}, {1, 0, 4, 0, 31, seedoff}},
+       {4},
+       {2},
+       {{24, 2}},
+       {keptpasswordsmessage.arg(QStringLiteral("3"))}},
+      {"matched only", {{4, 8, 255, 0, 31, seedon, QStringLiteral("mine")}}, {4}, {}, {}, {}},
+      {"two locked",
+       {{0, 0, 4, 0, 31, seedon}, {7, 32, 255, 0, 31, seedon}},
+       {},
+       {0, 7},
+       {{4, 0}, {32, 7}, {39, 7}},
+       {keptpasswordsmessage.arg(QStringLiteral("1, 8"))}},
+  };
+  const QString donorpath = files.current(QStringLiteral("donor.s26"), donor);
+  for (const Case& c : cases) {
+    EditorRig r;
+    putfragments(r.mainmaps, c.fragments);
+    loadpasswordfragments(r.mainmaps, r.state, true);
+    for (int i : c.matched) r.state.pwentered[static_cast<std::size_t>(i)] = QStringLiteral("mine    ");
+    refreshmatches(r.mainmaps, r.state);
+    for (int i : c.matched) ASSERT_TRUE(r.state.pwmatched[static_cast<std::size_t>(i)]) << c.what;
+    std::array<FragmentRow, fragmentcount> before{};
+    for (int i = 0; i < fragmentcount; ++i) before[static_cast<std::size_t>(i)] = readfragment(r.mainmaps, i);
+
+    r.prompts.paths = {donorpath};
+    FragmentImport importer(r.context);
+    ASSERT_TRUE(importer.opendonor(DonorVersion::v26)) << c.what;
+    importer.selectall();
+    r.prompts.clear();
+    ASSERT_EQ(importer.import().size(), 116u) << c.what;
+
+    EXPECT_EQ(r.prompts.messages(), c.messages) << c.what;
+    for (const auto& record : r.prompts.records) EXPECT_EQ(record.icon, Prompts::Icon::Information) << c.what;
+    for (int i = 0; i < fragmentcount; ++i) {
+      const bool kept = std::find(c.kept.begin(), c.kept.end(), i) != c.kept.end();
+      EXPECT_EQ(readfragment(r.mainmaps, i),
+                kept ? before[static_cast<std::size_t>(i)] : readfragment(r.templatemaps, i))
+          << c.what << ", fragment " << i;
+    }
+    for (const Guard& g : c.guards)
+      EXPECT_EQ(r.state.protfragment[static_cast<std::size_t>(g.map)], g.fragment) << c.what << ", map " << g.map;
+    // The rest of the calibration is the donor's.
+    for (int map = 0; map < mapcount; ++map) {
+      if (map == passwordsmap) continue;
+      for (int row = 0; row < r.mainmaps.getmaprows(map); ++row)
+        ASSERT_EQ(r.mainmaps.getdata(map, row, 0), r.templatemaps.getdata(map, row, 0)) << c.what << ", map " << map;
+    }
+  }
+}
+
 // --- Donors that cannot be read ------------------------------------------------------------------------------------
 
 TEST_F(Import, ADonorThatCannotBeReadChangesNothing) {

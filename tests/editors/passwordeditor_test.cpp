@@ -182,6 +182,82 @@ TEST_F(PasswordEditorTest, ResetWhileConnectedQueuesTheDestroyedRowsOfEveryMap) 
   EXPECT_NE(rig.mainmaps.getdata(41, 0, 0), 0) << "fragment 0's map is not touched";
 }
 
+// A RESET of a fragment that guards records of the passwords map: every row that loses its guard with those records
+// is destroyed too, and a row another fragment still guards keeps its data.
+TEST_F(PasswordEditorTest, ResetDestroysEveryRowThatLosesItsGuard) {
+  const Fragment ignition{0, 8, 255, 2, 4, seedon};  // load rows 2 to 4 of maps 8 to 15, password never entered
+  const struct Case {
+    const char* what;
+    std::vector<Fragment> fragments;
+    std::vector<int> destroyedrecords;
+    bool ignitiondestroyed;
+    std::vector<int> onafter;
+  } cases[] = {
+      {"every record", {ignition, {5, passwordsmap, passwordsmap, 0, 7, seedon}}, {0, 1, 2, 3, 4, 5, 6, 7}, true, {}},
+      {"records 0 to 3",
+       {ignition, {5, passwordsmap, passwordsmap, 0, 3, seedon}, {6, 24, 24, 0, 0, seedon, QStringLiteral("other")}},
+       {0, 1, 2, 3},
+       true,
+       {6}},
+      {"record 0, its rows guarded by fragment 1 as well",
+       {ignition, {1, 8, 255, 2, 4, seedon, QStringLiteral("other")}, {5, passwordsmap, passwordsmap, 0, 0, seedon}},
+       {0},
+       false,
+       {1}},
+  };
+  const auto pattern = [](int i, int j) { return 1 + (32 * i + j) % 250; };
+  const auto contains = [](const std::vector<int>& v, int x) { return std::find(v.begin(), v.end(), x) != v.end(); };
+  for (const Case& c : cases) {
+    EditorRig r;
+    PasswordEditor e{r.context};
+    for (int map = 8; map <= 15; ++map)
+      for (int i = 0; i < 32; ++i)
+        for (int j = 0; j < 32; ++j) r.mainmaps.setdata(map, i, j, pattern(i, j), false);
+    putfragments(r.mainmaps, c.fragments);
+    loadpasswordfragments(r.mainmaps, r.state, true);
+    e.refresh();
+    std::array<FragmentRow, fragmentcount> records{};
+    for (int i = 0; i < fragmentcount; ++i) records[static_cast<std::size_t>(i)] = readfragment(r.mainmaps, i);
+    const CalibrationImage image = r.mainmaps.getimage();
+
+    r.prompts.answers = {Prompts::Answer::Ok};
+    ASSERT_EQ(e.reset(5), After::refresh) << c.what;
+    EXPECT_EQ(r.prompts.messages(), std::vector<QString>{PasswordEditor::resetquestion}) << c.what;
+    e.timertick();
+
+    for (int i = 0; i < fragmentcount; ++i) {
+      const bool destroyed = contains(c.destroyedrecords, i);
+      const FragmentRow now = readfragment(r.mainmaps, i);
+      if (destroyed)
+        EXPECT_EQ(now, FragmentRow{}) << c.what << ", record " << i;
+      else if (i == 5)
+        EXPECT_EQ(setpasswordof(now), resetpassword) << c.what;
+      else
+        EXPECT_EQ(now, records[static_cast<std::size_t>(i)]) << c.what << ", record " << i;
+      EXPECT_EQ(r.state.fragmenton[static_cast<std::size_t>(i)], contains(c.onafter, i))
+          << c.what << ", fragment " << i;
+    }
+    for (int map = 8; map <= 15; ++map) {
+      // Guarded still, or destroyed: never open with the data.
+      EXPECT_EQ(r.state.protfirstrow[static_cast<std::size_t>(map)], c.ignitiondestroyed ? -1 : 2) << c.what;
+      for (int i = 0; i < 32; ++i)
+        for (int j = 0; j < 32; ++j) {
+          const bool gone = c.ignitiondestroyed && j >= 2 && j <= 4;
+          ASSERT_EQ(r.mainmaps.getdata(map, i, j), gone ? 0 : pattern(i, j))
+              << c.what << ", map " << map << " rpm " << i << " load " << j;
+          ASSERT_EQ(r.mainmaps.getchange(map, i, j), gone)
+              << c.what << ", map " << map << " rpm " << i << " load " << j;
+        }
+    }
+    EXPECT_EQ(r.state.protfragment[24], contains(c.onafter, 6) ? 6 : -1) << c.what;
+    for (int row : changedrows(image, r.mainmaps.getimage()))
+      EXPECT_TRUE(
+          (row >= r.mainmaps.getbufferrow(passwordsmap, 0, 0) && row <= r.mainmaps.getbufferrow(passwordsmap, 7, 15)) ||
+          (row >= r.mainmaps.getbufferrow(8, 0, 0) && row <= r.mainmaps.getbufferrow(15, 31, 31)))
+          << c.what << ", image row " << row;
+  }
+}
+
 TEST_F(PasswordEditorTest, GridCellsExplainGuardAndEdit) {
   load({{0, 8, 255, 0, 31, seedon}});
   editor.refresh();

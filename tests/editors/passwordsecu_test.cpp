@@ -1,6 +1,6 @@
 // Map protection end to end against the ECU simulator: a tuner protects a group and the ECU keeps it; a later
 // session that reads the image back from the ECU finds those rows hidden and locked in the map views; a RESET while
-// connected clears them in the ECU too.
+// connected clears them in the ECU too, with the rows of every fragment whose record it destroys.
 #include <gtest/gtest.h>
 
 #include "editors/passwordeditor.h"
@@ -162,6 +162,65 @@ TEST_F(PasswordsEcu, ResetWhileConnectedClearsTheProtectedRowsInTheEcu) {
     ASSERT_TRUE(
         std::equal(before.begin() + 16 * row, before.begin() + 16 * row + 16, rig.sim.image().begin() + 16 * row))
         << row;
+  }
+}
+
+// Fragment 5 guards records of the passwords map; fragment 0, whose password nobody entered, load rows 2 to 4 of the
+// ignition group. Its RESET destroys those records and with them fragment 0's rows, in the ECU as in the PC, while
+// the records it did not guard stay as the ECU holds them.
+TEST_F(PasswordsEcu, ResetWhileConnectedDestroysTheRowsOfTheRecordsItDestroysInTheEcu) {
+  const struct Case {
+    const char* what;
+    int lastrecord;  // fragment 5 guards records 0 to this one
+  } cases[] = {{"every record", 7}, {"records 0 to 3", 3}};
+  for (const Case& c : cases) {
+    EditorRig r;
+    for (int map = 8; map <= 15; ++map)
+      for (int i = 0; i < 32; ++i)
+        for (int j = 0; j < 32; ++j) r.mainmaps.setdata(map, i, j, 1 + (32 * i + j) % 250, false);
+    putfragments(r.mainmaps, {{0, 8, 255, 2, 4, seedon},
+                              {5, passwordsmap, passwordsmap, 0, c.lastrecord, seedon},
+                              {6, 24, 24, 0, 0, seedon, QStringLiteral("other")}});
+    r.sim.setimage(r.mainmaps.getimage());
+    loadpasswordfragments(r.mainmaps, r.state, true);
+    r.connect();
+    ASSERT_TRUE(r.state.online) << c.what;
+    const CalibrationImage before = r.sim.image();
+
+    PasswordEditor editor(r.context);
+    editor.refresh();
+    r.prompts.answers = {Prompts::Answer::Ok};
+    ASSERT_EQ(editor.reset(5), PasswordEditor::After::refresh) << c.what;
+    for (int t = 0; t < 3000 && r.link.transferqueue().headiswrite(); ++t) r.tick();
+    ASSERT_FALSE(r.link.transferqueue().headiswrite()) << c.what << ": the queue has drained";
+
+    EXPECT_TRUE(r.simholdsmodel()) << c.what;
+    const CalibrationImage& ecu = r.sim.image();
+    const auto byte = [](const CalibrationImage& image, int row, int j) {
+      return image[static_cast<std::size_t>(16 * row + j)];
+    };
+    for (int map = 8; map <= 15; ++map)
+      for (int i = 0; i < 32; ++i)
+        for (int j = 0; j < 32; ++j) {
+          const int row = r.mainmaps.getbufferrow(map, i, j);
+          ASSERT_EQ(byte(ecu, row, j % 16), j >= 2 && j <= 4 ? 0 : byte(before, row, j % 16))
+              << c.what << ": map " << map << " rpm " << i << " load " << j;
+        }
+    for (int i = 0; i < fragmentcount; ++i) {
+      if (i == 5) continue;  // reset, or destroyed with the records it guarded
+      const int row = r.mainmaps.getbufferrow(passwordsmap, i, 0);
+      const std::vector<std::uint8_t> held = r.simrow(row);
+      if (i <= c.lastrecord)
+        EXPECT_EQ(held, std::vector<std::uint8_t>(16, 0)) << c.what << ": record " << i;
+      else
+        EXPECT_EQ(held, std::vector<std::uint8_t>(before.begin() + 16 * row, before.begin() + 16 * row + 16))
+            << c.what << ": record " << i;
+    }
+    // Fragment 6 kept its record, so it still guards its map.
+    EXPECT_EQ(r.state.fragmenton[6], c.lastrecord < 6) << c.what;
+    editor.timertick();
+    EXPECT_EQ(r.state.protfragment[24], c.lastrecord < 6 ? 6 : -1) << c.what;
+    EXPECT_EQ(r.state.protfirstrow[8], -1) << c.what;
   }
 }
 
