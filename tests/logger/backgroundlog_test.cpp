@@ -105,14 +105,19 @@ TEST(BackgroundLog, ClosingALiveWindowAtAnySlotOfItsPlanStoresNoForeignSample) {
   }
 }
 
+// Records in the background until the logger's table is in the ECU, then up to the slot of the plan.
+void recordtoslot(LoggerRig& rig, int slot) {
+  startrecording(rig, rig.link, 0);
+  rig.connect();
+  rig.tick(10);
+  ASSERT_TRUE(tickto(rig.link, [&] { rig.tick(); }, 0, slot));
+}
+
 TEST(BackgroundLog, OpeningTheCamTimingWindowAtAnySlotTakesItsFirstSampleFromItsOwnAddresses) {
   for (int slot = 0; slot < 5; ++slot) {
     SCOPED_TRACE("slot " + std::to_string(slot));
     LoggerRig rig;
-    startrecording(rig, rig.link, 0);
-    rig.connect();
-    rig.tick(10);  // the logger's table is in the ECU
-    ASSERT_TRUE(tickto(rig.link, [&] { rig.tick(); }, 0, slot));
+    ASSERT_NO_FATAL_FAILURE(recordtoslot(rig, slot));
     const std::int32_t openedat = rig.state.logindex;
 
     frmVCT window(rig.state, rig.link);
@@ -125,16 +130,22 @@ TEST(BackgroundLog, OpeningTheCamTimingWindowAtAnySlotTakesItsFirstSampleFromIts
   }
 }
 
+// Through the real serial port: records in the background until the logger's table is in the ECU, then up to the
+// slot of the plan.
+void recordoverlinetoslot(PtyLogRig& rig, int slot) {
+  startrecording(rig, rig.link, 0);
+  ASSERT_TRUE(rig.link.openport());
+  ASSERT_TRUE(rig.tick(15));
+  ASSERT_TRUE(tickto(rig.link, [&] { ASSERT_TRUE(rig.tick()); }, 0, slot));
+}
+
 // Through the real serial port: the cam timing window opens while the window data of the logger's table is about to
 // be asked for, and closes while its own is on its way.
 TEST(BackgroundLog, OverTheSerialLineTheWindowAndTheLogEachKeepTheirOwnData) {
   PtyLogRig rig;
   if (!rig.ready()) GTEST_SKIP() << "no pseudo-terminal: " << rig.error;
-  startrecording(rig, rig.link, 0);
+  ASSERT_NO_FATAL_FAILURE(recordoverlinetoslot(rig, 1));
   const auto tick = [&] { ASSERT_TRUE(rig.tick()); };
-  ASSERT_TRUE(rig.link.openport());
-  ASSERT_TRUE(rig.tick(15));
-  ASSERT_TRUE(tickto(rig.link, tick, 0, 1));
   {
     frmVCT window(rig.state, rig.link);
     window.show();
@@ -165,6 +176,21 @@ void writeothertable(ecusim::EcuSimulator& sim) {
     for (int b = 0; b < 16; ++b) sim.setram(0x6DB0 + 16 * list + b, other[list][b]);
 }
 
+// With the other table put in the ECU while the link is closed, reconnects: the first window data answers the
+// other table, and the recording goes on with none of it among its samples.
+template <typename Rig>
+void reconnectoverothertable(Rig& rig, const std::function<void(int)>& tick) {
+  writeothertable(rig.sim);
+  const std::int32_t reopenedat = rig.state.logindex;
+  const std::size_t asked = rig.sim.windowtables().size();
+  ASSERT_TRUE(rig.link.openport());
+  tick(30);
+  ASSERT_GT(rig.sim.windowtables().size(), asked);
+  EXPECT_EQ(rig.sim.windowtables()[asked], othertable()) << "the first window data answered the other table";
+  EXPECT_GE(rig.state.logindex, reopenedat + 4) << "the recording goes on";
+  EXPECT_EQ(foreignsamples(rig.state, rig.store, 0), std::vector<std::int32_t>{});
+}
+
 // The link closes while site, values or window data is asked for, so that after the reconnect the window data comes
 // before the plan writes the logger's table again: that reply answers the other table and is no sample; the
 // replies after the link has written its table are.
@@ -172,45 +198,20 @@ TEST(BackgroundLog, AfterAReconnectWindowDataIsStoredOnlyOnceTheLinkHasWrittenIt
   for (int slot = 0; slot < 3; ++slot) {
     SCOPED_TRACE("slot " + std::to_string(slot));
     LoggerRig rig;
-    startrecording(rig, rig.link, 0);
-    rig.connect();
-    rig.tick(10);  // the logger's table is in the ECU
-    ASSERT_TRUE(tickto(rig.link, [&] { rig.tick(); }, 0, slot));
+    ASSERT_NO_FATAL_FAILURE(recordtoslot(rig, slot));
     ASSERT_GE(rig.state.logindex, 1) << "the recording ran before the link closed";
     rig.link.closeport();
-
-    writeothertable(rig.sim);
-    const std::int32_t reopenedat = rig.state.logindex;
-    const std::size_t asked = rig.sim.windowtables().size();
-    ASSERT_TRUE(rig.link.openport());
-    rig.tick(30);
-    ASSERT_GT(rig.sim.windowtables().size(), asked);
-    EXPECT_EQ(rig.sim.windowtables()[asked], othertable()) << "the first window data answered the other table";
-    EXPECT_GE(rig.state.logindex, reopenedat + 4) << "the recording goes on";
-    EXPECT_EQ(foreignsamples(rig.state, rig.store, 0), std::vector<std::int32_t>{});
+    reconnectoverothertable(rig, [&](int ticks) { rig.tick(ticks); });
   }
 }
 
 TEST(BackgroundLog, OverTheSerialLineAReconnectStoresNoWindowDataOfATableWrittenMeanwhile) {
   PtyLogRig rig;
   if (!rig.ready()) GTEST_SKIP() << "no pseudo-terminal: " << rig.error;
-  startrecording(rig, rig.link, 0);
-  const auto tick = [&] { ASSERT_TRUE(rig.tick()); };
-  ASSERT_TRUE(rig.link.openport());
-  ASSERT_TRUE(rig.tick(15));
-  ASSERT_TRUE(tickto(rig.link, tick, 0, 1));
+  ASSERT_NO_FATAL_FAILURE(recordoverlinetoslot(rig, 1));
   ASSERT_GE(rig.state.logindex, 1);
   rig.link.closeport();
-
-  writeothertable(rig.sim);
-  const std::int32_t reopenedat = rig.state.logindex;
-  const std::size_t asked = rig.sim.windowtables().size();
-  ASSERT_TRUE(rig.link.openport());
-  ASSERT_TRUE(rig.tick(30));
-  ASSERT_GT(rig.sim.windowtables().size(), asked);
-  EXPECT_EQ(rig.sim.windowtables()[asked], othertable());
-  EXPECT_GE(rig.state.logindex, reopenedat + 4);
-  EXPECT_EQ(foreignsamples(rig.state, rig.store, 0), std::vector<std::int32_t>{});
+  reconnectoverothertable(rig, [&](int ticks) { ASSERT_TRUE(rig.tick(ticks)); });
   rig.link.closeport();
 }
 
