@@ -11,8 +11,8 @@ class frmSettings;
 struct EditorContext;
 
 // Calibrates the throttle and pedal sensors from the program's live readings: each button puts a reading into the
-// text box of one setting of map 110 and applies it as that setting's "Enter" would. Before the first reading has
-// arrived a button stores nothing and says so in the status line.
+// text box of one setting of map 110 and applies it as that setting's "Enter" would. Without a reading since the
+// link opened a button stores nothing and says so in the status line.
 class frmTPSCalibrate : public QDialog {
   Q_OBJECT
 

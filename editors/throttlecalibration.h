@@ -20,10 +20,10 @@ inline constexpr int fulltps = 154;  // (9, 10) "100% TPS calibration"
 QString zerotpstext(std::uint8_t livetps, const QString& current);
 
 // The text a calibration button puts into its cell's text box (current: what the box holds now) from the program's
-// live readings; empty while the reading it needs has not arrived since the program started, and then the button
-// stores nothing.
+// live readings; empty while the reading it needs has not arrived since the link opened, and then the button stores
+// nothing.
 std::optional<QString> throttlecalibrationtext(int cell, const ProgramState& state, const QString& current);
-// The status line of a button pressed before the first reading.
+// The status line of a button pressed without a reading.
 inline const QString nothrottlereading =
     QStringLiteral("No throttle or pedal reading has arrived from the ECU yet: nothing was calibrated");
 

@@ -18,7 +18,8 @@ class logsamples;
 // of up to 25 samples counts those that share the second. Times are single precision, as the millisecond of the
 // day: within a second they carry its rounding, whole seconds are exact. A log that runs past midnight (the time
 // of day falls by more than 12 hours) keeps counting up; after a smaller fall, the clock set back, the times step
-// back with it. An unrecorded sample (time stamp "0") ends the data lines for good.
+// back with it, and a rise of more than 12 hours, the clock set back across midnight, takes the day off again. An
+// unrecorded sample (time stamp "0") ends the data lines for good.
 class CsvExport {
  public:
   // Reads the store as it is while the export runs; the caller keeps it unchanged (the progress job exports a
