@@ -119,12 +119,8 @@ maps::CellRange maps::destroyrows(int map, int first, int last) {
 }
 
 void maps::destroymapdata(int fragment, const ProgramState& state) {
-  for (int map = 0; map < mapcount; ++map) {
-    if (state.protfragment[map] != fragment) continue;
-    // The table keeps rows as signed 16-bit numbers; they are taken as bytes, and rows outside the map are skipped.
-    destroyrows(map, static_cast<std::uint8_t>(state.protfirstrow[map]),
-                static_cast<std::uint8_t>(state.protlastrow[map]));
-  }
+  for (int map = 0; map < mapcount; ++map)
+    MapGuards::forruns(state.guards.rowsof(map, fragment), [&](int first, int last) { destroyrows(map, first, last); });
 }
 
 void maps::setmetric(bool metric) {

@@ -1,7 +1,5 @@
 #include "editors/passwordeditor.h"
 
-#include <bitset>
-
 #include "calibration/maps.h"
 #include "calibration/maptree.h"
 #include "editors/editorcontext.h"
@@ -27,16 +25,12 @@ GridCell matchcell(bool match) {
                : GridCell{QStringLiteral("No match"), passwordgrid::nomatchcolour};
 }
 
-// The rows the protection table guards, map by map. No map has more than 32 rows.
-using GuardedRows = std::array<std::bitset<32>, mapcount>;
+// The rows the protection table guards, map by map.
+using GuardedRows = std::array<MapGuards::Rows, mapcount>;
 
 GuardedRows guardedrows(const ProgramState& state) {
   GuardedRows rows{};
-  for (int map = 0; map < mapcount; ++map) {
-    const int first = state.protfirstrow[at(map)], last = state.protlastrow[at(map)];
-    if (first < 0 || last < 0) continue;
-    for (int r = first; r <= last && r < 32; ++r) rows[at(map)].set(at(r));
-  }
+  for (int map = 0; map < mapcount; ++map) rows[at(map)] = state.guards.rows(map);
   return rows;
 }
 
@@ -55,15 +49,12 @@ void destroyunguarded(EditorContext& context, const GuardedRows& before, Guarded
     const GuardedRows after = guardedrows(state);
     bool any = false;
     for (int map = 0; map < mapcount; ++map) {
-      std::bitset<32>& rows = destroy[at(map)];
+      MapGuards::Rows& rows = destroy[at(map)];
       rows = (rows | (before[at(map)] & ~after[at(map)])) & ~destroyed[at(map)];
       destroyed[at(map)] |= rows;
       // A run of neighbouring rows at a time, queued as one batch.
-      for (int r = 0; r < 32; ++r) {
-        if (!rows.test(at(r))) continue;
-        int last = r;
-        while (last + 1 < 32 && rows.test(at(last + 1))) ++last;
-        const maps::CellRange cells = m.destroyrows(map, r, last);
+      MapGuards::forruns(rows, [&](int first, int last) {
+        const maps::CellRange cells = m.destroyrows(map, first, last);
         // The question promises the rows go in the ECU too: each map's own cells, by its own number.
         if (state.online && !cells.empty())
           context.link.queuemapwrite(static_cast<std::uint8_t>(map), static_cast<std::uint8_t>(cells.firstrow),
@@ -71,9 +62,8 @@ void destroyunguarded(EditorContext& context, const GuardedRows& before, Guarded
                                      static_cast<std::uint8_t>(cells.firstcol),
                                      static_cast<std::uint8_t>(cells.lastcol));
         any = true;
-        r = last;
-      }
-      rows.reset();
+      });
+      rows = 0;
     }
     if (!any) return;
   }
@@ -211,9 +201,9 @@ PasswordEditor::After PasswordEditor::reset(int fragment) {
   validatefragments(context_.mainmaps, state);
   applymapprotection(context_.mainmaps, state);
   const GuardedRows before = guardedrows(state);
+  // Every row the fragment's record covers goes, also where another fragment guards it too.
   GuardedRows own{};
-  for (int map = 0; map < mapcount; ++map)
-    if (state.protfragment[at(map)] == fragment) own[at(map)] = before[at(map)];
+  for (int map = 0; map < mapcount; ++map) own[at(map)] = state.guards.rowsof(map, fragment);
   resetfragment(fragment);
   destroyunguarded(context_, before, own);
   refresh();

@@ -30,13 +30,11 @@ PasswordBytes passwordpart(const FragmentRow& row) {
   return bytes;
 }
 
-// Protects rows a to b of the map, both limited to its last row.
+// Guards rows a to b of the map, both limited to its last row, for the fragment.
 void protect(const maps& mainmaps, ProgramState& state, int map, int a, int b, int fragment) {
   const int lastrow = mainmaps.getmaprows(map) - 1;
   if (lastrow < 0) return;
-  state.protfirstrow[at(map)] = static_cast<std::int16_t>(std::min(a, lastrow));
-  state.protlastrow[at(map)] = static_cast<std::int16_t>(std::min(b, lastrow));
-  state.protfragment[at(map)] = static_cast<std::int16_t>(fragment);
+  state.guards.guard(map, fragment, std::min(a, lastrow), std::min(b, lastrow));
 }
 
 }  // namespace
@@ -108,7 +106,12 @@ void loadpasswordfragments(const maps& mainmaps, ProgramState& state, bool reset
     }
     state.pwset[at(i)] = setpasswordof(readfragment(mainmaps, i));
   }
-  validatefragments(mainmaps, state);
+  // An entered password survives an image read, but a match stands only against the set password now in the image:
+  // one made against another record (a reset one, say) would otherwise open rows whose password was never entered.
+  if (reset)
+    validatefragments(mainmaps, state);
+  else
+    refreshmatches(mainmaps, state);
   applymapprotection(mainmaps, state);
 }
 
@@ -117,7 +120,7 @@ void validatefragments(const maps& mainmaps, ProgramState& state) {
 }
 
 void applymapprotection(const maps& mainmaps, ProgramState& state) {
-  state.clearprotection();
+  state.guards.clear();
   if (!state.pwincluded) return;
   for (int i = 0; i < fragmentcount; ++i) {
     if (state.pwmatched[at(i)] || !state.fragmenton[at(i)]) continue;

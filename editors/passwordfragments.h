@@ -77,13 +77,14 @@ FragmentRow readfragment(const maps& mainmaps, int fragment);
 QString setpasswordof(const FragmentRow& row);
 
 // After a calibration has been opened (reset: entered passwords back to the placeholder and no match) or an image
-// has been read from the ECU (no reset: an entered password survives): the set passwords are read, the fragments
-// validated and the map protection table rebuilt.
+// has been read from the ECU (no reset: an entered password survives, and each match is decided afresh against the
+// set password now in the image): the set passwords are read, the fragments validated and the map protection table
+// rebuilt.
 void loadpasswordfragments(const maps& mainmaps, ProgramState& state, bool reset);
 // fragmenton of every fragment from its row.
 void validatefragments(const maps& mainmaps, ProgramState& state);
-// Rebuilds the map protection table from the fragments that are ON and not matched; a later fragment overrides an
-// earlier one on the same map. A fragment naming no map protects nothing.
+// Rebuilds the map protection table from the fragments that are ON and not matched; where several cover one map
+// their guards add up. A fragment naming no map protects nothing.
 void applymapprotection(const maps& mainmaps, ProgramState& state);
 // What a refresh of the password grid decides: the fragments are validated and each file status match taken afresh
 // (a matched fragment's entered password becomes its set one).

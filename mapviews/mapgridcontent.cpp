@@ -24,10 +24,7 @@ GridFill GridFill::of(const maps& model, const ProgramState& state) {
   f.loadup = state.preferences.gridloadup;
   f.substrings = state.preferences.substrings;
   f.vesubstringafrerror = state.preferences.vesubstringafrerror;
-  if (f.map < static_cast<int>(state.protfirstrow.size())) {
-    f.protfirst = state.protfirstrow[f.map];
-    f.protlast = state.protlastrow[f.map];
-  }
+  f.guardedrows = state.guards.rows(f.map);
   return f;
 }
 
@@ -53,9 +50,8 @@ int gridrowoflabel(const GridFill& fill, int r) {
 }
 
 bool cellshown(const GridFill& fill, int i, int j) {
-  if (fill.protfirst < 0 || fill.protlast < 0) return true;
   const int row = fill.kind == 0 ? j : i;
-  return row < fill.protfirst || row > fill.protlast;
+  return row < 0 || row >= MapGuards::rowcount || (fill.guardedrows >> row & 1U) == 0;
 }
 
 QString unitnote(const maps& model, const GridFill& fill, int i, int j) {

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/mapguards.h"
+
 namespace ostrel {
 
 class maps;
@@ -23,7 +25,7 @@ struct GridFill {
   bool loadup = false;  // 3-D maps drawn bottom-up
   bool substrings = true;
   bool vesubstringafrerror = false;
-  int protfirst = -1, protlast = -1;
+  MapGuards::Rows guardedrows = 0;  // the map's rows that a password guards
 
   static GridFill of(const maps& model, const ProgramState& state);
 

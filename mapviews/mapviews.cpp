@@ -103,8 +103,7 @@ void MapViews::openmapview() {
   setgridcaption(QStringLiteral("Map data, units = ") + d.units);
   host_->statusmessage(d.name + QStringLiteral(" selected "), true);
 
-  if (map < static_cast<int>(state_.protfirstrow.size()) && state_.protfirstrow[map] >= 0 &&
-      state_.protlastrow[map] >= 0) {
+  if (state_.guards.anyguarded(map)) {
     prompts_.message(QStringLiteral("Portions of this map are password protected and will not be shown"),
                      Prompts::Icon::Information);
     refreshactiveview();

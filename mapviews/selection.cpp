@@ -90,8 +90,7 @@ void limitselection(ProgramState& state, const maps& model) {
 }
 
 bool mapprotected(const ProgramState& state, int map) {
-  if (map < 0 || map >= static_cast<int>(state.protfirstrow.size())) return false;
-  return state.protfirstrow[map] != -1 || state.protlastrow[map] != -1;
+  return state.guards.anyguarded(map);
 }
 
 QString refusaltext(EditRefusal refusal) {

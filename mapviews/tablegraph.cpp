@@ -20,8 +20,7 @@ TableGraphInputs tablegraphinputs(const maps& model, const ProgramState& state, 
                                   const WorkCopy* work) {
   TableGraphInputs in;
   const int map = state.curmap;
-  const bool protectedtable = map < static_cast<int>(state.protfirstrow.size()) && state.protfirstrow[map] != -1 &&
-                              state.protlastrow[map] != -1;
+  const bool protectedtable = state.guards.anyguarded(map);
   for (int c = 0; c < 16; ++c) in.v[c] = protectedtable ? 0 : work ? (*work)[0][c] : model.getdata(map, 0, c);
   in.scale = model.getmapscale(map);
   in.signedvalues = mapdisplay(model, map, state.preferences.fueltype).offset < 0;

@@ -5,6 +5,8 @@
 #include <optional>
 #include <QString>
 
+#include "platform/mapguards.h"
+
 namespace ostrel {
 
 // The pending-write rectangle: lowest and highest edited row and column; empty is (31, 0, 31, 0).
@@ -109,8 +111,8 @@ struct ProgramState {
   std::uint8_t progressjob = 0;
   std::int16_t progresstotal = 0;  // the span of the progress window's timed display (job 0)
 
-  // Map protection table: first and last protected row and protecting fragment per map; -1 = unprotected.
-  std::array<std::int16_t, 116> protfirstrow{}, protlastrow{}, protfragment{};
+  // Map protection table: the rows each password fragment guards, map by map.
+  MapGuards guards;
   std::array<bool, 8> fragmenton{};  // the ON flag of each password fragment
   // The rest of the password fragments' run-time state: the feature is present (never cleared), each fragment's
   // set and entered password (8 Latin-1 characters), whether the entered one matches the set one, and the entered
@@ -119,11 +121,6 @@ struct ProgramState {
   std::array<QString, 8> pwset, pwentered;
   std::array<bool, 8> pwmatched{};
   std::array<std::array<std::uint8_t, 11>, 8> pwentrychecked{};
-  void clearprotection() {
-    protfirstrow.fill(-1);
-    protlastrow.fill(-1);
-    protfragment.fill(-1);
-  }
 
   Preferences preferences;
   Colors colors;
@@ -148,7 +145,6 @@ struct ProgramState {
 
 
   ProgramState() {
-    clearprotection();
     pwentered.fill(QStringLiteral("KeyInPwd"));  // until the user enters one
   }
 };

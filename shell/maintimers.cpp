@@ -146,9 +146,11 @@ void MainTimers::comparechecksums() {
 void MainTimers::actonmismatch() {
   bool synchronise = false;
   if (state_.imageread && state_.preferences.autosync && !state_.preferences.autosyncupload) {
-    // Writing into the ECU unasked only for a map whose protecting fragment exists and is switched off.
-    const int fragment = state_.protfragment[state_.curmap];
-    synchronise = fragment >= 0 && fragment < 8 && !state_.fragmenton[fragment];
+    // Writing into the ECU unasked only for a map that fragments guard and every one of them is switched off.
+    const MapGuards::Fragments by = state_.guards.guardsof(state_.curmap);
+    synchronise = by != 0;
+    for (int i = 0; i < MapGuards::fragmentcount; ++i)
+      if ((by >> i & 1U) != 0 && state_.fragmenton[static_cast<std::size_t>(i)]) synchronise = false;
   }
   if (!synchronise) {
     // Also where synchronisation may not act, the tuner is told rather than left with a silent mismatch.

@@ -35,7 +35,7 @@ void StartProcedure::begin() {
   // bring up the main window, before the tables are filled. Its wait starts when they are.
   splash_->Timer1->stop();
 
-  state.clearprotection();
+  state.guards.clear();
   loadpreferences(state.preferences, context_.prompts);
   context_.mainsettings.setsettingsmetric(state.preferences.metricunits);
   // A missing or short default profile leaves the shipped one in force.

@@ -288,18 +288,11 @@ TEST_F(Cells, DestroyClearsTheRowsOfTheFragment) {
     for (int r = 0; r < m.getmaprows(map); ++r)
       for (int c = 0; c < m.getmapcols(map); ++c) m.setdata(map, r, c, 9, false);
   }
-  state.protfragment[0] = 3;
-  state.protfirstrow[0] = 2;
-  state.protlastrow[0] = 4;
-  state.protfragment[24] = 3;
-  state.protfirstrow[24] = 0;
-  state.protlastrow[24] = 0;
-  state.protfragment[110] = 5;  // another fragment
-  state.protfirstrow[110] = 0;
-  state.protlastrow[110] = 15;
-  state.protfragment[105] = 3;  // rows past the map are ignored
-  state.protfirstrow[105] = 6;
-  state.protlastrow[105] = 200;
+  state.guards.guard(0, 3, 2, 4);
+  state.guards.guard(24, 3, 0, 0);
+  state.guards.guard(110, 5, 0, 15);   // another fragment
+  state.guards.guard(105, 3, 6, 200);  // rows past the map are ignored
+  state.guards.guard(24, 6, 0, 0);     // a row guarded by another fragment too goes all the same
 
   const CalibrationImage before = m.getimage();
   m.destroymapdata(7, state);  // protects nothing
@@ -317,7 +310,7 @@ TEST_F(Cells, DestroyClearsTheRowsOfTheFragment) {
   EXPECT_EQ(m.getdata(105, 7, 15), 0);
   EXPECT_EQ(m.getdata(110, 0, 0), 9);
 
-  // An unprotected map (-1 everywhere) is not matched by any fragment.
+  // No fragment 255 guards anything.
   m.destroymapdata(255, state);
   EXPECT_EQ(m.getdata(110, 0, 0), 9);
 }

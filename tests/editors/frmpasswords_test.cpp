@@ -142,11 +142,7 @@ TEST_F(PasswordsWindowTest, AResetThatClearsThePasswordsMapLocksNoMapAfterSaving
   for (int i = 0; i < fragmentcount; ++i) ASSERT_EQ(readfragment(rig.mainmaps, i), FragmentRow{}) << i;
   w->Timer1_Timer();
   const auto nothingprotected = [&] {
-    for (int map = 0; map < mapcount; ++map) {
-      const auto m = static_cast<std::size_t>(map);
-      EXPECT_EQ(rig.state.protfirstrow[m], -1) << map;
-      EXPECT_EQ(rig.state.protlastrow[m], -1) << map;
-    }
+    for (int map = 0; map < mapcount; ++map) EXPECT_EQ(rig.state.guards.rows(map), 0U) << map;
   };
   nothingprotected();
   for (int r = 1; r <= 8; ++r) EXPECT_EQ(text(*w, r, 8), QStringLiteral("Fragment OFF")) << r;

@@ -239,7 +239,7 @@ TEST_F(PasswordEditorTest, ResetDestroysEveryRowThatLosesItsGuard) {
     }
     for (int map = 8; map <= 15; ++map) {
       // Guarded still, or destroyed: never open with the data.
-      EXPECT_EQ(r.state.protfirstrow[static_cast<std::size_t>(map)], c.ignitiondestroyed ? -1 : 2) << c.what;
+      EXPECT_EQ(r.state.guards.rows(map), c.ignitiondestroyed ? 0 : MapGuards::span(2, 4)) << c.what;
       for (int i = 0; i < 32; ++i)
         for (int j = 0; j < 32; ++j) {
           const bool gone = c.ignitiondestroyed && j >= 2 && j <= 4;
@@ -249,7 +249,7 @@ TEST_F(PasswordEditorTest, ResetDestroysEveryRowThatLosesItsGuard) {
               << c.what << ", map " << map << " rpm " << i << " load " << j;
         }
     }
-    EXPECT_EQ(r.state.protfragment[24], contains(c.onafter, 6) ? 6 : -1) << c.what;
+    EXPECT_EQ(r.state.guards.guardsof(24), contains(c.onafter, 6) ? 1 << 6 : 0) << c.what;
     for (int row : changedrows(image, r.mainmaps.getimage()))
       EXPECT_TRUE(
           (row >= r.mainmaps.getbufferrow(passwordsmap, 0, 0) && row <= r.mainmaps.getbufferrow(passwordsmap, 7, 15)) ||
@@ -339,9 +339,9 @@ TEST_F(PasswordEditorTest, TheTimerKeepsTableSendRowsAndMaskInStep) {
   rig.link.setlive(live);
   rig.state.pwentered[1] = QStringLiteral("secret  ");
   editor.refresh();
-  ASSERT_EQ(rig.state.protfragment[4], 1) << "the table is rebuilt only by the timer";
+  ASSERT_EQ(rig.state.guards.guardsof(4), 1 << 1) << "the table is rebuilt only by the timer";
   editor.timertick();
-  EXPECT_EQ(rig.state.protfragment[4], -1);
+  EXPECT_EQ(rig.state.guards.guardsof(4), 0);
   EXPECT_EQ(editor.masksnapshot(), 0x05);
   EXPECT_EQ(rig.link.pwsendtable(), buildsendtable(rig.state));
   EXPECT_EQ(rig.link.pwsendtable()[0][11], 's');

@@ -20,15 +20,23 @@ namespace {
   *os << '"' << s.toStdString() << '"';
 }
 
+// What the table holds for one map: the guarded rows and the fragments guarding them.
 struct Protection {
-  int first, last, fragment;
+  MapGuards::Rows rows = 0;
+  MapGuards::Fragments by = 0;
   bool operator==(const Protection&) const = default;
 };
-Protection protection(const ProgramState& state, int map) {
-  const auto m = static_cast<std::size_t>(map);
-  return {state.protfirstrow[m], state.protlastrow[m], state.protfragment[m]};
+void PrintTo(const Protection& p, std::ostream* os) {
+  *os << "rows 0x" << std::hex << p.rows << " by 0x" << static_cast<int>(p.by) << std::dec;
 }
-constexpr Protection none{-1, -1, -1};
+// Rows first to last guarded by one fragment.
+Protection guard(int first, int last, int fragment) {
+  return {MapGuards::span(first, last), static_cast<MapGuards::Fragments>(1U << fragment)};
+}
+Protection protection(const ProgramState& state, int map) {
+  return {state.guards.rows(map), state.guards.guardsof(map)};
+}
+constexpr Protection none{};
 
 class PasswordFragments : public ::testing::Test {
  protected:
@@ -109,18 +117,22 @@ TEST_F(PasswordFragments, TheProtectionTableFollowsTheFragmentsThatAreOnAndUnmat
   const struct {
     const char* what;
     std::vector<Fragment> fragments;
-    std::vector<Maps> expected;  // maps not named are unprotected
+    std::vector<Maps> expected;  // maps not named are unprotected; where ranges overlap their guards add up
   } cases[] = {
-      {"a group, rows past the maps' end", {{0, 8, 255, 2, 40}}, {{8, 15, {2, 31, 0}}}},
-      {"a group byte inside the group", {{3, 13, 255, 0, 1}}, {{8, 15, {0, 1, 3}}}},
-      {"a 2-D table has one row", {{1, 0, 24, 3, 5}}, {{24, 24, {0, 0, 1}}}},
-      {"a table group", {{2, 24, 255, 0, 0}}, {{24, 31, {0, 0, 2}}}},
-      {"a settings map", {{4, 110, 255, 3, 40}}, {{110, 110, {3, 15, 4}}}},
-      {"one map of a group", {{0, 8, 12, 5, 6}}, {{12, 12, {5, 6, 0}}}},
-      {"the later fragment wins", {{1, 0, 9, 10, 12}, {4, 8, 255, 0, 3}}, {{8, 15, {0, 3, 4}}}},
-      {"the later fragment wins, the other way round",
+      {"a group, rows past the maps' end", {{0, 8, 255, 2, 40}}, {{8, 15, guard(2, 31, 0)}}},
+      {"a group byte inside the group", {{3, 13, 255, 0, 1}}, {{8, 15, guard(0, 1, 3)}}},
+      {"a 2-D table has one row", {{1, 0, 24, 3, 5}}, {{24, 24, guard(0, 0, 1)}}},
+      {"a table group", {{2, 24, 255, 0, 0}}, {{24, 31, guard(0, 0, 2)}}},
+      {"a settings map", {{4, 110, 255, 3, 40}}, {{110, 110, guard(3, 15, 4)}}},
+      {"one map of a group", {{0, 8, 12, 5, 6}}, {{12, 12, guard(5, 6, 0)}}},
+      {"two fragments over one map", {{1, 0, 9, 10, 12}, {4, 8, 255, 0, 3}}, {{8, 15, guard(0, 3, 4)}, {9, 9, guard(10, 12, 1)}}},
+      {"two fragments over one map, the other way round",
        {{1, 8, 255, 0, 3}, {4, 0, 9, 10, 12}},
-       {{8, 15, {0, 3, 1}}, {9, 9, {10, 12, 4}}}},
+       {{8, 15, guard(0, 3, 1)}, {9, 9, guard(10, 12, 4)}}},
+      {"a later fragment over fewer rows lifts none", {{0, 8, 255, 1, 31}, {1, 0, 8, 31, 31}},
+       {{8, 15, guard(1, 31, 0)}, {8, 8, guard(31, 31, 1)}}},
+      {"a range whose first row is after its last guards nothing", {{0, 8, 255, 6, 3}}, {}},
+      {"... and lifts nothing", {{0, 8, 255, 0, 31}, {1, 0, 8, 6, 3}}, {{8, 15, guard(0, 31, 0)}}},
       {"map byte 200 names no map", {{0, 8, 200, 0, 31}}, {}},
       {"map byte 116 names no map", {{0, 8, 116, 0, 31}}, {}},
       {"group byte 200 names no map", {{0, 200, 255, 0, 31}}, {}},
@@ -133,8 +145,11 @@ TEST_F(PasswordFragments, TheProtectionTableFollowsTheFragmentsThatAreOnAndUnmat
     loadpasswordfragments(model, state, true);
     for (int map = 0; map < mapcount; ++map) {
       Protection expected = none;
-      for (const Maps& m : c.expected)  // a later range overrides an earlier one
-        if (map >= m.from && map <= m.to) expected = m.p;
+      for (const Maps& m : c.expected) {
+        if (map < m.from || map > m.to) continue;
+        expected.rows |= m.p.rows;
+        expected.by = static_cast<MapGuards::Fragments>(expected.by | m.p.by);
+      }
       EXPECT_EQ(protection(state, map), expected) << "map " << map;
     }
   }
@@ -143,9 +158,9 @@ TEST_F(PasswordFragments, TheProtectionTableFollowsTheFragmentsThatAreOnAndUnmat
 TEST_F(PasswordFragments, AMatchedFragmentOrAProgramWithoutPasswordsProtectsNothing) {
   putfragments(model, {{0, 8, 255, 0, 31}, {1, 24, 255, 0, 0, seedon, resetpassword}});
   loadpasswordfragments(model, state, true);
-  EXPECT_EQ(protection(state, 8), (Protection{0, 31, 0}));
+  EXPECT_EQ(protection(state, 8), guard(0, 31, 0));
   // The reset value counts as matched only from the first refresh of the grid on.
-  EXPECT_EQ(protection(state, 24), (Protection{0, 0, 1}));
+  EXPECT_EQ(protection(state, 24), guard(0, 0, 1));
   refreshmatches(model, state);
   EXPECT_FALSE(state.pwmatched[0]);
   EXPECT_TRUE(state.pwmatched[1]);
@@ -171,7 +186,7 @@ TEST_F(PasswordFragments, AnEnteredPasswordSurvivesAnUploadButNotAFileOpen) {
   EXPECT_EQ(state.pwentered[2], placeholderpassword);
   EXPECT_TRUE(state.fragmenton[2]);
   EXPECT_FALSE(state.fragmenton[0]);
-  EXPECT_EQ(protection(state, 4), (Protection{0, 31, 2}));
+  EXPECT_EQ(protection(state, 4), guard(0, 31, 2));
 
   state.pwentered[2] = padpassword(QStringLiteral("secret"));
   refreshmatches(model, state);
@@ -183,7 +198,26 @@ TEST_F(PasswordFragments, AnEnteredPasswordSurvivesAnUploadButNotAFileOpen) {
   loadpasswordfragments(model, state, true);  // after a file open
   EXPECT_FALSE(state.pwmatched[2]);
   EXPECT_EQ(state.pwentered[2], placeholderpassword);
-  EXPECT_EQ(protection(state, 4), (Protection{0, 31, 2}));
+  EXPECT_EQ(protection(state, 4), guard(0, 31, 2));
+}
+
+TEST_F(PasswordFragments, AMatchOfAResetRecordDoesNotCarryOverToAPasswordReadFromTheEcu) {
+  putfragments(model, {});
+  loadpasswordfragments(model, state, true);
+  refreshmatches(model, state);  // the passwords window: every reset record reads Match
+  ASSERT_TRUE(state.pwmatched[0]);
+
+  putfragments(model, {{0, 8, 255, 0, 31}});  // the image read brings a password this PC never saw
+  loadpasswordfragments(model, state, false);
+  EXPECT_FALSE(state.pwmatched[0]);
+  EXPECT_EQ(protection(state, 8), guard(0, 31, 0));
+  EXPECT_TRUE(state.pwmatched[1]) << "the records still reset stay matched";
+
+  state.pwentered[0] = padpassword(QStringLiteral("secret"));
+  refreshmatches(model, state);
+  loadpasswordfragments(model, state, false);  // read again: the entered password still opens it
+  EXPECT_TRUE(state.pwmatched[0]);
+  EXPECT_EQ(protection(state, 8), none);
 }
 
 TEST_F(PasswordFragments, TheSendTablePacksElevenBytesAFragment) {

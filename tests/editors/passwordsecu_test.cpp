@@ -72,7 +72,7 @@ class PasswordsEcu : public ::testing::Test {
     storeprotectedrow(rig.context, 0, true, 31);
     ASSERT_EQ(editor.turnon(0), PasswordEditor::After::refresh);
     editor.timertick();
-    EXPECT_EQ(rig.state.protfragment[8], -1) << "the tuner who knows the password sees everything";
+    EXPECT_EQ(rig.state.guards.guardsof(8), 0) << "the tuner who knows the password sees everything";
   }
 
   EditorRig rig;
@@ -88,13 +88,12 @@ TEST_F(PasswordsEcu, AProtectedGroupReadBackFromTheEcuIsHiddenAndLocked) {
   // Another session: the shipped file opened, then the image read from the ECU.
   ASSERT_TRUE(rig.mainmaps.openfile(sourcepath(QStringLiteral("data/lastsaved.s26")), true, false));
   loadpasswordfragments(rig.mainmaps, rig.state, true);
-  EXPECT_EQ(rig.state.protfragment[8], -1);
+  EXPECT_EQ(rig.state.guards.guardsof(8), 0);
   readfromecu();
   ASSERT_TRUE(rig.simholdsmodel());
   for (int map = 0; map < mapcount; ++map) {
     const bool ignition = map >= 8 && map <= 15;
-    EXPECT_EQ(rig.state.protfirstrow[static_cast<std::size_t>(map)], ignition ? 2 : -1) << map;
-    EXPECT_EQ(rig.state.protlastrow[static_cast<std::size_t>(map)], ignition ? 31 : -1) << map;
+    EXPECT_EQ(rig.state.guards.rows(map), ignition ? MapGuards::span(2, 31) : 0) << map;
   }
 
   // The map views: the protected load rows stay empty and every edit is refused.
@@ -133,7 +132,7 @@ TEST_F(PasswordsEcu, ResetWhileConnectedClearsTheProtectedRowsInTheEcu) {
   drain();
   // A session without the password: the fragment as the ECU holds it protects the group.
   loadpasswordfragments(rig.mainmaps, rig.state, true);
-  ASSERT_EQ(rig.state.protfragment[12], 0);
+  ASSERT_EQ(rig.state.guards.guardsof(12), 1 << 0);
   const CalibrationImage before = rig.sim.image();
 
   PasswordEditor editor(rig.context);
@@ -219,8 +218,8 @@ TEST_F(PasswordsEcu, ResetWhileConnectedDestroysTheRowsOfTheRecordsItDestroysInT
     // Fragment 6 kept its record, so it still guards its map.
     EXPECT_EQ(r.state.fragmenton[6], c.lastrecord < 6) << c.what;
     editor.timertick();
-    EXPECT_EQ(r.state.protfragment[24], c.lastrecord < 6 ? 6 : -1) << c.what;
-    EXPECT_EQ(r.state.protfirstrow[8], -1) << c.what;
+    EXPECT_EQ(r.state.guards.guardsof(24), c.lastrecord < 6 ? 1 << 6 : 0) << c.what;
+    EXPECT_EQ(r.state.guards.rows(8), 0U) << c.what;
   }
 }
 

@@ -151,7 +151,7 @@ TEST_F(CellEntryTest, AnEntryThatCannotBeAppliedSaysWhyAndChangesNothing) {
   // A protected map refuses a selection (the single cell is refused before the dialog opens).
   open(8, 0, 3, 3);
   selectbox(2, 4, 2, 4);
-  state.protfirstrow[8] = 0, state.protlastrow[8] = 1;
+  state.guards.guard(8, 0, 0, 1);
   prompts.clear();
   EXPECT_FALSE(entry.setentry(QStringLiteral("10")));
   EXPECT_EQ(prompts.messages(), std::vector<QString>{QStringLiteral(

@@ -167,26 +167,26 @@ TEST_F(GridFillTest, ChangedCellsAreBracketedWithTheirNote) {
   EXPECT_FALSE(text(7, 6).startsWith(QLatin1Char('[')));
 }
 
-// Protected rows count on the second index of a 3-D map whatever the load direction; both bounds are needed.
+// Protected rows count on the second index of a 3-D map whatever the load direction; the guards of two fragments
+// over one map add up.
 TEST_F(GridFillTest, ProtectedRowsStayEmpty) {
   openshipped();
-  state.protfirstrow[8] = 4;
-  state.protlastrow[8] = 9;
+  state.guards.guard(8, 0, 4, 9);
+  state.guards.guard(8, 1, 31, 31);
   for (bool up : {false, true}) {
     state.preferences.gridloadup = up;
     open(8);
     for (int j = 0; j < 32; ++j) {
       const int row = up ? 31 - j : j;
-      EXPECT_EQ(text(row, 0).isEmpty(), j >= 4 && j <= 9) << j << " " << up;
+      EXPECT_EQ(text(row, 0).isEmpty(), (j >= 4 && j <= 9) || j == 31) << j << " " << up;
     }
   }
-  state.protfirstrow[8] = -1;
+  state.guards.clear();
   open(8);
   EXPECT_FALSE(text(5, 0).isEmpty());
 
   // A table's protection row is its only row.
-  state.protfirstrow[24] = 0;
-  state.protlastrow[24] = 0;
+  state.guards.guard(24, 0, 0, 0);
   open(24);
   EXPECT_EQ(filledcells(), 0);
   EXPECT_EQ(labels(true), 16);

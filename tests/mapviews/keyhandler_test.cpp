@@ -66,8 +66,8 @@ class KeyHandlerTest : public test::MapViewsTest {
     state.cursorcol = static_cast<std::uint8_t>(col);
   }
   void protect(int map, int first, int last) {
-    state.protfirstrow[map] = static_cast<std::int16_t>(first);
-    state.protlastrow[map] = static_cast<std::int16_t>(last);
+    state.guards.clear();
+    state.guards.guard(map, 0, first, last);
   }
   int cell(int row, int col) const { return model.getdata(state.curmap, row, col); }
   void set(int row, int col, int value) { model.setdata(state.curmap, row, col, value, false); }

@@ -65,8 +65,7 @@ TEST_F(MapGridWindowTest, ShowsAThreeDMapWithItsMarksAndLiveCell) {
   openshipped();
   state.preferences.gridloadup = false;
   state.preferences.trackmode = false;
-  state.protfirstrow[8] = 30;
-  state.protlastrow[8] = 31;
+  state.guards.guard(8, 0, 30, 31);
   model.setdata(8, 2, 4, 60, true);
   prompts.answers.push_back(Prompts::Answer::Ok);
   open(8);

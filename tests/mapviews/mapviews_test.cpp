@@ -76,11 +76,11 @@ TEST_F(MapViewsTest, AProtectedMapWarnsEachTimeItOpens) {
   KeyHandler keys{state, model, mainsettings, link, views, prompts};
   keys.install();
   state.curmap = 8;
-  const struct { int first, last; } cases[] = {{-1, -1}, {3, -1}, {-1, 3}, {3, 9}, {0, 0}};
+  const struct { int first, last; bool warns; } cases[] = {{-1, -1, false}, {9, 3, false}, {3, 9, true}, {0, 0, true}};
   for (const auto& c : cases) {
-    state.protfirstrow[8] = static_cast<std::int16_t>(c.first);
-    state.protlastrow[8] = static_cast<std::int16_t>(c.last);
-    const bool warns = c.first >= 0 && c.last >= 0;
+    state.guards.clear();
+    state.guards.guard(8, 0, c.first, c.last);
+    const bool warns = c.warns;
     for (int n = 0; n < 2; ++n) {
       prompts.clear();
       calls.clear();

@@ -186,9 +186,9 @@ TEST_F(SelectionTest, ASelectionEditIsCheckedWholeBeforeAnyCellChanges) {
   // 7000 times 5 is no cell value; 4000 times 5 would be, but nothing may change.
   EXPECT_EQ(editselection(state, model, 1, 0, 5.0f), EditRefusal::outofrange);
   EXPECT_EQ(editselection(state, model, 2, 0, 0.0f), EditRefusal::dividebyzero);
-  state.protfirstrow[0] = 20, state.protlastrow[0] = 21;
+  state.guards.guard(0, 0, 20, 21);
   EXPECT_EQ(editselection(state, model, vk::pageup, 0, 0.0f), EditRefusal::protectedmap);
-  state.protfirstrow[0] = -1, state.protlastrow[0] = -1;
+  state.guards.clear();
   EXPECT_EQ(cell(5, 5), 4000);
   EXPECT_EQ(cell(6, 6), 7000);
   EXPECT_FALSE(model.getchange(0, 5, 5));

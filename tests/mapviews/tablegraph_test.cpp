@@ -117,11 +117,10 @@ TEST_F(TableGraphTest, ProtectedTableLiesFlatAndAWorkCopyTakesThePlaceOfTheValue
   EXPECT_EQ(inputs(&work).v[7], 70);
   EXPECT_EQ(inputs().v[7], rig.mainmaps.getdata(24, 0, 7));
 
-  rig.state.protfirstrow[24] = 0;
-  rig.state.protlastrow[24] = 0;
+  rig.state.guards.guard(24, 3, 0, 0);
   for (const std::int32_t v : inputs().v) EXPECT_EQ(v, 0);
   for (const std::int32_t v : inputs(&work).v) EXPECT_EQ(v, 0);
-  rig.state.protlastrow[24] = -1;  // one bound alone protects nothing
+  rig.state.guards.clear();
   EXPECT_EQ(inputs().v[7], rig.mainmaps.getdata(24, 0, 7));
 }
 

@@ -215,8 +215,7 @@ TEST_F(WireGraphTest, LegendSitsAtHalfTheWidthOfflineAndAtThreeTenthsOnline) {
 
 TEST_F(WireGraphTest, SurfaceIsTheBaseLiftedByTheValuesAndProtectedRowsLieFlat) {
   // The protected rows of a 3-D map run along the second index, as the grid hides them.
-  rig.state.protfirstrow[8] = 30;
-  rig.state.protlastrow[8] = 31;
+  rig.state.guards.guard(8, 0, 30, 31);
   const WireGraphInputs in = inputs();
   graph.plan(scene, in, projection, 6000, 6000, true);
   const float h = rig.mainmaps.getmapscale(8);

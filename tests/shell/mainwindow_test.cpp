@@ -398,7 +398,7 @@ TEST_F(FileCommandsTest, ACalibrationWithAClearedPasswordsMapLocksNoMap) {
   ASSERT_EQ(parts.state.filename, path);
   EXPECT_TRUE(parts.prompts.messages().empty()) << "the base fuel table opens with no protected rows";
   for (int i = 0; i < fragmentcount; ++i) EXPECT_FALSE(parts.state.fragmenton[static_cast<std::size_t>(i)]) << i;
-  for (int map = 0; map < mapcount; ++map) EXPECT_EQ(parts.state.protfirstrow[static_cast<std::size_t>(map)], -1);
+  for (int map = 0; map < mapcount; ++map) EXPECT_EQ(parts.state.guards.rows(map), 0U);
 }
 
 TEST_F(FileCommandsTest, OpenUnixKeepsImageRead) {

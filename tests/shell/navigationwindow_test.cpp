@@ -367,13 +367,12 @@ TEST_F(Navigate, SelectAllAndTheClearTracesWorkOnTheCurrentMap) {
 
   // A protected map refuses it.
   parts.state.trimbox.active = false;
-  parts.state.protfirstrow[8] = 0;
-  parts.state.protlastrow[8] = 3;
+  parts.state.guards.guard(8, 0, 0, 3);
   parts.prompts.clear();
   window->menus().action("mnuSelectAll")->trigger();
   EXPECT_FALSE(parts.state.trimbox.active);
   EXPECT_EQ(parts.prompts.messages().size(), 1u);
-  parts.state.protfirstrow[8] = parts.state.protlastrow[8] = -1;
+  parts.state.guards.clear();
 
   struct Case {
     const char* item;
@@ -447,9 +446,9 @@ TEST_F(Navigate, TheEditorsHostRunsTheProgressWindowAndLoadsTheFragments) {
     for (int k = 0; k < 16; ++k) parts.mainmaps.setdata(passwordsmap, i, k, row[static_cast<std::size_t>(k)], false);
   }
   window->loadpasswordfragments(true);
-  EXPECT_EQ(parts.state.protfragment[30], 0);
-  EXPECT_EQ(parts.state.protfirstrow[30], 0);
-  EXPECT_EQ(parts.state.protfragment[31], -1);
+  EXPECT_EQ(parts.state.guards.guardsof(30), 1 << 0);
+  EXPECT_EQ(parts.state.guards.rows(30), MapGuards::span(0, 0));
+  EXPECT_EQ(parts.state.guards.guardsof(31), 0);
 }
 
 TEST_F(Navigate, TheGraphWindowDrawsTheCurrentMapAndTakesTheFocusBothWays) {

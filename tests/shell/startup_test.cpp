@@ -167,7 +167,7 @@ TEST_F(Startup, LoadsTheStartupFiles) {
   blue.bgcolor = 0x00FF0000;
   ASSERT_TRUE(test::writefile(installpath(colorsfilename), colorbytes(blue)));
   ASSERT_TRUE(test::writefile(installpath(defaultlogprofilename), profilebytes({3}, {44})));
-  parts.state.protfirstrow.fill(4);
+  parts.state.guards.guard(0, 1, 4, 4);
   ostrel::test::LinkProbe::queue(parts.link).records[5].op = oprowwrite;
 
   start.begin();
@@ -178,7 +178,7 @@ TEST_F(Startup, LoadsTheStartupFiles) {
   EXPECT_EQ(parts.state.colors.bgcolor, 0x00FF0000u);
   EXPECT_EQ(parts.state.logcolour[0], 3);
   EXPECT_EQ(parts.state.logvar[0], 44);
-  EXPECT_EQ(parts.state.protfirstrow[0], -1);  // map protection cleared
+  EXPECT_EQ(parts.state.guards.rows(0), 0U);  // map protection cleared
   EXPECT_EQ(parts.link.transferqueue().records[5].op, 0);
   EXPECT_TRUE(parts.prompts.records.empty());
 }

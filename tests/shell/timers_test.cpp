@@ -335,7 +335,8 @@ TEST_F(Timers, AutomaticSynchronisationConditions) {
     state.imageread = c.imageread;
     state.preferences.autosync = c.autosync;
     state.preferences.autosyncupload = c.upload;
-    state.protfragment[state.curmap] = static_cast<std::int16_t>(c.fragment);
+    state.guards.clear();
+    if (c.fragment >= 0) state.guards.guard(state.curmap, c.fragment, 0, 31);
     state.fragmenton.fill(false);
     if (c.fragment >= 0) state.fragmenton[c.fragment] = c.fragmenton;
     mismatch();
@@ -359,7 +360,7 @@ TEST_F(Timers, SynchronisationWaitsWhileAnotherProgressJobRuns) {
   state.imageread = true;
   state.preferences.autosync = true;
   state.preferences.autosyncupload = false;
-  state.protfragment[state.curmap] = 2;
+  state.guards.guard(state.curmap, 2, 0, 31);
   state.fragmenton.fill(false);
   mismatch();
   state.progressjob = static_cast<std::uint8_t>(ProgressJob::csvexport);  // an export runs in the progress window

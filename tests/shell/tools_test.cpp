@@ -82,7 +82,7 @@ class Tools : public test::SimProgramTest {
     parts.state.imageread = true;
     parts.state.preferences.autosync = true;
     parts.state.preferences.autosyncupload = false;
-    parts.state.protfragment[map] = 2;
+    parts.state.guards.guard(map, 2, 0, 31);
     parts.state.fragmenton.fill(false);
   }
   // The progress window of the map synchronisation, with the main window's timers running beneath it: the commands
