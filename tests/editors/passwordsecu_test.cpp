@@ -127,6 +127,45 @@ TEST_F(PasswordsEcu, AProtectedGroupReadBackFromTheEcuIsHiddenAndLocked) {
   EXPECT_TRUE(rig.prompts.messages().empty());
 }
 
+// The passwords window opened once over a calibration whose records are all reset matches every fragment; an image
+// read from an ECU whose fragment 0 holds a password this PC never saw guards its rows at once.
+TEST_F(PasswordsEcu, AMatchOfAResetRecordDoesNotOpenAPasswordReadFromTheEcu) {
+  putfragments(rig.mainmaps, {});
+  loadpasswordfragments(rig.mainmaps, rig.state, true);
+  PasswordEditor editor(rig.context);
+  editor.refresh();
+  for (int i = 0; i < fragmentcount; ++i) ASSERT_TRUE(rig.state.pwmatched[static_cast<std::size_t>(i)]) << i;
+
+  CalibrationImage ecu = rig.mainmaps.getimage();
+  const FragmentRow locked = makerow({0, 8, 255, 0, 31, seedon, QStringLiteral("unknown")});
+  const int row = rig.mainmaps.getbufferrow(passwordsmap, 0, 0);
+  std::copy(locked.begin(), locked.end(), ecu.begin() + 16 * row);
+  rig.sim.setimage(ecu);
+  readfromecu();
+  ASSERT_EQ(readfragment(rig.mainmaps, 0), locked);
+
+  MapViews views(rig.state, rig.mainmaps, rig.link, rig.prompts);
+  const auto shown = [&] {
+    int cells = 0;
+    for (int j = 0; j < 32; ++j)
+      for (int i = 0; i < 32; ++i) cells += views.mapgrid().celltext(j, i).isEmpty() ? 0 : 1;
+    return cells;
+  };
+  rig.state.curmap = 8;
+  rig.prompts.clear();
+  views.openmapview();
+  EXPECT_EQ(rig.prompts.messages(),
+            std::vector<QString>{QStringLiteral("Portions of this map are password protected and will not be shown")});
+  EXPECT_EQ(shown(), 0);
+
+  rig.prompts.inputs = {QStringLiteral("unknown")};
+  editor.refresh();
+  editor.cellclicked(1, 2);
+  editor.timertick();
+  views.openmapview();
+  EXPECT_EQ(shown(), 1024);
+}
+
 TEST_F(PasswordsEcu, ResetWhileConnectedClearsTheProtectedRowsInTheEcu) {
   protectignition();
   drain();

@@ -1,0 +1,187 @@
+// Every way a tuner without the password might reach a guarded row: two fragments over one map, a fragment built in
+// the passwords window with a range that guards nothing, a RESET of a fragment another one shadows, and an import of
+// a donor's passwords map. In each, the grid and the 3-D graph show no data of a guarded row, and every right
+// password opens the rows again.
+#include <gtest/gtest.h>
+
+#include "calibration/maptree.h"
+#include "donorfiles.h"
+#include "editors/fragmentimport.h"
+#include "editors/passwordeditor.h"
+#include "editors/passwordparams.h"
+#include "editorsfixture.h"
+#include "mapviews/mapgrid.h"
+#include "mapviews/mapviews.h"
+#include "mapviews/wiregraph.h"
+
+namespace ostrel::test {
+namespace {
+
+constexpr MapGuards::Rows allrows = MapGuards::span(0, 31);
+
+class Guards : public ::testing::Test {
+ protected:
+  Guards() {
+    rig.state.preferences.gridloadup = false;  // grid row = load row
+    // Ignition and the group after it hold no zero, so a cell that shows data cannot pass for a hidden one.
+    for (int map = 8; map <= 23; ++map)
+      for (int i = 0; i < 32; ++i)
+        for (int j = 0; j < 32; ++j) rig.mainmaps.setdata(map, i, j, pattern(map, i, j), false);
+  }
+  static int pattern(int map, int i, int j) { return 1 + (map + 32 * i + j) % 200; }
+
+  void load(const std::vector<Fragment>& fragments) {
+    putfragments(rig.mainmaps, fragments);
+    loadpasswordfragments(rig.mainmaps, rig.state, true);
+    editor.refresh();
+    editor.timertick();
+  }
+  // The password typed into the fragment's "entered" cell, then the window's timer.
+  void enter(int fragment, const QString& password) {
+    rig.prompts.inputs = {password};
+    editor.cellclicked(fragment + 1, 2);
+    editor.timertick();
+  }
+
+  // The load rows of a 3-D map of which the grid or the 3-D graph shows anything.
+  MapGuards::Rows shownrows(int map) {
+    rig.state.curmap = static_cast<std::uint8_t>(map);
+    views.openmapview();
+    const WireGraphInputs graph = wiregraphinputs(rig.mainmaps, rig.state, rig.link.live(), nullptr);
+    MapGuards::Rows shown = 0;
+    for (int j = 0; j < 32; ++j)
+      for (int i = 0; i < 32; ++i)
+        if (!views.mapgrid().celltext(j, i).isEmpty() || graph.z[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] != 0)
+          shown |= MapGuards::span(j, j);
+    return shown;
+  }
+  // Every load row of a 3-D map holds the given value (a destroyed row: 0) or its pattern.
+  bool holds(int map, MapGuards::Rows destroyed) const {
+    for (int i = 0; i < 32; ++i)
+      for (int j = 0; j < 32; ++j)
+        if (rig.mainmaps.getdata(map, i, j) != ((destroyed >> j & 1U) != 0 ? 0 : pattern(map, i, j))) return false;
+    return true;
+  }
+
+  EditorRig rig;
+  PasswordEditor editor{rig.context};
+  MapViews views{rig.state, rig.mainmaps, rig.link, rig.prompts};
+};
+
+// Fragment 0 over the whole ignition group, fragment 1 over the last load row of its first map: each password opens
+// only its own rows, and both open all.
+TEST_F(Guards, TwoLockedFragmentsOverOneMapEachKeepTheirRows) {
+  const std::vector<Fragment> fragments{{0, 8, 255, 0, 31, seedon, QStringLiteral("aaaa")},
+                                        {1, 0, 8, 31, 31, seedon, QStringLiteral("bbbb")}};
+  const struct {
+    const char* what;
+    std::vector<int> entered;
+    MapGuards::Rows hidden8, hidden9;
+  } cases[] = {
+      {"no password", {}, allrows, allrows},
+      {"the group's password", {0}, MapGuards::span(31, 31), 0},
+      {"the one row's password", {1}, allrows, allrows},
+      {"both", {0, 1}, 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    load(fragments);
+    for (int i : c.entered) enter(i, i == 0 ? QStringLiteral("aaaa") : QStringLiteral("bbbb"));
+    EXPECT_EQ(shownrows(8), allrows & ~c.hidden8);
+    EXPECT_EQ(shownrows(9), allrows & ~c.hidden9);
+  }
+}
+
+// With fragment 0 locked over the ignition group, a tuner who knows no password resets the OFF fragment 1, aims it at
+// the base timing table with its first row after its last, gives it a password and turns it on: the table stays
+// hidden, also once the file is saved and opened again.
+TEST_F(Guards, AFragmentBuiltInThePasswordsWindowLiftsNoGuard) {
+  load({{0, 8, 255, 0, 31, seedon, QStringLiteral("aaaa")},
+        {1, 0, 0, 0, 0, seedoff, QStringLiteral("other")}});
+  ASSERT_EQ(editor.reset(1), PasswordEditor::After::refresh);
+  EXPECT_TRUE(rig.prompts.messages().empty()) << "an OFF fragment resets without a question";
+  editor.refresh();
+  ASSERT_TRUE(rig.state.pwmatched[1]);
+  const auto table = paramschoice(rig.mainmaps, QStringLiteral("(Applies) Base timing table [RPM, LOAD]"), false, false);
+  ASSERT_TRUE(table);
+  storeparamschoice(rig.context, 1, *table);
+  storeprotectedrow(rig.context, 1, false, 6);
+  storeprotectedrow(rig.context, 1, true, 3);
+  rig.prompts.inputs = {QStringLiteral("mine")};
+  ASSERT_EQ(editor.cellclicked(2, 1), PasswordEditor::After::refresh);
+  ASSERT_EQ(editor.turnon(1), PasswordEditor::After::refresh);
+  editor.timertick();
+  ASSERT_TRUE(rig.state.fragmenton[1]);
+  EXPECT_EQ(shownrows(8), 0U);
+
+  const QString path = rig.folder.file(QStringLiteral("built.s26"));
+  ASSERT_TRUE(rig.mainmaps.savefile(path));
+  ASSERT_TRUE(rig.mainmaps.openfile(path, true, false));
+  loadpasswordfragments(rig.mainmaps, rig.state, true);
+  EXPECT_EQ(shownrows(8), 0U);
+  enter(0, QStringLiteral("aaaa"));
+  EXPECT_EQ(shownrows(8), allrows);
+}
+
+// Fragments 0 and 1 both lock the group of maps 16 to 23. A RESET of fragment 0 destroys every row its record
+// covers although fragment 1 guards them too; fragment 1's password then shows them empty.
+TEST_F(Guards, AResetDestroysTheRowsOfItsRecordWhoeverElseGuardsThem) {
+  load({{0, 16, 255, 0, 31, seedon, QStringLiteral("aaaa")}, {1, 16, 255, 0, 31, seedon, QStringLiteral("bbbb")}});
+  rig.prompts.answers = {Prompts::Answer::Ok};
+  ASSERT_EQ(editor.reset(0), PasswordEditor::After::refresh);
+  editor.timertick();
+  for (int map = 16; map <= 23; ++map) {
+    EXPECT_TRUE(holds(map, allrows)) << "map " << map;
+    EXPECT_EQ(shownrows(map), 0U) << "fragment 1 still guards map " << map;
+  }
+  enter(1, QStringLiteral("bbbb"));
+  for (int map = 16; map <= 23; ++map) EXPECT_EQ(shownrows(map), allrows) << "map " << map;
+  EXPECT_TRUE(holds(8, 0)) << "the ignition group is untouched";
+}
+
+// The target has fragment 0 locked over the ignition group; the donor's passwords map aims its fragment 1 at the
+// base timing table with rows that guard nothing or only the last one. Its record is copied, and guards no less.
+TEST_F(Guards, ADonorRecordAddsGuardsAndLiftsNone) {
+  DonorFiles files;
+  maps donor{rig.prompts};
+  const QString donorpath = files.current(QStringLiteral("donor.s26"), donor);
+  const struct {
+    const char* what;
+    int first, last;
+    bool selectall;
+  } cases[] = {
+      {"rows 8 to 3, everything imported", 8, 3, true},
+      {"row 31 only, everything imported", 31, 31, true},
+      {"rows 8 to 3, the passwords map alone", 8, 3, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    putrow(donor, 1, makerow({1, 0, 8, c.first, c.last, seedon, QStringLiteral("donor")}));
+    ASSERT_TRUE(donor.savefile(donorpath));
+    load({{0, 8, 255, 0, 31, seedon, QStringLiteral("aaaa")}});
+    rig.prompts.paths = {donorpath};
+    FragmentImport importer(rig.context);
+    ASSERT_TRUE(importer.opendonor(DonorVersion::v26));
+    if (c.selectall) {
+      importer.selectall();
+    } else {
+      const auto& tree = importer.tree();
+      const QString passwords = FragmentImport::prefix + mapgrouppart(rig.mainmaps.getmapname(passwordsmap));
+      const auto at = std::find_if(tree.begin(), tree.end(), [&](const MapTreeNode& n) { return n.text == passwords; });
+      ASSERT_NE(at, tree.end());
+      ASSERT_TRUE(importer.choose(static_cast<int>(at - tree.begin())));
+    }
+    ASSERT_FALSE(importer.import().empty());
+    ASSERT_EQ(readfragment(rig.mainmaps, 1), readfragment(donor, 1)) << "the record is copied";
+    editor.refresh();
+    editor.timertick();
+    EXPECT_EQ(shownrows(8), 0U);
+    EXPECT_EQ(shownrows(9), 0U);
+    enter(0, QStringLiteral("aaaa"));
+    EXPECT_EQ(shownrows(9), allrows);
+    EXPECT_EQ(shownrows(8), c.first <= c.last ? MapGuards::span(0, 30) : allrows) << "the copied record's own row";
+  }
+}
+
+}  // namespace
+}  // namespace ostrel::test
