@@ -2,11 +2,14 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 #include "editors/editorcontext.h"
 #include "editors/frmsettings.h"
 #include "platform/programstate.h"
+#include "platform/prompts.h"
 #include "platform/ui/twipgeometry.h"
 
 namespace ostrel {
@@ -39,7 +42,10 @@ frmSpreadTool::frmSpreadTool(frmSettings& editor, EditorContext& context)
     const int top = margin + i * rowpitch;
     auto* caption = new QLabel(name + QLatin1Char(' ') + QString::number(i + 1), this);
     placetwips(caption, captionleft, top + 15, captionwidth, labelheight);
-    auto* box = new QLineEdit(QStringLiteral("100"), this);
+    // A guarded spread shows nothing and takes no typing; its box is never filled, so nothing is stored for it.
+    const bool guarded = spreadguarded(context_.mainmaps, context_.state.guards, axis_, i + 1);
+    auto* box = new QLineEdit(guarded ? QString() : QStringLiteral("100"), this);
+    box->setEnabled(!guarded);
     box->setAlignment(Qt::AlignRight);
     placetwips(box, boxleft, top, boxwidth, boxheight);
     auto* point = new QLabel(this);
@@ -55,19 +61,26 @@ frmSpreadTool::frmSpreadTool(frmSettings& editor, EditorContext& context)
   // Filling a box runs its change handling, which stores the same value again.
   const Spreads spreads = readspreads(context_.mainmaps, axis_);
   for (int i = 0; i < spreadpoints; ++i)
-    Text[static_cast<std::size_t>(i)]->setText(QString::number(spreads[static_cast<std::size_t>(i)]));
+    if (Text[static_cast<std::size_t>(i)]->isEnabled())
+      Text[static_cast<std::size_t>(i)]->setText(QString::number(spreads[static_cast<std::size_t>(i)]));
   refreshspreadlabels();
 }
 
 void frmSpreadTool::Text_Change(int index) {
   QLineEdit* box = Text[static_cast<std::size_t>(index)];
+  const int point = index + 1;
+  if (spreadguarded(context_.mainmaps, context_.state.guards, axis_, point)) {
+    context_.prompts.message(protectedmaptext, Prompts::Icon::Information, Prompts::Buttons::Ok);
+    const QSignalBlocker quiet(box);
+    box->clear();
+    return;
+  }
   const std::optional<std::uint8_t> value = spreadvalue(box->text());
   if (!value) {
     box->setText(QStringLiteral("0"));  // which runs this again and stores 0
     return;
   }
   // The box keeps the text as typed; the calibration and the editor get the limited value.
-  const int point = index + 1;
   const SpreadCell cell = spreadcell(axis_, point);
   context_.mainmaps.setdata(spreadmap, cell.row, cell.column, *value, false);
   if (QLineEdit* setting = editor_.textofcell(spreadcellnumber(axis_, point)))
@@ -78,7 +91,9 @@ void frmSpreadTool::Text_Change(int index) {
 
 void frmSpreadTool::refreshspreadlabels() {
   const QStringList labels = spreadlabels(context_.mainmaps, axis_, context_.state.preferences.metricunits);
-  for (int i = 0; i < spreadpoints; ++i) LabelSpread[static_cast<std::size_t>(i)]->setText(labels[i]);
+  const int guarded = firstguardedspread(context_.mainmaps, context_.state.guards, axis_);
+  for (int i = 0; i < spreadpoints; ++i)
+    LabelSpread[static_cast<std::size_t>(i)]->setText(i + 1 < guarded ? labels[i] : QString());
 }
 
 }  // namespace ostrel

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 #include "platform/numbers.h"
 
@@ -20,6 +21,17 @@ Spreads readspreads(const maps& model, SpreadAxis axis) {
     spreads[static_cast<std::size_t>(point - 1)] = static_cast<std::uint8_t>(model.getdata(spreadmap, c.row, c.column));
   }
   return spreads;
+}
+
+bool spreadguarded(const maps& model, const MapGuards& guards, SpreadAxis axis, int point) {
+  const SpreadCell c = spreadcell(axis, point);
+  return cellguarded(model, guards, spreadmap, c.row, c.column);
+}
+
+int firstguardedspread(const maps& model, const MapGuards& guards, SpreadAxis axis) {
+  int point = 1;
+  while (point <= spreadpoints && !spreadguarded(model, guards, axis, point)) ++point;
+  return point;
 }
 
 std::optional<std::uint8_t> spreadvalue(const QString& text) {

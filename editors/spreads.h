@@ -8,6 +8,7 @@
 
 namespace ostrel {
 
+class MapGuards;
 class maps;
 
 // The two axes of the 3-D maps whose points settings map 110 sets: 31 spreads each, the spread of point N being its
@@ -36,6 +37,12 @@ inline int spreadcellnumber(SpreadAxis axis, int point) {
 
 // The 31 spreads of an axis as the calibration holds them.
 Spreads readspreads(const maps& model, SpreadAxis axis);
+
+// True while a password guards the row of map 110 that holds the spread of the point (1 to 31).
+bool spreadguarded(const maps& model, const MapGuards& guards, SpreadAxis axis, int point);
+// The first point whose spread a password guards; spreadpoints + 1 when none is. A point lies at the sum of the
+// spreads up to it, so its label and every later one tell of a guarded spread.
+int firstguardedspread(const maps& model, const MapGuards& guards, SpreadAxis axis);
 
 // The spread a text typed into the spread tool stands for: a whole number (a fraction rounds half to even) limited
 // to 0 to 255. Empty when the text is no number of -32768 to 32767 (empty text included).

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 
 namespace ostrel {
@@ -50,9 +51,11 @@ QString mapcheckreport(const maps& model, int map, const MapCheckFigures& figure
   return text;
 }
 
-std::vector<QString> mapcheckreports(const maps& model, const maps& templ, const std::array<CheckLimits, 116>& limits) {
+std::vector<QString> mapcheckreports(const maps& model, const maps& templ, const MapGuards& guards,
+                                     const std::array<CheckLimits, 116>& limits) {
   std::vector<QString> reports;
   for (int map = firstcheckedmap; map <= lastcheckedmap; ++map) {
+    if (cellguarded(model, guards, map, 0, 0)) continue;  // the check reads row 0 alone
     const MapCheckFigures figures = mapcheckfigures(model, templ, map);
     const QString report =
         mapcheckreport(model, map, figures, mapcheckfaults(figures, limits[static_cast<std::size_t>(map)]));

@@ -12,6 +12,7 @@
 
 namespace ostrel {
 
+class MapGuards;
 class maps;
 
 inline const QString nomaperrorstext = QStringLiteral("No map errors were detected  ");
@@ -24,7 +25,8 @@ QString mapcheckreport(const maps& model, int map, const MapCheckFigures& figure
                        const std::vector<MapCheckFault>& faults);
 
 // The messages of every faulty map from 24 to 95 of model against templ, in map order, by the maps' check records.
-std::vector<QString> mapcheckreports(const maps& model, const maps& templ,
+// A map whose checked row a password guards is left out: its figures would tell of the hidden cells.
+std::vector<QString> mapcheckreports(const maps& model, const maps& templ, const MapGuards& guards,
                                      const std::array<CheckLimits, 116>& limits = startuptables().checklimits);
 
 }  // namespace ostrel

@@ -1,8 +1,10 @@
 #include "mapviews/fuelbaseconversion.h"
 
+#include <array>
 #include <cmath>
 
 #include "calibration/maps.h"
+#include "platform/mapguards.h"
 #include "platform/numbers.h"
 
 namespace ostrel {
@@ -13,6 +15,13 @@ constexpr int basefuelmap = 0;
 constexpr int vemap = 4;
 constexpr double pulsestep = 0.005;  // ms per raw unit of map 0
 constexpr int maxpulse = 8000;
+
+// What the two formulas read besides the maps they convert: the target ratio map, and the rows of settings map 110
+// holding the injector flow (row 9) and the cylinder capacity (row 10). Row -1: every row.
+struct GuardedRead {
+  int map, row;
+};
+constexpr std::array<GuardedRead, 5> conversionreads{{{basefuelmap, -1}, {vemap, -1}, {19, -1}, {110, 9}, {110, 10}}};
 
 }  // namespace
 
@@ -43,6 +52,12 @@ std::optional<FuelGrid> fuelbasecells(const maps& model, int direction) {
     return cells;
   }
   return std::nullopt;
+}
+
+bool fuelbaseguarded(const MapGuards& guards) {
+  for (const GuardedRead& read : conversionreads)
+    if (read.row < 0 ? guards.anyguarded(read.map) : guards.guarded(read.map, read.row)) return true;
+  return false;
 }
 
 int convertfuelbase(maps& model, int direction) {

@@ -10,6 +10,7 @@
 
 namespace ostrel {
 
+class MapGuards;
 class maps;
 
 inline constexpr int vetofuelbase = 0;  // "&VE to Fuel Base Table": map 4 into map 0
@@ -26,6 +27,11 @@ std::int32_t veraw(float ve);
 // model's formula reads it there.
 using FuelGrid = std::array<std::array<std::int32_t, 32>, 32>;
 std::optional<FuelGrid> fuelbasecells(const maps& model, int direction);
+
+// True while a password guards any row that a conversion reads or rewrites: the whole of maps 0, 4 and 19 (the
+// target ratios) and the settings rows of injector flow and cylinder capacity. Either direction reads them all, and
+// a rebuilt map would show what the guarded cells hold.
+bool fuelbaseguarded(const MapGuards& guards);
 
 // Rebuilds the map in the model, every cell marked changed (not marked for writing: the cells reach the ECU with the
 // next whole-image write). Returns the map rebuilt, or -1 for a direction other than 0 or 1 (nothing changes).

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 #include "mapviews/viewhelpers.h"
 #include "platform/numbers.h"
@@ -50,7 +51,7 @@ int gridrowoflabel(const GridFill& fill, int r) {
 }
 
 bool cellshown(const GridFill& fill, int i, int j) {
-  const int row = fill.kind == 0 ? j : i;
+  const int row = guardrowof(fill.kind, i, j);
   return row < 0 || row >= MapGuards::rowcount || (fill.guardedrows >> row & 1U) == 0;
 }
 

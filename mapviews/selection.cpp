@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 #include "mapviews/keycodes.h"
 #include "mapviews/mapviews.h"
@@ -98,7 +99,7 @@ QString refusaltext(EditRefusal refusal) {
     case EditRefusal::none:
       return {};
     case EditRefusal::protectedmap:
-      return QStringLiteral("It is not possible to edit this map because portions are password protected");
+      return protectedmaptext;
     case EditRefusal::notanumber:
       return QStringLiteral("The entry is not a number");
     case EditRefusal::dividebyzero:

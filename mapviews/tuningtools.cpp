@@ -1,5 +1,6 @@
 #include "mapviews/tuningtools.h"
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 #include "mapviews/checkmaps.h"
 #include "mapviews/frminterpcopy.h"
@@ -20,6 +21,11 @@ void TuningTools::showinterpcopy() {
 
 void TuningTools::learndata() {
   ProgramState& state = context_.state;
+  // Both write the map they learn into, as a grid edit would, and the grid refuses edits of a guarded map.
+  if ((state.curmap == learnmap || state.curmap == autotunemap) && state.guards.anyguarded(state.curmap)) {
+    context_.prompts.message(protectedmaptext, Prompts::Icon::Information);
+    return;
+  }
   if (state.curmap == learnmap) {
     state.toolmode = toolmodes::learn;
   } else if (state.curmap == autotunemap) {
@@ -44,7 +50,7 @@ void TuningTools::checkmaps() {
     context_.views.refreshactiveview();
     return;
   }
-  const std::vector<QString> reports = mapcheckreports(context_.mainmaps, context_.templatemaps);
+  const std::vector<QString> reports = mapcheckreports(context_.mainmaps, context_.templatemaps, context_.state.guards);
   for (const QString& report : reports) {
     context_.prompts.message(report, Prompts::Icon::Information);
     context_.views.refreshactiveview();
@@ -56,6 +62,10 @@ void TuningTools::checkmaps() {
 }
 
 void TuningTools::convertfuelbase(int direction) {
+  if (fuelbaseguarded(context_.state.guards)) {
+    context_.prompts.message(protectedmaptext, Prompts::Icon::Information);
+    return;
+  }
   const int map = ostrel::convertfuelbase(context_.mainmaps, direction);
   if (map < 0) return;
   context_.state.curmap = static_cast<std::uint8_t>(map);

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "calibration/cellguards.h"
 #include "editors/spreads.h"
 #include "editorsfixture.h"
 #include "platform/ui/windowlauncher.h"
@@ -132,6 +133,43 @@ TEST_F(SpreadTool, EachKeystrokeStoresTheSpreadTheBoxAndTheEditorShow) {
   EXPECT_EQ(rig.link.transferqueue().records[0].op, 0) << "and queues nothing";
   EXPECT_TRUE(rig.mainmaps.getscalestringX(0, true).startsWith(QStringLiteral("0 rpm;500 rpm;1000 rpm;1000 rpm;")))
       << "the axes follow the last value";
+}
+
+TEST_F(SpreadTool, AGuardedRowOfSpreadsShowsNothingAndTakesNoChange) {
+  // Row 5 holds load points 17 to 31; the rpm rows stay open.
+  rig.state.guards.guard(110, 2, 5, 5);
+  rig.setraw(110, spreadcellnumber(SpreadAxis::load, 20), 40);
+  rig.mainmaps.recalc();
+  const CalibrationImage before = rig.mainmaps.getimage();
+  runtool(loadmenu, [&](frmSpreadTool& tool) {
+    for (int i = 0; i < spreadpoints; ++i) {
+      const bool guarded = i + 1 >= 17;
+      EXPECT_EQ(tool.Text[i]->text(), guarded ? QString() : QStringLiteral("24")) << i;
+      EXPECT_EQ(tool.Text[i]->isEnabled(), !guarded) << i;
+      // A point lies at the sum of the spreads before it, so no later point is shown either.
+      EXPECT_EQ(tool.LabelSpread[i]->text().isEmpty(), guarded) << i;
+    }
+    savescreenshot(&tool, QStringLiteral("spreadtool_guarded"));
+    EXPECT_TRUE(rig.prompts.records.empty()) << "opening asks nothing";
+    tool.Text[19]->setText(QStringLiteral("99"));
+    EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{protectedmaptext});
+    EXPECT_EQ(tool.Text[19]->text(), QString());
+    EXPECT_EQ(rig.mainmaps.getimage(), before);
+    tool.Text[2]->setText(QStringLiteral("30"));  // the open row works as before
+    EXPECT_EQ(rig.raw(110, spreadcellnumber(SpreadAxis::load, 3)), 30);
+  });
+  EXPECT_EQ(rig.raw(110, spreadcellnumber(SpreadAxis::load, 20)), 40);
+
+  // A guard over the first row hides every point; the other axis is untouched.
+  rig.state.guards.clear();
+  rig.state.guards.guard(110, 2, 4, 4);
+  runtool(loadmenu, [&](frmSpreadTool& tool) {
+    for (int i = 0; i < spreadpoints; ++i) EXPECT_EQ(tool.LabelSpread[i]->text(), QString()) << i;
+    EXPECT_EQ(tool.Text[16]->text(), QStringLiteral("24"));
+  });
+  runtool(rpmmenu, [&](frmSpreadTool& tool) {
+    for (int i = 0; i < spreadpoints; ++i) EXPECT_FALSE(tool.LabelSpread[i]->text().isEmpty()) << i;
+  });
 }
 
 TEST_F(SpreadTool, ImperialLoadLabelsReadVacuumAndBoost) {

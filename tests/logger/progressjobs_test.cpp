@@ -9,6 +9,7 @@
 #include <QFile>
 #include <functional>
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 #include "calibration/settings.h"
 #include "common/linkhelpers.h"
@@ -236,6 +237,26 @@ TEST_F(Jobs, PresetsWriteTheirSixteenValuesIntoMap40) {
   EXPECT_EQ(mainmaps.getdata(injectormap, 0, 0), 46);
   EXPECT_EQ(mainmaps.getdata(injectormap, 0, 15), 16);
   EXPECT_TRUE(host.marked.empty());  // nothing goes to the ECU from here
+}
+
+TEST_F(Jobs, APresetRefusesAGuardedInjectorMap) {
+  state.guards.guard(injectormap, 4, 0, 0);
+  state.curmap = 2;
+  const CalibrationImage before = mainmaps.getimage();
+  show(7);
+  jobs.tick();
+  EXPECT_EQ(prompts.messages(), std::vector<QString>{protectedmaptext});
+  expectclosed(ProgressJobs::Outcome::failed);
+  EXPECT_EQ(mainmaps.getimage(), before);
+  EXPECT_EQ(state.curmap, 2);
+  EXPECT_EQ(host.views, 0);
+  // Once its password is entered the preset goes in.
+  state.guards.clear();
+  prompts.clear();
+  show(7);
+  jobs.tick();
+  EXPECT_TRUE(prompts.messages().empty());
+  EXPECT_EQ(mainmaps.getdata(injectormap, 0, 0), injectorpresets[1][0]);
 }
 
 TEST_F(Jobs, PressingTheBarDuringAPresetWritesItAgain) {

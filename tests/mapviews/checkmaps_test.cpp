@@ -89,7 +89,7 @@ TEST_F(CheckMapsTest, OnlyMaps24To95AreChecked) {
   std::array<CheckLimits, 116> strict;
   strict.fill(CheckLimits{0, 0, 0, 17, true});
   for (int map = 0; map < 116; ++map) setrow(rig.mainmaps, map, std::vector<int>(16, 7));
-  const std::vector<QString> reports = mapcheckreports(rig.mainmaps, rig.templatemaps, strict);
+  const std::vector<QString> reports = mapcheckreports(rig.mainmaps, rig.templatemaps, rig.state.guards, strict);
   ASSERT_EQ(reports.size(), 72u);
   EXPECT_TRUE(reports.front().startsWith(heading(24) + lfcr));
   EXPECT_TRUE(reports.back().startsWith(heading(95) + lfcr));

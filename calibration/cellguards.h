@@ -1,0 +1,27 @@
+#pragma once
+
+// How a cell of a map stands against the map protection table (platform/mapguards.h), for every window and tool
+// that shows or changes calibration cells: one rule of which row a cell counts in, and the one refusal text.
+
+#include <QString>
+
+#include "platform/mapguards.h"
+
+namespace ostrel {
+
+class maps;
+
+// The row of the protection table that model cell (i, j) counts in, by map kind (maps::getcontextandtype): the
+// load point, the second index, on a 3-D map (kind 0); the first index on every other map.
+constexpr int guardrowof(int kind, int i, int j) {
+  return kind == 0 ? j : i;
+}
+
+// True while a password guards the row that model cell (i, j) of the map counts in.
+bool cellguarded(const maps& model, const MapGuards& guards, int map, int i, int j);
+
+// What a tool says when it will not change a map because a password guards rows of it.
+inline const QString protectedmaptext =
+    QStringLiteral("It is not possible to edit this map because portions are password protected");
+
+}  // namespace ostrel
