@@ -1,5 +1,5 @@
 // The settings editor against the ECU simulator: an applied setting reaches the ECU's image, the live panel shows
-// the ECU's values, and the throttle calibration stores only readings the ECU has sent.
+// the ECU's values, and the throttle calibration stores only fresh readings the ECU has sent.
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
@@ -29,6 +29,13 @@ void pressallthrottlebuttons(ScriptedLauncher& scripted, frmSettings& window) {
     tps.Command3->click();
   });
   window.mnuTPSCalibrate->trigger();
+}
+
+// Communication ticks until the throttle reading is the value, at most two seconds' worth. (The first replies may
+// still answer the table the ECU held before the editor's own was written, or come after the link's waits for a
+// silent ECU.)
+void ticktillthrottle(EditorRig& rig, int value) {
+  for (int tick = 0; tick < 60 && rig.state.livetps != value; ++tick) rig.tick();
 }
 
 TEST(SettingsEditorEcu, AnAppliedSettingReachesTheEcusImage) {
@@ -104,9 +111,8 @@ TEST(SettingsEditorEcu, ThrottleCalibrationStoresOnlyAReadingTheEcuHasSent) {
   EXPECT_EQ(rig.host.statuslines, std::vector<QString>(3, nothrottlereading));
   EXPECT_TRUE(rig.prompts.records.empty());
 
-  // After a reply: the readings are stored and their rows queued for the ECU. (The first reply may still answer
-  // the table the ECU held before the editor's own was written.)
-  for (int tick = 0; tick < 30 && rig.state.livetps != 77; ++tick) rig.tick();
+  // After a reply: the readings are stored and their rows queued for the ECU.
+  ticktillthrottle(rig, 77);
   ASSERT_EQ(rig.state.livetps, 77);
   pressall();
   EXPECT_EQ(rig.raw(110, zerotps), 79);
@@ -117,15 +123,85 @@ TEST(SettingsEditorEcu, ThrottleCalibrationStoresOnlyAReadingTheEcuHasSent) {
             (std::vector<int>{rig.mainmaps.getbufferrow(110, 8, 0), row, row}));
   EXPECT_EQ(rig.host.statuslines.size(), 3u);
 
-  // The reading outlives the editor: reopened, and before any new reply, the button stores it again.
+  // The editor closed and opened again after the throttle moved: right after opening the earlier reading is not
+  // stored; one of this opening is.
   window.reset();
   rig.sim.setram(throttleaddress, 90);
   rig.setraw(110, fulltps, 50);
   window = rig.open(110);
-  scripted.scripts.push_back([](QDialog& dialog) { dynamic_cast<frmTPSCalibrate&>(dialog).Command3->click(); });
-  window->mnuTPSCalibrate->trigger();
+  const auto pressfulltps = [&] {
+    scripted.scripts.push_back([](QDialog& dialog) { dynamic_cast<frmTPSCalibrate&>(dialog).Command3->click(); });
+    window->mnuTPSCalibrate->trigger();
+  };
+  pressfulltps();
+  EXPECT_EQ(rig.raw(110, fulltps), 50);
+  ASSERT_EQ(rig.host.statuslines.size(), 4u);
+  EXPECT_EQ(rig.host.statuslines.back(), nothrottlereading);
+  ticktillthrottle(rig, 90);
+  ASSERT_EQ(rig.state.livetps, 90);
+  pressfulltps();
+  EXPECT_EQ(rig.raw(110, fulltps), 90);
+  EXPECT_EQ(rig.host.statuslines.size(), 4u);
+}
+
+TEST(SettingsEditorEcu, AReadingMoreThanASecondOldIsNotStored) {
+  using namespace throttlecells;
+  EditorRig rig;
+  ScriptedLauncher scripted;
+  ScopedLauncher scope(scripted);
+  rig.sim.setram(pedaladdress, 12);
+  rig.sim.setram(throttleaddress, 77);
+  rig.connect();
+  auto window = rig.open(110);
+  ticktillthrottle(rig, 77);
+  ASSERT_EQ(rig.state.livetps, 77);
+
+  // The ECU stops answering while the port stays open, and the throttle moves. The reply already on its way is
+  // the last one: from the second tick on nothing arrives.
+  rig.sim.setfaultrate(ecusim::Fault::noreply, 1.0);
+  rig.sim.setram(throttleaddress, 90);
+  rig.sim.setram(pedaladdress, 20);
+  rig.tick(2);
+  const int requests = rig.sim.requests();
+  // A tick of the editor's 250 ms timer, with the communication ticks of its time.
+  const auto quarterofasecond = [&] {
+    rig.tick(8);
+    window->Timer1_Timer();
+  };
+  for (int cell : {zerotps, zeropps, fulltps}) rig.setraw(110, cell, 50);
+
+  // Four ticks of the editor's timer are within a second of the last reply: the readings are stored.
+  for (int i = 0; i < livereadingmaxticks; ++i) quarterofasecond();
+  pressallthrottlebuttons(scripted, *window);
+  EXPECT_EQ(rig.raw(110, zerotps), 79);
+  EXPECT_EQ(rig.raw(110, zeropps), 12);
   EXPECT_EQ(rig.raw(110, fulltps), 77);
-  EXPECT_EQ(rig.host.statuslines.size(), 3u);
+  EXPECT_TRUE(rig.host.statuslines.empty());
+
+  // The fifth is over a second: nothing stored, and the status line says why.
+  for (int cell : {zerotps, zeropps, fulltps}) rig.setraw(110, cell, 50);
+  quarterofasecond();
+  pressallthrottlebuttons(scripted, *window);
+  for (int cell : {zerotps, zeropps, fulltps}) EXPECT_EQ(rig.raw(110, cell), 50) << cell;
+  EXPECT_EQ(rig.host.statuslines, std::vector<QString>(3, nothrottlereading));
+
+  // Still so long after, with the link open and asking all the while.
+  for (int i = 0; i < 20; ++i) quarterofasecond();
+  ASSERT_TRUE(rig.state.online);
+  EXPECT_GT(rig.sim.requests(), requests + 20);
+  pressallthrottlebuttons(scripted, *window);
+  for (int cell : {zerotps, zeropps, fulltps}) EXPECT_EQ(rig.raw(110, cell), 50) << cell;
+  EXPECT_EQ(rig.host.statuslines.size(), 6u);
+
+  // The ECU answers again: its readings are stored.
+  rig.sim.setfaultrate(ecusim::Fault::noreply, 0.0);
+  ticktillthrottle(rig, 90);
+  ASSERT_EQ(rig.state.livetps, 90);
+  pressallthrottlebuttons(scripted, *window);
+  EXPECT_EQ(rig.raw(110, zerotps), 92);
+  EXPECT_EQ(rig.raw(110, zeropps), 20);
+  EXPECT_EQ(rig.raw(110, fulltps), 90);
+  EXPECT_EQ(rig.host.statuslines.size(), 6u);
 }
 
 TEST(SettingsEditorEcu, AReadingFromBeforeTheLinkClosedIsNotStored) {
@@ -143,7 +219,7 @@ TEST(SettingsEditorEcu, AReadingFromBeforeTheLinkClosedIsNotStored) {
     rig.sim.setram(throttleaddress, 77);
     rig.connect();
     auto window = rig.open(110);
-    for (int tick = 0; tick < 30 && rig.state.livetps != 77; ++tick) rig.tick();
+    ticktillthrottle(rig, 77);
     ASSERT_EQ(rig.state.livetps, 77);
     ASSERT_EQ(rig.state.livepps, 12);
 
@@ -172,7 +248,7 @@ TEST(SettingsEditorEcu, AReadingFromBeforeTheLinkClosedIsNotStored) {
       EXPECT_EQ(rig.host.statuslines[i], nothrottlereading);
 
     // A reading of this connection is stored.
-    for (int tick = 0; tick < 30 && rig.state.livetps != 90; ++tick) rig.tick();
+    ticktillthrottle(rig, 90);
     ASSERT_EQ(rig.state.livetps, 90);
     scripted.scripts.push_back([](QDialog& dialog) { dynamic_cast<frmTPSCalibrate&>(dialog).Command3->click(); });
     window->mnuTPSCalibrate->trigger();
