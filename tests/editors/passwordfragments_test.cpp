@@ -15,11 +15,6 @@
 namespace ostrel::test {
 namespace {
 
-// Readable QStrings in failure messages.
-[[maybe_unused]] void PrintTo(const QString& s, std::ostream* os) {
-  *os << '"' << s.toStdString() << '"';
-}
-
 struct Protection {
   int first, last, fragment;
   bool operator==(const Protection&) const = default;
