@@ -27,6 +27,7 @@
 #include "editors/settingsapply.h"
 #include "editors/settingslayout.h"
 #include "editors/settingspanel.h"
+#include "editors/throttlecalibration.h"
 #include "link/eculink.h"
 #include "platform/colors.h"
 #include "platform/programstate.h"
@@ -85,6 +86,8 @@ frmSettings::frmSettings(EditorContext& context, QWidget* parent)
   setObjectName(QStringLiteral("frmSettings"));
   buildfixedcontrols();
 
+  // The throttle may have moved since an earlier opening took its readings.
+  context_.state.clearlivereadings();
   startlive();  // windowticks 0, the selector 3, the window data to the panel
   settingscomboload();
   settingscontrolload();
@@ -477,8 +480,13 @@ void frmSettings::settingstypedata(const RxFrame& rxframe) {
     PicSetting->currenty = y0 + 100;
     PicSetting->print(s.getsettingsformvarunits(i, metric));
   }
-  context_.state.livetps = rxframe[settingspanel::throttlebyte];
-  context_.state.livepps = rxframe[settingspanel::pedalbyte];
+  takelivereadings(context_.state, rxframe[settingspanel::throttlebyte], rxframe[settingspanel::pedalbyte]);
+}
+
+static_assert(livereadingmaxticks * frmSettings::timerms == 1000, "the readings' age counts this window's ticks");
+
+void frmSettings::timertick() {
+  agelivereadings(context_.state);
 }
 
 // --- Menus and closing ---------------------------------------------------------------------------------------------

@@ -115,6 +115,8 @@ class frmSettings : public LiveWindow {
 
  protected:
   void reportdata(const RxFrame& rxframe) override { settingstypedata(rxframe); }
+  // Ages the throttle and pedal readings.
+  void timertick() override;
 
  private:
   void buildfixedcontrols();

@@ -11,8 +11,9 @@ class frmSettings;
 struct EditorContext;
 
 // Calibrates the throttle and pedal sensors from the program's live readings: each button puts a reading into the
-// text box of one setting of map 110 and applies it as that setting's "Enter" would. Without a reading since the
-// link opened a button stores nothing and says so in the status line.
+// text box of one setting of map 110 and applies it as that setting's "Enter" would. Without a reading that arrived
+// within the last second, in this opening of the settings editor, a button stores nothing and says so in the status
+// line.
 class frmTPSCalibrate : public QDialog {
   Q_OBJECT
 

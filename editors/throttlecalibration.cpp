@@ -8,6 +8,17 @@ QString zerotpstext(std::uint8_t livetps, const QString& current) {
   return livetps < 254 ? QString::number(livetps + 2) : current;
 }
 
+void takelivereadings(ProgramState& state, std::uint8_t tps, std::uint8_t pps) {
+  state.livetps = tps;
+  state.livepps = pps;
+  state.livereadingticks = 0;
+}
+
+void agelivereadings(ProgramState& state) {
+  if (!state.livetps && !state.livepps) return;
+  if (++state.livereadingticks > livereadingmaxticks) state.clearlivereadings();
+}
+
 std::optional<QString> throttlecalibrationtext(int cell, const ProgramState& state, const QString& current) {
   switch (cell) {
     case throttlecells::zerotps:

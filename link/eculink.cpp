@@ -87,8 +87,7 @@ void EcuLink::closeport() {
   outstanding_ = false;
   if (port_.isopen()) port_.close();
   // A reading is the engine's state only while the link that brought it is open: the throttle may move meanwhile.
-  state_.livetps.reset();
-  state_.livepps.reset();
+  state_.clearlivereadings();
   setonline(false);
 }
 

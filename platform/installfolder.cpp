@@ -37,6 +37,12 @@ int seedinstallfolder(const QString& folder) {
   return copied;
 }
 
+QByteArray shippedfile(const QString& name) {
+  initdataresources();
+  QFile file(QStringLiteral(":/data/") + name);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 void setinstallfolder(const QString& folder) {
   currentfolder() = QDir(folder).absolutePath();
   seedinstallfolder(currentfolder());

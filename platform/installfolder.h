@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace ostrel {
@@ -21,5 +22,9 @@ void setinstallfolder(const QString& folder);
 
 // Copies every shipped default file that is missing from the folder; returns how many were copied.
 int seedinstallfolder(const QString& folder);
+
+// The shipped default of a fixed file, as the first start puts it into the install folder; empty when none ships
+// under that name.
+QByteArray shippedfile(const QString& name);
 
 }  // namespace ostrel

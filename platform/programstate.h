@@ -131,10 +131,17 @@ struct ProgramState {
   // the spread of point k + 1 (load, then rpm); closing with a difference asks to re-grid the 3-D maps.
   std::array<std::uint8_t, 31> entryloadspread{}, entryrpmspread{}, exitloadspread{}, exitrpmspread{};
   bool spreadrpm = false;  // the spread tool edits the rpm axis (else the load axis)
-  // The last raw throttle and pedal readings of the settings editor's live data, kept while the link that brought
-  // them stays open; empty until a reply of this connection brings them, so the throttle calibration never stores a
-  // reading that was never taken or one from before the link closed.
+  // The last raw throttle and pedal readings of the settings editor's live data and the ticks of the editor's timer
+  // since they arrived. They are emptied when the link closes, when the editor opens and once they are more than a
+  // second old, so the throttle calibration never stores a reading that was never taken or one the ECU no longer
+  // holds (editors/throttlecalibration.h keeps and ages them).
   std::optional<std::uint8_t> livetps, livepps;
+  std::uint8_t livereadingticks = 0;
+  void clearlivereadings() {
+    livetps.reset();
+    livepps.reset();
+    livereadingticks = 0;
+  }
 
   // The map fragment import's donor, kept for the run: its kind (0 none yet, 21 a version 2.1 to 2.5 file held by
   // the old-file reader, 26 a version 2.6 file held by the second calibration model), its path, and which maps it

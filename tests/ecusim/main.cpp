@@ -6,13 +6,12 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include "ecusim/ecusimulator.h"
 #include "ecusim/ptyserver.h"
+#include "ecusim/startimage.h"
 
 namespace {
 
@@ -25,19 +24,11 @@ void onsignal(int) {
 int usage() {
   std::fprintf(stderr,
                "usage: ecusim [--image FILE] [--dump FILE] [--faults RATE] [--seed N]\n"
-               "  --image FILE   start from a 32768-byte calibration image\n"
+               "  --image FILE   start from a calibration file (.s26) or a 32768-byte image instead of the\n"
+               "                 shipped calibration\n"
                "  --dump FILE    write the image to FILE when ending\n"
                "  --faults RATE  drop, shorten, corrupt or delay replies at this rate (0 to 1)\n");
   return 2;
-}
-
-bool loadimage(const std::string& path, ostrel::CalibrationImage& image) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (bytes.size() != image.size()) return false;
-  std::memcpy(image.data(), bytes.data(), image.size());
-  return true;
 }
 
 bool dumpimage(const std::string& path, const ostrel::CalibrationImage& image) {
@@ -75,20 +66,18 @@ int main(int argc, char** argv) {
   if (faults < 0 || faults > 1) return usage();
 
   ostrel::ecusim::EcuSimulator sim(seed);
-  if (!imagepath.empty()) {
-    ostrel::CalibrationImage image{};
-    if (!loadimage(imagepath, image)) {
-      std::fprintf(stderr, "ecusim: %s is not a readable 32768-byte image\n", imagepath.c_str());
-      return 1;
-    }
-    sim.setimage(image);
+  std::string error;
+  const auto image = ostrel::ecusim::startimage(imagepath, error);
+  if (!image) {
+    std::fprintf(stderr, "ecusim: %s\n", error.c_str());
+    return 1;
   }
+  sim.setimage(*image);
   if (faults > 0) sim.setmixedfaults(faults);
 
   ostrel::ecusim::PtyServer server(sim);
   // Steps are 30 ms here; four of them put a late reply well past the link's next look and before its retry.
   server.lateafter = 4;
-  std::string error;
   if (!server.open(&error)) {
     std::fprintf(stderr, "ecusim: cannot create a pseudo-terminal: %s\n", error.c_str());
     return 1;

@@ -15,10 +15,6 @@
 namespace ostrel::test {
 namespace {
 
-[[maybe_unused]] void PrintTo(const QString& s, std::ostream* os) {
-  *os << '"' << s.toStdString() << '"';
-}
-
 const QDateTime saved(QDate(2026, 12, 8), QTime(14, 3, 27));
 
 QString spaces(int n) {

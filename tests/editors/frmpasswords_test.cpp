@@ -17,10 +17,6 @@
 namespace ostrel::test {
 namespace {
 
-[[maybe_unused]] void PrintTo(const QString& s, std::ostream* os) {
-  *os << '"' << s.toStdString() << '"';
-}
-
 class PasswordsWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {

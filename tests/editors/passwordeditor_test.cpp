@@ -13,10 +13,6 @@ namespace {
 
 using After = PasswordEditor::After;
 
-[[maybe_unused]] void PrintTo(const QString& s, std::ostream* os) {
-  *os << '"' << s.toStdString() << '"';
-}
-
 // Image rows where two images differ.
 std::vector<int> changedrows(const CalibrationImage& a, const CalibrationImage& b) {
   std::vector<int> rows;
@@ -56,7 +52,7 @@ TEST_F(PasswordEditorTest, TurningOnAndOffNeedsAMatchExceptTurningOnAFragmentTha
   const FragmentRow before = row(1);
   EXPECT_EQ(editor.turnon(1), After::nothing);
   EXPECT_EQ(editor.turnoff(1), After::nothing);
-  EXPECT_EQ(messages(), (std::vector<QString>{PasswordEditor::turnontext, PasswordEditor::turnofftext}));
+  ASSERT_EQ(messages(), (std::vector<QString>{PasswordEditor::turnontext, PasswordEditor::turnofftext}));
   EXPECT_EQ(rig.prompts.records[0].icon, Prompts::Icon::Information);
   EXPECT_EQ(row(1), before);
   EXPECT_TRUE(rig.state.fragmenton[1]);
@@ -121,7 +117,7 @@ TEST_F(PasswordEditorTest, ResetOfAnOnFragmentAsksAndDestroysWhatItProtected) {
   // Cancel: nothing at all.
   rig.prompts.answers.push_back(Prompts::Answer::Cancel);
   EXPECT_EQ(editor.reset(2), After::nothing);
-  EXPECT_EQ(messages(), std::vector<QString>{PasswordEditor::resetquestion});
+  ASSERT_EQ(messages(), std::vector<QString>{PasswordEditor::resetquestion});
   EXPECT_EQ(rig.prompts.records[0].buttons, Prompts::Buttons::OkCancel);
   EXPECT_EQ(rig.mainmaps.getimage(), image);
   EXPECT_TRUE(rig.state.fragmenton[2]);
@@ -313,6 +309,7 @@ TEST_F(PasswordEditorTest, ANewSetPasswordTurnsTheFragmentOffAndNeedsEnteringAga
   EXPECT_EQ(editor.cellclicked(5, 1), After::nothing) << "an empty input changes nothing";
   EXPECT_TRUE(queuedwrites(rig.link).rows.empty());
   EXPECT_EQ(editor.cellclicked(5, 1), After::refresh);
+  ASSERT_FALSE(rig.prompts.records.empty());
   EXPECT_EQ(rig.prompts.records.back().text, QStringLiteral("Enter new password:"));
   EXPECT_EQ(rig.prompts.records.back().title, QStringLiteral("Enter new password"));
   EXPECT_EQ(rig.state.pwset[4], QStringLiteral("brand ne"));

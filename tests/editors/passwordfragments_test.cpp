@@ -15,11 +15,6 @@
 namespace ostrel::test {
 namespace {
 
-// Readable QStrings in failure messages.
-[[maybe_unused]] void PrintTo(const QString& s, std::ostream* os) {
-  *os << '"' << s.toStdString() << '"';
-}
-
 // What the table holds for one map: the guarded rows and the fragments guarding them.
 struct Protection {
   MapGuards::Rows rows = 0;

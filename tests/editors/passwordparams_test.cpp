@@ -15,10 +15,6 @@
 namespace ostrel::test {
 namespace {
 
-[[maybe_unused]] void PrintTo(const QString& s, std::ostream* os) {
-  *os << '"' << s.toStdString() << '"';
-}
-
 TEST(MapTree, RootsGroupsAndLeavesAsTheNavigationTreeHasThem) {
   EditorRig rig;
   const std::vector<MapTreeNode> plain = maptree(rig.mainmaps, QString());

@@ -1,5 +1,5 @@
 // The settings editor against the ECU simulator: an applied setting reaches the ECU's image, the live panel shows
-// the ECU's values, and the throttle calibration stores only readings the ECU has sent.
+// the ECU's values, and the throttle calibration stores only fresh readings the ECU has sent.
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
@@ -20,16 +20,49 @@ constexpr int injectortrim = 176;  // (11, 0): 0.5, -64
 constexpr int pedaladdress = 0x6D90;     // "PPSM": aux 1
 constexpr int throttleaddress = 0x0092;  // "TPSM": raw throttle
 
-// Opens the throttle calibration from the editor's menu and presses its three buttons in turn.
-void pressallthrottlebuttons(ScriptedLauncher& scripted, frmSettings& window) {
-  scripted.scripts.push_back([](QDialog& dialog) {
-    auto& tps = dynamic_cast<frmTPSCalibrate&>(dialog);
-    tps.Command1->click();
-    tps.Command2->click();
-    tps.Command3->click();
-  });
-  window.mnuTPSCalibrate->trigger();
-}
+// The settings editor on map 110, connected to the simulator, whose pedal reads 12 and throttle 77; the three
+// calibrated cells hold 50, and the throttle calibration's dialog runs what the test scripts.
+struct ThrottleRig : EditorRig {
+  ThrottleRig() {
+    sim.setram(pedaladdress, 12);
+    sim.setram(throttleaddress, 77);
+    setcalibrated(50);
+    connect();
+    window = open(110);
+  }
+  void setcalibrated(int value) {
+    for (int cell : {throttlecells::zerotps, throttlecells::zeropps, throttlecells::fulltps}) setraw(110, cell, value);
+  }
+  // Opens the throttle calibration from the editor's menu and presses its three buttons in turn, or only the
+  // wide open one.
+  void pressall() {
+    scripted.scripts.push_back([](QDialog& dialog) {
+      auto& tps = dynamic_cast<frmTPSCalibrate&>(dialog);
+      tps.Command1->click();
+      tps.Command2->click();
+      tps.Command3->click();
+    });
+    window->mnuTPSCalibrate->trigger();
+  }
+  void pressfulltps() {
+    scripted.scripts.push_back([](QDialog& dialog) { dynamic_cast<frmTPSCalibrate&>(dialog).Command3->click(); });
+    window->mnuTPSCalibrate->trigger();
+  }
+  // Communication ticks until the throttle reading is the value, at most two seconds' worth. (The first replies may
+  // still answer the table the ECU held before the editor's own was written, or come after the link's waits for a
+  // silent ECU.)
+  void tickuntilthrottle(int value) {
+    for (int t = 0; t < 60 && state.livetps != value; ++t) tick();
+  }
+  std::vector<int> calibrated() const {
+    using namespace throttlecells;
+    return {raw(110, zerotps), raw(110, zeropps), raw(110, fulltps)};
+  }
+
+  ScriptedLauncher scripted;
+  ScopedLauncher scope{scripted};
+  std::unique_ptr<frmSettings> window;
+};
 
 TEST(SettingsEditorEcu, AnAppliedSettingReachesTheEcusImage) {
   EditorRig rig;
@@ -82,68 +115,105 @@ TEST(SettingsEditorEcu, TheLivePanelShowsTheEcusValues) {
 
 TEST(SettingsEditorEcu, ThrottleCalibrationStoresOnlyAReadingTheEcuHasSent) {
   using namespace throttlecells;
-  EditorRig rig;
-  ScriptedLauncher scripted;
-  ScopedLauncher scope(scripted);
-  rig.sim.setram(pedaladdress, 12);
-  rig.sim.setram(throttleaddress, 77);
-  for (int cell : {zerotps, zeropps, fulltps}) rig.setraw(110, cell, 50);
-  rig.connect();
-  auto window = rig.open(110);
-  const auto pressall = [&] { pressallthrottlebuttons(scripted, *window); };
+  ThrottleRig rig;
+  const std::vector<int> untouched{50, 50, 50};
 
   // Before the first window-data reply: nothing stored, nothing queued, and the status line says why.
-  pressall();
+  rig.pressall();
   ASSERT_FALSE(rig.state.livetps.has_value());
-  for (int cell : {zerotps, zeropps, fulltps}) {
-    EXPECT_EQ(rig.raw(110, cell), 50) << cell;
-    EXPECT_EQ(window->textofcell(cell)->text(), QStringLiteral("50")) << cell;
-  }
+  EXPECT_EQ(rig.calibrated(), untouched);
+  for (int cell : {zerotps, zeropps, fulltps})
+    EXPECT_EQ(rig.window->textofcell(cell)->text(), QStringLiteral("50")) << cell;
   EXPECT_TRUE(queuedwrites(rig.link).rows.empty());
   EXPECT_EQ(queuedwrites(rig.link).blocktables, 0);
   EXPECT_EQ(rig.host.statuslines, std::vector<QString>(3, nothrottlereading));
   EXPECT_TRUE(rig.prompts.records.empty());
 
-  // After a reply: the readings are stored and their rows queued for the ECU. (The first reply may still answer
-  // the table the ECU held before the editor's own was written.)
-  for (int tick = 0; tick < 30 && rig.state.livetps != 77; ++tick) rig.tick();
+  // After a reply: the readings are stored and their rows queued for the ECU.
+  rig.tickuntilthrottle(77);
   ASSERT_EQ(rig.state.livetps, 77);
-  pressall();
-  EXPECT_EQ(rig.raw(110, zerotps), 79);
-  EXPECT_EQ(rig.raw(110, zeropps), 12);
-  EXPECT_EQ(rig.raw(110, fulltps), 77);
+  rig.pressall();
+  EXPECT_EQ(rig.calibrated(), (std::vector<int>{79, 12, 77}));
   const int row = rig.mainmaps.getbufferrow(110, 9, 0);
   EXPECT_EQ(queuedwrites(rig.link).rows,
             (std::vector<int>{rig.mainmaps.getbufferrow(110, 8, 0), row, row}));
   EXPECT_EQ(rig.host.statuslines.size(), 3u);
 
-  // The reading outlives the editor: reopened, and before any new reply, the button stores it again.
-  window.reset();
+  // The editor closed and opened again after the throttle moved: right after opening the earlier reading is not
+  // stored; one of this opening is.
+  rig.window.reset();
   rig.sim.setram(throttleaddress, 90);
   rig.setraw(110, fulltps, 50);
-  window = rig.open(110);
-  scripted.scripts.push_back([](QDialog& dialog) { dynamic_cast<frmTPSCalibrate&>(dialog).Command3->click(); });
-  window->mnuTPSCalibrate->trigger();
-  EXPECT_EQ(rig.raw(110, fulltps), 77);
-  EXPECT_EQ(rig.host.statuslines.size(), 3u);
+  rig.window = rig.open(110);
+  rig.pressfulltps();
+  EXPECT_EQ(rig.raw(110, fulltps), 50);
+  ASSERT_EQ(rig.host.statuslines.size(), 4u);
+  EXPECT_EQ(rig.host.statuslines.back(), nothrottlereading);
+  rig.tickuntilthrottle(90);
+  ASSERT_EQ(rig.state.livetps, 90);
+  rig.pressfulltps();
+  EXPECT_EQ(rig.raw(110, fulltps), 90);
+  EXPECT_EQ(rig.host.statuslines.size(), 4u);
+}
+
+TEST(SettingsEditorEcu, AReadingMoreThanASecondOldIsNotStored) {
+  ThrottleRig rig;
+  const std::vector<int> untouched{50, 50, 50};
+  rig.tickuntilthrottle(77);
+  ASSERT_EQ(rig.state.livetps, 77);
+
+  // The ECU stops answering while the port stays open, and the throttle moves. The reply already on its way is
+  // the last one: from the second tick on nothing arrives.
+  rig.sim.setfaultrate(ecusim::Fault::noreply, 1.0);
+  rig.sim.setram(throttleaddress, 90);
+  rig.sim.setram(pedaladdress, 20);
+  rig.tick(2);
+  const int requests = rig.sim.requests();
+  // A tick of the editor's 250 ms timer, with the communication ticks of its time.
+  const auto quarterofasecond = [&] {
+    rig.tick(8);
+    rig.window->Timer1_Timer();
+  };
+
+  // Four ticks of the editor's timer are within a second of the last reply: the readings are stored.
+  for (int i = 0; i < livereadingmaxticks; ++i) quarterofasecond();
+  rig.pressall();
+  EXPECT_EQ(rig.calibrated(), (std::vector<int>{79, 12, 77}));
+  EXPECT_TRUE(rig.host.statuslines.empty());
+
+  // The fifth is over a second: nothing stored, and the status line says why.
+  rig.setcalibrated(50);
+  quarterofasecond();
+  rig.pressall();
+  EXPECT_EQ(rig.calibrated(), untouched);
+  EXPECT_EQ(rig.host.statuslines, std::vector<QString>(3, nothrottlereading));
+
+  // Still so long after, with the link open and asking all the while.
+  for (int i = 0; i < 20; ++i) quarterofasecond();
+  ASSERT_TRUE(rig.state.online);
+  EXPECT_GT(rig.sim.requests(), requests + 20);
+  rig.pressall();
+  EXPECT_EQ(rig.calibrated(), untouched);
+  EXPECT_EQ(rig.host.statuslines.size(), 6u);
+
+  // The ECU answers again: its readings are stored.
+  rig.sim.setfaultrate(ecusim::Fault::noreply, 0.0);
+  rig.tickuntilthrottle(90);
+  ASSERT_EQ(rig.state.livetps, 90);
+  rig.pressall();
+  EXPECT_EQ(rig.calibrated(), (std::vector<int>{92, 20, 90}));
+  EXPECT_EQ(rig.host.statuslines.size(), 6u);
 }
 
 TEST(SettingsEditorEcu, AReadingFromBeforeTheLinkClosedIsNotStored) {
-  using namespace throttlecells;
   const struct {
     const char* name;
     bool unplug;  // the line is lost rather than closed from the menu
   } cases[] = {{"disconnected", false}, {"line lost", true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    EditorRig rig;
-    ScriptedLauncher scripted;
-    ScopedLauncher scope(scripted);
-    rig.sim.setram(pedaladdress, 12);
-    rig.sim.setram(throttleaddress, 77);
-    rig.connect();
-    auto window = rig.open(110);
-    for (int tick = 0; tick < 30 && rig.state.livetps != 77; ++tick) rig.tick();
+    ThrottleRig rig;
+    rig.tickuntilthrottle(77);
     ASSERT_EQ(rig.state.livetps, 77);
     ASSERT_EQ(rig.state.livepps, 12);
 
@@ -161,22 +231,20 @@ TEST(SettingsEditorEcu, AReadingFromBeforeTheLinkClosedIsNotStored) {
     // store nothing.
     rig.sim.setram(throttleaddress, 90);
     rig.sim.setram(pedaladdress, 20);
-    for (int cell : {zerotps, zeropps, fulltps}) rig.setraw(110, cell, 50);
     ASSERT_TRUE(rig.link.openport());
     ASSERT_FALSE(rig.state.livetps.has_value());
     const std::size_t statuslines = rig.host.statuslines.size();
-    pressallthrottlebuttons(scripted, *window);
-    for (int cell : {zerotps, zeropps, fulltps}) EXPECT_EQ(rig.raw(110, cell), 50) << cell;
+    rig.pressall();
+    EXPECT_EQ(rig.calibrated(), (std::vector<int>{50, 50, 50}));
     ASSERT_EQ(rig.host.statuslines.size(), statuslines + 3);
     for (std::size_t i = statuslines; i < statuslines + 3; ++i)
       EXPECT_EQ(rig.host.statuslines[i], nothrottlereading);
 
     // A reading of this connection is stored.
-    for (int tick = 0; tick < 30 && rig.state.livetps != 90; ++tick) rig.tick();
+    rig.tickuntilthrottle(90);
     ASSERT_EQ(rig.state.livetps, 90);
-    scripted.scripts.push_back([](QDialog& dialog) { dynamic_cast<frmTPSCalibrate&>(dialog).Command3->click(); });
-    window->mnuTPSCalibrate->trigger();
-    EXPECT_EQ(rig.raw(110, fulltps), 90);
+    rig.pressfulltps();
+    EXPECT_EQ(rig.raw(110, throttlecells::fulltps), 90);
   }
 }
 

@@ -10,6 +10,7 @@
 #include <chrono>
 
 #include "common/testrig.h"
+#include "link/imagetransfer.h"
 #include "linkfixture.h"
 
 namespace ostrel::test {
@@ -165,26 +166,69 @@ bool waitforbytes(int fd, int count, int timeoutms) {
   }
 }
 
+// The simulator program on a pseudo-terminal of its own, named as port 1 in "comports.txt", with a descriptor of
+// ours on the program's side that tells when the ECU's answer has arrived.
+class EcusimProcess {
+ public:
+  explicit EcusimProcess(const QStringList& arguments) {
+    process.start(QStringLiteral(OSTREL_ECUSIM_PATH), arguments);
+    if (!process.waitForStarted(5000)) return;
+    while (!process.canReadLine())
+      if (!process.waitForReadyRead(5000)) return;
+    device = QString::fromUtf8(process.readLine()).trimmed();
+    if (!device.startsWith(QStringLiteral("/dev/")) || !writecomports(device)) return;
+    watch = ::open(device.toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+  }
+  ~EcusimProcess() {
+    if (watch >= 0) ::close(watch);
+    if (process.state() != QProcess::NotRunning) {
+      process.kill();
+      process.waitForFinished(5000);
+    }
+  }
+  EcusimProcess(const EcusimProcess&) = delete;
+  EcusimProcess& operator=(const EcusimProcess&) = delete;
+
+  bool ready() const { return watch >= 0; }
+  // One tick of the communications timer; when it sent a request, the answer is on the line before the next.
+  void tick(EcuLink& link) const {
+    const auto sent = link.framessent();
+    link.tick();
+    if (link.framessent() != sent) waitforbytes(watch, 19, 2000);
+  }
+  // Ends it as Ctrl+C or kill would; its exit code, -1 when it did not end.
+  int terminate() {
+    process.terminate();
+    return process.waitForFinished(5000) && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  }
+
+  QProcess process;
+  QString device;
+  int watch = -1;
+};
+
+QByteArray readall(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeall(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+QByteArray bytesof(const CalibrationImage& image) {
+  return {reinterpret_cast<const char*>(image.data()), static_cast<qsizetype>(image.size())};
+}
+
 TEST(EcusimProgram, ServesTheLinkAndDumpsItsImageWhenTerminated) {
   TempInstallFolder folder;
   const CalibrationImage image = sampleimage();
   const QString imagepath = folder.file(QStringLiteral("ecu.bin"));
   const QString dumppath = folder.file(QStringLiteral("dump.bin"));
-  {
-    QFile f(imagepath);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(reinterpret_cast<const char*>(image.data()), image.size());
-  }
-  QProcess ecusim;
-  ecusim.start(QStringLiteral(OSTREL_ECUSIM_PATH),
-               {QStringLiteral("--image"), imagepath, QStringLiteral("--dump"), dumppath});
-  ASSERT_TRUE(ecusim.waitForStarted(5000));
-  while (!ecusim.canReadLine()) ASSERT_TRUE(ecusim.waitForReadyRead(5000)) << "no device path printed";
-  const QString device = QString::fromUtf8(ecusim.readLine()).trimmed();
-  ASSERT_TRUE(device.startsWith(QStringLiteral("/dev/")));
-  ASSERT_TRUE(writecomports(device));
-  const int watch = ::open(device.toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
-  ASSERT_GE(watch, 0);
+  ASSERT_TRUE(writeall(imagepath, bytesof(image)));
+  EcusimProcess ecusim({QStringLiteral("--image"), imagepath, QStringLiteral("--dump"), dumppath});
+  ASSERT_TRUE(ecusim.ready()) << ecusim.process.readAllStandardError().toStdString();
 
   ProgramState state;
   state.curmap = 24;
@@ -204,28 +248,122 @@ TEST(EcusimProgram, ServesTheLinkAndDumpsItsImageWhenTerminated) {
   for (int j = 0; j < 16; ++j) row.data[j] = static_cast<std::uint8_t>(0xC0 + j);
   LinkProbe::queue(link).append(row);
 
-  for (int i = 0; i < 30; ++i) {
-    const auto sent = link.framessent();
-    link.tick();
-    if (link.framessent() != sent) waitforbytes(watch, 19, 2000);
-  }
-  ::close(watch);
+  for (int i = 0; i < 30; ++i) ecusim.tick(link);
   EXPECT_EQ(link.errorcount(), 1) << link.errlogtext().toStdString();
   EXPECT_FALSE(link.transferqueue().headiswrite());
   EXPECT_EQ(link.live().fwversion, 64);
   EXPECT_EQ(link.live().ecuchecksum, model.getchecksum(24));
   link.closeport();
 
-  ecusim.terminate();
-  ASSERT_TRUE(ecusim.waitForFinished(5000));
-  EXPECT_EQ(ecusim.exitCode(), 0);
-  QFile dump(dumppath);
-  ASSERT_TRUE(dump.open(QIODevice::ReadOnly));
-  const QByteArray bytes = dump.readAll();
+  EXPECT_EQ(ecusim.terminate(), 0);
+  const QByteArray bytes = readall(dumppath);
   ASSERT_EQ(bytes.size(), imagesize);
   CalibrationImage expected = image;
   std::copy(row.data.begin(), row.data.end(), expected.begin() + 1600);
-  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), reinterpret_cast<const std::uint8_t*>(bytes.data())));
+  EXPECT_EQ(bytes, bytesof(expected));
+}
+
+// The calibration as the program opens it from the shipped file on its first start.
+CalibrationImage shippedimage() {
+  RecordingPrompts prompts;
+  maps m{prompts};
+  EXPECT_TRUE(m.openfile(sourcepath(QStringLiteral("data/lastsaved.s26")), true, false));
+  return m.getimage();
+}
+
+TEST(EcusimProgram, WithNoArgumentsAWholeReadGivesTheShippedCalibration) {
+  TempInstallFolder folder;
+  EcusimProcess ecusim({});
+  ASSERT_TRUE(ecusim.ready()) << ecusim.process.readAllStandardError().toStdString();
+
+  ProgramState state;
+  RecordingPrompts prompts;
+  maps model{prompts};  // blank until the read stores the ECU's image
+  SerialCommPort port;
+  EcuLink link{state, model, prompts, port};
+  ImageTransfer transfer{state, model, prompts, link};
+  ASSERT_TRUE(link.openport());
+  for (int i = 0; i < 10; ++i) ecusim.tick(link);
+
+  // The transfer dialog's side: a tick, then a second's worth of communication ticks, until it closes.
+  state.transfermode = 1;
+  transfer.windowopened();
+  bool closed = false;
+  for (int t = 0; t < 200 && !closed; ++t) {
+    closed = transfer.windowtick().close;
+    for (int i = 0; i < 33 && !closed; ++i) ecusim.tick(link);
+  }
+  ASSERT_TRUE(closed) << "the read never ended";
+  transfer.windowclosed();
+  EXPECT_TRUE(state.imageread);
+  EXPECT_EQ(bytesof(model.getimage()), bytesof(shippedimage()));
+  link.closeport();
+  EXPECT_EQ(ecusim.terminate(), 0);
+}
+
+TEST(EcusimProgram, StartsFromACalibrationFileAsSavedOrARawImage) {
+  TempInstallFolder folder;
+  // A calibration the program has changed and saved, and the same as a raw image.
+  RecordingPrompts prompts;
+  maps model{prompts};
+  ASSERT_TRUE(model.openfile(sourcepath(QStringLiteral("data/lastsaved.s26")), true, false));
+  model.setdata(24, 3, 5, 201, true);
+  model.setdata(0, 7, 9, 4321, true);
+  const QString saved = folder.file(QStringLiteral("mine.s26"));
+  ASSERT_TRUE(model.savefile(saved));
+  const QByteArray image = bytesof(model.getimage());
+  ASSERT_NE(image, bytesof(shippedimage()));
+  const QString raw = folder.file(QStringLiteral("mine.bin"));
+  ASSERT_TRUE(writeall(raw, image));
+  // The program opens a calibration file with more after its lines, and so does the simulator.
+  const QString longer = folder.file(QStringLiteral("longer.s26"));
+  ASSERT_TRUE(writeall(longer, readall(saved) + QByteArray("\r\n\x1a")));
+
+  for (const QString& path : {saved, raw, longer}) {
+    SCOPED_TRACE(path.toStdString());
+    const QString dump = folder.file(QStringLiteral("dump.bin"));
+    QFile::remove(dump);
+    EcusimProcess ecusim({QStringLiteral("--image"), path, QStringLiteral("--dump"), dump});
+    ASSERT_TRUE(ecusim.ready()) << ecusim.process.readAllStandardError().toStdString();
+    EXPECT_EQ(ecusim.terminate(), 0);
+    EXPECT_EQ(readall(dump), image);
+  }
+}
+
+TEST(EcusimProgram, AnImageThatIsNeitherKindIsRefusedWithTheReason) {
+  TempInstallFolder folder;
+  const QByteArray calfile = readall(sourcepath(QStringLiteral("data/lastsaved.s26")));
+  ASSERT_EQ(calfile.size(), 77824);
+  QByteArray baddigit = calfile;
+  baddigit[76 * 500 + 20] = 'z';
+  const struct {
+    const char* name;
+    QByteArray bytes;
+    const char* reason;
+  } cases[] = {
+      {"text", QByteArray("not an image\n"), "is neither a calibration file as the program saves it nor a 32768-byte"},
+      {"image short of a byte", QByteArray(32767, '\x11'), "is neither"},
+      {"image with a byte more", QByteArray(32769, '\x11'), "is neither"},
+      {"calibration file cut short", calfile.left(calfile.size() - 100), "is neither"},
+      {"calibration file with a bad digit", baddigit, "is neither"},
+      {"missing", QByteArray(), "No such file or directory"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString path = folder.file(QString::fromLatin1(c.name));
+    if (!c.bytes.isEmpty()) {
+      ASSERT_TRUE(writeall(path, c.bytes));
+    }
+    QProcess ecusim;
+    ecusim.start(QStringLiteral(OSTREL_ECUSIM_PATH), {QStringLiteral("--image"), path});
+    ASSERT_TRUE(ecusim.waitForFinished(5000));
+    EXPECT_EQ(ecusim.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(ecusim.exitCode(), 1);
+    EXPECT_TRUE(ecusim.readAllStandardOutput().isEmpty()) << "no device offered";
+    const QString error = QString::fromLocal8Bit(ecusim.readAllStandardError());
+    EXPECT_TRUE(error.startsWith(QStringLiteral("ecusim: ") + path)) << error.toStdString();
+    EXPECT_TRUE(error.contains(QString::fromLatin1(c.reason))) << error.toStdString();
+  }
 }
 
 }  // namespace

@@ -13,10 +13,6 @@
 
 using namespace ostrel;
 
-static void PrintTo(const QString& s, std::ostream* os) {
-  *os << '"' << s.toStdString() << '"';
-}
-
 namespace {
 
 class CellEntryTest : public test::MapViewsTest {

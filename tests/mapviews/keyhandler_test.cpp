@@ -18,11 +18,6 @@
 
 using namespace ostrel;
 
-// Readable QStrings in failure messages.
-static void PrintTo(const QString& s, std::ostream* os) {
-  *os << '"' << s.toStdString() << '"';
-}
-
 namespace {
 
 constexpr int pgup = vk::pageup, pgdn = vk::pagedown, plus = vk::plus, minus = vk::minus;
