@@ -102,7 +102,7 @@ TEST_F(CommentsTest, SavingWritesBothCommentsAndQueuesEightRowsOnlyWhileConnecte
 }
 
 TEST_F(CommentsTest, TheWindowShowsEditsAndSavesOrLeavesTheMap) {
-  commentssave(rig.mainmaps, QStringLiteral("2.64d8: 09:15:00, 01/02/2026"),
+  commentssave(rig.mainmaps, rig.state.guards, QStringLiteral("2.64d8: 09:15:00, 01/02/2026"),
                softcommentforstore(QStringLiteral("Tuned on the dyno.\nInjectors 550 cc.   ")));
   rig.mainmaps.clearchange();
   const CalibrationImage before = rig.mainmaps.getimage();
