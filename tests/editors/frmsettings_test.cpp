@@ -772,7 +772,7 @@ TEST_F(GuardedSettings, UserLogicValuesAndTheirSelectorsAreGuardedTogether) {
   window->ComboUser[window->cell(3).index]->setCurrentIndex(5);
   window->Command[3]->click();
   EXPECT_EQ(rig.raw(110, 3), 2);
-  EXPECT_EQ(rig.prompts.messages().back(), guardedmaptext);
+  EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{guardedmaptext});
   savescreenshot(window.get(), QStringLiteral("settings_guarded_userlogic"));
 }
 
