@@ -116,10 +116,9 @@ std::optional<MapGuards::Rows> commentssave(maps& mainmaps, const MapGuards& gua
 }
 
 bool savecomments(EditorContext& context, const QString& boxtext, const QDateTime& now) {
-  const std::optional<MapGuards::Rows> written =
-      commentssave(context.mainmaps, context.state.guards,
-                   hardcomment(context.host.versionminor(), context.host.revision(), now, QLocale()),
-                   softcommentforstore(boxtext));
+  const std::optional<MapGuards::Rows> written = commentssave(
+      context.mainmaps, context.state.guards,
+      hardcomment(context.host.versionminor(), context.host.revision(), now, QLocale()), softcommentforstore(boxtext));
   if (!written) {
     refuseguarded(context.prompts);
     return false;

@@ -185,12 +185,12 @@ TEST_F(CommentsGuarded, GuardedRowsShowBlanksAndKeepTheirBytes) {
     std::optional<MapGuards::Rows> written;
   };
   const Case cases[] = {
-      {3, 3, edited, 0xF7},                                          // every row but the guarded one
-      {1, 1, edited, 0xFC},                                          // no stamp: neither row 0 nor row 1
+      {3, 3, edited, 0xF7},  // every row but the guarded one
+      {1, 1, edited, 0xFC},  // no stamp: neither row 0 nor row 1
       {0, 0, edited, 0xFC},
       {3, 3, sixlines({QString(), QStringLiteral("x")}), std::nullopt},  // text into the guarded row
       {7, 7, softcommentforstore(QString(90, QLatin1Char('y'))), std::nullopt},
-      {2, 7, spaces(96), 0x03},                                      // the soft comment guarded whole
+      {2, 7, spaces(96), 0x03},  // the soft comment guarded whole
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "rows " << c.first << " to " << c.last);

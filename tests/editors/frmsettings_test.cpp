@@ -657,30 +657,37 @@ class GuardedSettings : public SettingsEditor {
   static QWidget* control(frmSettings& w, int n) {
     const SettingCell& c = w.cell(n);
     switch (controlkind(c.type)) {
-      case ControlKind::check: return w.Check[c.index];
-      case ControlKind::text: return w.Text[c.index];
-      case ControlKind::bits: return w.FrameTrueFalse[c.index];
-      default: return w.combos(controlkind(c.type))[c.index];
+      case ControlKind::check:
+        return w.Check[c.index];
+      case ControlKind::text:
+        return w.Text[c.index];
+      case ControlKind::bits:
+        return w.FrameTrueFalse[c.index];
+      default:
+        return w.combos(controlkind(c.type))[c.index];
     }
   }
   static bool showsvalue(frmSettings& w, int n) {
     const SettingCell& c = w.cell(n);
     switch (controlkind(c.type)) {
-      case ControlKind::check: return w.Check[c.index]->isChecked();
-      case ControlKind::text: return !w.Text[c.index]->text().isEmpty();
+      case ControlKind::check:
+        return w.Check[c.index]->isChecked();
+      case ControlKind::text:
+        return !w.Text[c.index]->text().isEmpty();
       case ControlKind::bits:
         for (int k = 0; k < 8; ++k) {
           const auto i = static_cast<std::size_t>(c.index + k);
           if (w.OptionTrue[i]->isChecked() || w.OptionFalse[i]->isChecked()) return true;
         }
         return false;
-      default: return w.combos(controlkind(c.type))[c.index]->currentIndex() >= 0;
+      default:
+        return w.combos(controlkind(c.type))[c.index]->currentIndex() >= 0;
     }
   }
 };
 
-constexpr int knockretard = 136;    // (8, 8) "Maximum knock retard", text
-constexpr int closedpedal = 148;    // (9, 4) "Closed pedal calibration", text
+constexpr int knockretard = 136;  // (8, 8) "Maximum knock retard", text
+constexpr int closedpedal = 148;  // (9, 4) "Closed pedal calibration", text
 
 // Rows 3, 8 and 11 guarded by three fragments: a setting of every kind there shows no value, takes none and refuses
 // its "Enter" with the grid's message, without load errors that would tell of its byte; the settings of the other
