@@ -81,9 +81,20 @@ QString readcomment(const maps& mainmaps, int firstrow, int length) {
 }
 
 QString showncomment(const maps& mainmaps, const MapGuards& guards, int firstrow, int length) {
-  QString text = readcomment(mainmaps, firstrow, length);
+  const QString stored = readcomment(mainmaps, firstrow, length);
+  QString text = stored;
+  const auto hidden = [&](int k) {
+    return k >= 0 && k < length && guards.guarded(commentsmap, firstrow + k / columns);
+  };
   for (int k = 0; k < length; ++k)
-    if (guards.guarded(commentsmap, firstrow + k / columns)) text[k] = QLatin1Char(' ');
+    if (hidden(k)) text[k] = QLatin1Char(' ');
+  // The half of a line break whose other half is hidden shows as a blank too: the box would turn it into a whole
+  // CR LF, one character more, and move the text after it.
+  for (int k = 0; k < length; ++k) {
+    const bool crbeforehidden = stored[k] == QLatin1Char('\r') && hidden(k + 1) && stored[k + 1] == QLatin1Char('\n');
+    const bool lfafterhidden = stored[k] == QLatin1Char('\n') && hidden(k - 1) && stored[k - 1] == QLatin1Char('\r');
+    if (!hidden(k) && (crbeforehidden || lfafterhidden)) text[k] = QLatin1Char(' ');
+  }
   return text;
 }
 

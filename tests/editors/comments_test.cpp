@@ -219,6 +219,25 @@ TEST_F(CommentsGuarded, GuardedRowsShowBlanksAndKeepTheirBytes) {
   }
 }
 
+// A line break whose two characters lie on both sides of a guarded row's edge: its visible half shows as a blank,
+// so that the box keeps every character in its place and what it shows can be saved as it is.
+TEST_F(CommentsGuarded, ALineBreakHalfUnderAGuardShowsAsABlank) {
+  for (const int guarded : {3, 2}) {
+    SCOPED_TRACE(guarded);
+    rig.state.guards.clear();
+    commentssave(rig.mainmaps, rig.state.guards, stamp,
+                 softcommentforstore(QString(15, QLatin1Char('a')) + QStringLiteral("\nbbb")));  // CR at 15, LF at 16
+    guardrows(guarded, guarded);
+    const QString shown = showncomment(rig.mainmaps, rig.state.guards, softcommentfirstrow, softcommentlength);
+    EXPECT_FALSE(shown.contains(QLatin1Char('\r')) || shown.contains(QLatin1Char('\n')));
+    const QString stored = readcomment(rig.mainmaps, softcommentfirstrow, softcommentlength);
+    EXPECT_EQ(shown, guarded == 3 ? QString(15, QLatin1Char('a')) + spaces(81)
+                                  : spaces(17) + QStringLiteral("bbb") + spaces(76));
+    EXPECT_TRUE(commentssave(rig.mainmaps, rig.state.guards, stamp, softcommentforstore(softcommentforbox(shown))));
+    EXPECT_EQ(readcomment(rig.mainmaps, guarded, 16), stored.mid((guarded - 2) * 16, 16)) << "the guarded row";
+  }
+}
+
 // The window under a guard over the soft comment's second line: the line shows nothing, the others are edited and
 // saved, a text that runs into it is refused and kept in the box; with the password entered all shows again.
 TEST_F(CommentsGuarded, TheWindowShowsNothingOfAGuardedLineAndSavesTheRest) {
