@@ -12,6 +12,7 @@
 #include "calibration/translate.h"
 #include "editors/comments.h"
 #include "editors/pagefont.h"
+#include "platform/programstate.h"
 #include "platform/twips.h"
 #include "platform/ui/menupage.h"
 #include "platform/ui/twipgeometry.h"
@@ -46,8 +47,12 @@ frmComments::frmComments(EditorContext& context, QWidget* parent) : QDialog(pare
   page->setFixedSize(twipstopixels(6600), twipstopixels(3240));
   parts.layout->setSizeConstraint(QLayout::SetFixedSize);
 
-  hardComments->setText(readcomment(context_.mainmaps, 0, hardcommentlength));
-  softComments->setPlainText(softcommentforbox(readcomment(context_.mainmaps, softcommentfirstrow, softcommentlength)));
+  // Rows a password guards show blanks; a soft comment guarded whole cannot be typed into.
+  const MapGuards& guards = context_.state.guards;
+  hardComments->setText(showncomment(context_.mainmaps, guards, 0, hardcommentlength));
+  softComments->setPlainText(
+      softcommentforbox(showncomment(context_.mainmaps, guards, softcommentfirstrow, softcommentlength)));
+  softComments->setReadOnly(softcommentguarded(guards));
 }
 
 void frmComments::showmodal(EditorContext& context, QWidget* parent) {
@@ -56,8 +61,8 @@ void frmComments::showmodal(EditorContext& context, QWidget* parent) {
 }
 
 void frmComments::mnuCommentsSave_Click() {
-  savecomments(context_, softComments->toPlainText(), QDateTime::currentDateTime());
-  accept();
+  // A refused save keeps the window and its text, so nothing typed is lost.
+  if (savecomments(context_, softComments->toPlainText(), QDateTime::currentDateTime())) accept();
 }
 
 void frmComments::mnuCommentsExit_Click() {

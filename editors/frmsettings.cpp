@@ -22,6 +22,7 @@
 #include "editors/editorshost.h"
 #include "editors/frmspreadtool.h"
 #include "editors/frmtpscalibrate.h"
+#include "editors/guardedcells.h"
 #include "editors/pagefont.h"
 #include "editors/regrid.h"
 #include "editors/settingsapply.h"
@@ -163,6 +164,10 @@ QLineEdit* frmSettings::textofcell(int n) const {
   return Text[c.index];
 }
 
+bool frmSettings::guarded(int n) const {
+  return settingguarded(context_.state.guards, context_.state.curmap, n);
+}
+
 // --- Build ---------------------------------------------------------------------------------------------------------
 
 void frmSettings::settingscomboload() {
@@ -243,6 +248,10 @@ void frmSettings::buildcell(int n) {
 }
 
 void frmSettings::showvalue(int n) {
+  if (guarded(n)) {
+    showguarded(n);
+    return;
+  }
   const SettingCell& c = cell(n);
   const auto raw = static_cast<std::uint8_t>(context_.mainmaps.getdata(context_.state.curmap, n / 16, n % 16));
   const ControlKind kind = controlkind(c.type);
@@ -283,6 +292,30 @@ void frmSettings::showvalue(int n) {
                                  Prompts::Icon::Information, Prompts::Buttons::Ok);
       break;
     }
+  }
+}
+
+void frmSettings::showguarded(int n) {
+  // The controls are new and show no value yet; disabled, they take none either. No load error is reported, as
+  // that would tell something of the byte.
+  const SettingCell& c = cell(n);
+  const ControlKind kind = controlkind(c.type);
+  switch (kind) {
+    case ControlKind::none:
+      break;
+    case ControlKind::check:
+      Check[c.index]->setEnabled(false);
+      break;
+    case ControlKind::text:
+      Text[c.index]->setEnabled(false);
+      break;
+    case ControlKind::bits:
+      for (int k = 0; k < 8; ++k) FrameTrueFalse[c.index + static_cast<std::size_t>(k)]->setEnabled(false);
+      break;
+    default:
+      combos(kind)[c.index]->setCurrentIndex(-1);
+      combos(kind)[c.index]->setEnabled(false);
+      break;
   }
 }
 
@@ -382,6 +415,10 @@ void frmSettings::Command_Click(int index) {
   const int column = index % 16;
   const SettingCell& c = cell(index);
   if (c.group == nosetting) return;  // no setting, nothing to store
+  if (guarded(index)) {
+    refuseguarded(context_.prompts);
+    return;
+  }
   const ControlKind kind = controlkind(c.type);
 
   std::optional<std::uint8_t> value;
@@ -438,7 +475,7 @@ void frmSettings::databaserefresh(bool refreshtext) {
     for (int column = 0; column < 16; ++column) {
       const int n = 16 * (rows.selectorrow + 1) + column;
       QLineEdit* box = textofcell(n);
-      if (!box) continue;
+      if (!box || guarded(n)) continue;
       const SettingCell& c = cell(n);
       const auto raw = static_cast<std::uint8_t>(context_.mainmaps.getdata(state.curmap, n / 16, n % 16));
       box->setText(settingvaluetext(raw, c.mul, c.offset, QLocale()));

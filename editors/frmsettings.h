@@ -87,6 +87,9 @@ class frmSettings : public LiveWindow {
   // The text box of a text setting's cell; null for any other cell.
   QLineEdit* textofcell(int n) const;
   bool helpmode() const { return helpmode_; }
+  // Whether a password guards the setting of cell n: its control is then disabled and shows no value, and its
+  // "Enter" refuses to store it.
+  bool guarded(int n) const;
   // The cells of the group on show, where they were placed.
   const std::vector<PlacedCell>& placed() const { return placed_; }
 
@@ -124,6 +127,7 @@ class frmSettings : public LiveWindow {
   void settingscontrolload();
   void buildcell(int n);
   void showvalue(int n);
+  void showguarded(int n);
   void hidecontrols();
   void placecell(const PlacedCell& p);
   void fillrequesttable();

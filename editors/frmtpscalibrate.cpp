@@ -43,7 +43,8 @@ void frmTPSCalibrate::calibrate(int cell) {
     context_.host.statusmessage(nothrottlereading, false);
     return;
   }
-  if (text && box) box->setText(*text);
+  // A guarded setting shows no value, not even the reading; its "Enter" refuses it.
+  if (text && box && !editor_.guarded(cell)) box->setText(*text);
   editor_.Command_Click(cell);
 }
 

@@ -4,6 +4,7 @@
 
 #include "calibration/maps.h"
 #include "calibration/settings.h"
+#include "editors/guardedcells.h"
 #include "platform/numbers.h"
 
 namespace ostrel {
@@ -127,6 +128,14 @@ bool refreshvariablescales(SettingCells& cells, const maps& mainmaps, const sett
     }
   }
   return any;
+}
+
+bool settingguarded(const MapGuards& guards, int map, int n) {
+  const int row = n / 16;
+  for (const VariableScaledRows& rows : variablescaledrows)
+    if (rows.map == map && (row == rows.selectorrow || row == rows.selectorrow + 1))
+      return cellsguarded(guards, map, 16 * rows.selectorrow, 16 * rows.selectorrow + 31);
+  return guards.guarded(map, row);
 }
 
 }  // namespace ostrel

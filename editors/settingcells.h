@@ -7,6 +7,7 @@
 
 namespace ostrel {
 
+class MapGuards;
 class maps;
 class settings;
 
@@ -117,5 +118,11 @@ Scale variablescale(const maps& mainmaps, const settings& mainsettings, std::uin
 // left alone. Returns true when the map has such cells.
 bool refreshvariablescales(SettingCells& cells, const maps& mainmaps, const settings& mainsettings, int map,
                            bool metric, int fueltype);
+
+// Whether the setting of cell n (16 row + column) of a settings map is guarded, so that the editor shows nothing of
+// it and refuses to store it. Its row may be guarded; a value that follows a live variable and the selector naming
+// that variable make one setting over two rows (the value's meaning is the selector's), guarded whole when either
+// row is.
+bool settingguarded(const MapGuards& guards, int map, int n);
 
 }  // namespace ostrel

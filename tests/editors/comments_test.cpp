@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 
 #include "editors/frmcomments.h"
+#include "editors/guardedcells.h"
 #include "editorsfixture.h"
 
 namespace ostrel::test {
@@ -98,7 +99,7 @@ TEST_F(CommentsTest, SavingWritesBothCommentsAndQueuesEightRowsOnlyWhileConnecte
 }
 
 TEST_F(CommentsTest, TheWindowShowsEditsAndSavesOrLeavesTheMap) {
-  commentssave(rig.mainmaps, QStringLiteral("2.64d8: 09:15:00, 01/02/2026"),
+  commentssave(rig.mainmaps, rig.state.guards, QStringLiteral("2.64d8: 09:15:00, 01/02/2026"),
                softcommentforstore(QStringLiteral("Tuned on the dyno.\nInjectors 550 cc.   ")));
   rig.mainmaps.clearchange();
   const CalibrationImage before = rig.mainmaps.getimage();
@@ -129,6 +130,169 @@ TEST_F(CommentsTest, TheWindowShowsEditsAndSavesOrLeavesTheMap) {
 
   frmComments again(rig.context);
   EXPECT_EQ(again.softComments->toPlainText(), QStringLiteral("Second line follows\nhere"));
+}
+
+// --- Under a password guard ----------------------------------------------------------------------------------------
+
+// Six lines of 16 characters, one per row of the soft comment, so that a row is a line.
+QString sixlines(const QStringList& lines) {
+  QString text;
+  for (const QString& line : lines) text += line.leftJustified(16, QLatin1Char(' '), true);
+  return text;
+}
+
+const QString stamp = QStringLiteral("2.64d8: 09:15:00, 01/02/2026") + spaces(4);
+const QString softstored =
+    sixlines({QStringLiteral("Fuel: E85 tune"), QStringLiteral("SECRET launch 7k"), QStringLiteral("Injectors 550cc"),
+              QString(), QString(), QStringLiteral("last line")});
+
+class CommentsGuarded : public CommentsTest {
+ protected:
+  CommentsGuarded() {
+    commentssave(rig.mainmaps, rig.state.guards, stamp, softstored);
+    rig.mainmaps.clearchange();
+  }
+  // A fragment over rows first to last of the comments map, read in as a calibration opens.
+  void guardrows(int first, int last) {
+    putfragments(rig.mainmaps, {{0, commentsmap, allmapsingroup, first, last}});
+    loadpasswordfragments(rig.mainmaps, rig.state, true);
+  }
+  void enterpassword() {
+    rig.state.pwentered[0] = padpassword(QStringLiteral("secret"));
+    refreshmatches(rig.mainmaps, rig.state);
+    applymapprotection(rig.mainmaps, rig.state);
+  }
+  bool rowchanged(int row) const {
+    for (int c = 0; c < 16; ++c)
+      if (rig.mainmaps.getchange(commentsmap, row, c)) return true;
+    return false;
+  }
+};
+
+// What each guard shows and what a save writes: guarded rows show blanks and keep their bytes; the stamp, one value
+// over rows 0 and 1, is left whole when either is guarded; a soft comment with anything but blanks in a guarded row
+// is refused whole.
+TEST_F(CommentsGuarded, GuardedRowsShowBlanksAndKeepTheirBytes) {
+  const QString edited = sixlines({QStringLiteral("Fuel: E98 tune"), QString(), QStringLiteral("Injectors 1000cc"),
+                                   QStringLiteral("new"), QString(), QStringLiteral("last line")});
+  struct Case {
+    int first, last;  // guarded rows
+    QString soft;     // stored form
+    std::optional<MapGuards::Rows> written;
+  };
+  const Case cases[] = {
+      {3, 3, edited, 0xF7},  // every row but the guarded one
+      {1, 1, edited, 0xFC},  // no stamp: neither row 0 nor row 1
+      {0, 0, edited, 0xFC},
+      {3, 3, sixlines({QString(), QStringLiteral("x")}), std::nullopt},  // text into the guarded row
+      {7, 7, softcommentforstore(QString(90, QLatin1Char('y'))), std::nullopt},
+      {2, 7, spaces(96), 0x03},  // the soft comment guarded whole
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "rows " << c.first << " to " << c.last);
+    guardrows(c.first, c.last);
+    const CalibrationImage before = rig.mainmaps.getimage();
+    const QString all = stamp + softstored;
+    QString shown = showncomment(rig.mainmaps, rig.state.guards, 0, 128);
+    for (int k = 0; k < 128; ++k) {
+      const bool hidden = k / 16 >= c.first && k / 16 <= c.last;
+      ASSERT_EQ(shown[k], hidden ? QChar(u' ') : all[k]) << k;
+    }
+    EXPECT_EQ(softcommentguarded(rig.state.guards), c.first <= 2 && c.last == 7);
+
+    EXPECT_EQ(commentssave(rig.mainmaps, rig.state.guards, QStringLiteral("2.64d8: 10:00:00, 02/02/2026"), c.soft),
+              c.written);
+    for (int row = 0; row < 8; ++row) {
+      const bool written = c.written && (*c.written >> row & 1U) != 0;
+      EXPECT_EQ(rowchanged(row), written) << row;
+      const QString now = readcomment(rig.mainmaps, row, 16);
+      const QString wanted = (row < 2 ? QStringLiteral("2.64d8: 10:00:00, 02/02/2026") + spaces(4) : c.soft)
+                                 .mid(row < 2 ? row * 16 : (row - 2) * 16, 16);
+      EXPECT_EQ(now, written ? wanted : all.mid(row * 16, 16)) << row;
+    }
+    rig.mainmaps.setimage(before);
+    rig.mainmaps.clearchange();
+  }
+}
+
+// A line break whose two characters lie on both sides of a guarded row's edge: its visible half shows as a blank,
+// so that the box keeps every character in its place and what it shows can be saved as it is.
+TEST_F(CommentsGuarded, ALineBreakHalfUnderAGuardShowsAsABlank) {
+  for (const int guarded : {3, 2}) {
+    SCOPED_TRACE(guarded);
+    rig.state.guards.clear();
+    commentssave(rig.mainmaps, rig.state.guards, stamp,
+                 softcommentforstore(QString(15, QLatin1Char('a')) + QStringLiteral("\nbbb")));  // CR at 15, LF at 16
+    guardrows(guarded, guarded);
+    const QString shown = showncomment(rig.mainmaps, rig.state.guards, softcommentfirstrow, softcommentlength);
+    EXPECT_FALSE(shown.contains(QLatin1Char('\r')) || shown.contains(QLatin1Char('\n')));
+    const QString stored = readcomment(rig.mainmaps, softcommentfirstrow, softcommentlength);
+    EXPECT_EQ(shown, guarded == 3 ? QString(15, QLatin1Char('a')) + spaces(81)
+                                  : spaces(17) + QStringLiteral("bbb") + spaces(76));
+    EXPECT_TRUE(commentssave(rig.mainmaps, rig.state.guards, stamp, softcommentforstore(softcommentforbox(shown))));
+    EXPECT_EQ(readcomment(rig.mainmaps, guarded, 16), stored.mid((guarded - 2) * 16, 16)) << "the guarded row";
+  }
+}
+
+// The window under a guard over the soft comment's second line: the line shows nothing, the others are edited and
+// saved, a text that runs into it is refused and kept in the box; with the password entered all shows again.
+TEST_F(CommentsGuarded, TheWindowShowsNothingOfAGuardedLineAndSavesTheRest) {
+  guardrows(3, 3);
+  rig.state.online = true;
+  const QString secret = readcomment(rig.mainmaps, 3, 16);
+  {
+    frmComments window(rig.context);
+    window.show();
+    EXPECT_EQ(window.hardComments->text(), stamp);
+    const QString shown = window.softComments->toPlainText();
+    EXPECT_EQ(shown, sixlines({QStringLiteral("Fuel: E85 tune"), QString(), QStringLiteral("Injectors 550cc"),
+                               QString(), QString(), QStringLiteral("last line")})
+                         .trimmed());
+    EXPECT_FALSE(window.softComments->isReadOnly());
+    savescreenshot(&window, QStringLiteral("comments_guarded_line"));
+
+    // A text that puts characters into the guarded line.
+    const QString spilling = QStringLiteral("Fuel: E85 tune, now with a longer first line");
+    window.softComments->setPlainText(spilling);
+    window.mnuCommentsSave->trigger();
+    EXPECT_TRUE(window.isVisible()) << "the window stays open";
+    EXPECT_EQ(window.softComments->toPlainText(), spilling) << "nothing typed is lost";
+    EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{guardedmaptext});
+    for (int row = 0; row < 8; ++row) EXPECT_FALSE(rowchanged(row)) << row;
+    EXPECT_TRUE(queuedwrites(rig.link).rows.empty());
+
+    // Another first line of the same length, saved; the guarded line keeps its bytes and is not sent.
+    window.softComments->setPlainText(QString(shown).replace(QStringLiteral("E85"), QStringLiteral("E98")));
+    rig.prompts.clear();
+    window.mnuCommentsSave->trigger();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{commentsonlinetext});
+  }
+  EXPECT_EQ(readcomment(rig.mainmaps, 2, 16), QStringLiteral("Fuel: E98 tune  "));
+  EXPECT_EQ(readcomment(rig.mainmaps, 3, 16), secret);
+  EXPECT_FALSE(rowchanged(3));
+  std::vector<int> sent = commentrows();
+  sent.erase(sent.begin() + 3);
+  EXPECT_EQ(queuedwrites(rig.link).rows, sent);
+
+  enterpassword();
+  frmComments again(rig.context);
+  EXPECT_EQ(again.softComments->toPlainText().mid(16, 16), secret);
+}
+
+// A guard over the stamp's second row hides it and keeps the old stamp whole; a guard over every soft line leaves
+// nothing to type into.
+TEST_F(CommentsGuarded, TheStampAndAWholeSoftCommentUnderAGuard) {
+  guardrows(1, 7);
+  frmComments window(rig.context);
+  window.show();
+  EXPECT_EQ(window.hardComments->text(), stamp.left(16) + spaces(16));
+  EXPECT_EQ(window.softComments->toPlainText(), QString());
+  EXPECT_TRUE(window.softComments->isReadOnly());
+  window.mnuCommentsSave->trigger();
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_EQ(readcomment(rig.mainmaps, 0, 128), stamp + softstored) << "nothing could be written";
+  for (int row = 0; row < 8; ++row) EXPECT_FALSE(rowchanged(row)) << row;
 }
 
 }  // namespace

@@ -16,7 +16,9 @@
 
 #include "calibration/startuptables.h"
 #include "editors/frmtpscalibrate.h"
+#include "editors/guardedcells.h"
 #include "editors/settingslayout.h"
+#include "editors/throttlecalibration.h"
 #include "editorsfixture.h"
 #include "platform/twips.h"
 #include "platform/ui/picturesurface.h"
@@ -632,6 +634,182 @@ TEST_F(SettingsEditor, UserLogicShowsItsTypesThenTheirValuesInASecondColumn) {
     EXPECT_EQ(window->Command[value]->pos(), px(6200 + 3080, y - 10)) << k;
   }
   savescreenshot(window.get(), QStringLiteral("settings_group14_userlogic"));
+}
+
+// --- Under a password guard ----------------------------------------------------------------------------------------
+
+class GuardedSettings : public SettingsEditor {
+ protected:
+  // Fragments over rows of map 110, read in as a calibration opens; their guards add up.
+  void guardrows(std::vector<std::pair<int, int>> ranges) {
+    std::vector<Fragment> fragments;
+    for (const auto& [first, last] : ranges)
+      fragments.push_back({static_cast<int>(fragments.size()), 110, allmapsingroup, first, last});
+    putfragments(rig.mainmaps, fragments);
+    loadpasswordfragments(rig.mainmaps, rig.state, true);
+  }
+  void enterpasswords() {
+    for (QString& entered : rig.state.pwentered) entered = padpassword(QStringLiteral("secret"));
+    refreshmatches(rig.mainmaps, rig.state);
+    applymapprotection(rig.mainmaps, rig.state);
+  }
+  // The value control of a cell (a bit field's first frame) and whether it shows a value.
+  static QWidget* control(frmSettings& w, int n) {
+    const SettingCell& c = w.cell(n);
+    switch (controlkind(c.type)) {
+      case ControlKind::check:
+        return w.Check[c.index];
+      case ControlKind::text:
+        return w.Text[c.index];
+      case ControlKind::bits:
+        return w.FrameTrueFalse[c.index];
+      default:
+        return w.combos(controlkind(c.type))[c.index];
+    }
+  }
+  static bool showsvalue(frmSettings& w, int n) {
+    const SettingCell& c = w.cell(n);
+    switch (controlkind(c.type)) {
+      case ControlKind::check:
+        return w.Check[c.index]->isChecked();
+      case ControlKind::text:
+        return !w.Text[c.index]->text().isEmpty();
+      case ControlKind::bits:
+        for (int k = 0; k < 8; ++k) {
+          const auto i = static_cast<std::size_t>(c.index + k);
+          if (w.OptionTrue[i]->isChecked() || w.OptionFalse[i]->isChecked()) return true;
+        }
+        return false;
+      default:
+        return w.combos(controlkind(c.type))[c.index]->currentIndex() >= 0;
+    }
+  }
+};
+
+constexpr int knockretard = 136;  // (8, 8) "Maximum knock retard", text
+constexpr int closedpedal = 148;  // (9, 4) "Closed pedal calibration", text
+
+// Rows 3, 8 and 11 guarded by three fragments: a setting of every kind there shows no value, takes none and refuses
+// its "Enter" with the grid's message, without load errors that would tell of its byte; the settings of the other
+// rows show and apply as before. Once the passwords are entered everything shows again on the next opening.
+TEST_F(GuardedSettings, GuardedSettingsShowNothingAndRefuseTheRestWork) {
+  guardrows({{3, 3}, {8, 8}, {11, 11}});
+  rig.setraw(110, closedloop, 128);  // a check box's unexpected byte
+  rig.setraw(110, pwmaxis, 7);
+  rig.setraw(110, cylbank, 129);
+  rig.setraw(110, closedpedal, 40);
+  rig.state.online = true;
+  auto window = rig.open(110);
+  EXPECT_TRUE(rig.prompts.messages().empty()) << "no load error of a guarded setting";
+  // "throttle setup": guarded settings of row 8 beside open ones of rows 2 and 9; "closed loop control": a guarded
+  // check box, text box and bit field beside open combos.
+  window->Combogroups->setCurrentIndex(6);
+  EXPECT_TRUE(window->textofcell(throttlecells::zerotps)->isVisible());
+  savescreenshot(window.get(), QStringLiteral("settings_guarded_throttlesetup"));
+  window->Combogroups->setCurrentIndex(4);
+  savescreenshot(window.get(), QStringLiteral("settings_guarded_closedloop"));
+
+  const int guarded[] = {closedloop, knockretard, injectortrim, cylbank, pwmaxis};  // check, text x 2, bits, combo
+  CalibrationImage before = rig.mainmaps.getimage();
+  for (const int n : guarded) {
+    SCOPED_TRACE(n);
+    ASSERT_TRUE(window->guarded(n));
+    EXPECT_FALSE(showsvalue(*window, n));
+    EXPECT_FALSE(control(*window, n)->isEnabled());
+    // Whatever the control is made to hold, "Enter" stores nothing.
+    if (QLineEdit* box = window->textofcell(n)) box->setText(QStringLiteral("10"));
+    if (n == closedloop) window->Check[window->cell(n).index]->setChecked(true);
+    rig.prompts.clear();
+    window->Command_Click(n);
+    EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{guardedmaptext});
+  }
+  EXPECT_EQ(rig.mainmaps.getimage(), before);
+  EXPECT_TRUE(queuedwrites(rig.link).rows.empty());
+
+  // The other rows of the map, the same kinds.
+  for (const int n : {leftsensor, closedpedal}) {
+    EXPECT_FALSE(window->guarded(n)) << n;
+    EXPECT_TRUE(showsvalue(*window, n)) << n;
+    EXPECT_TRUE(control(*window, n)->isEnabled()) << n;
+  }
+  EXPECT_EQ(window->textofcell(closedpedal)->text(), QStringLiteral("40"));
+  window->textofcell(closedpedal)->setText(QStringLiteral("41"));
+  rig.prompts.clear();
+  window->Command[closedpedal]->click();
+  EXPECT_TRUE(rig.prompts.messages().empty());
+  EXPECT_EQ(rig.raw(110, closedpedal), 41);
+  EXPECT_EQ(queuedwrites(rig.link).rows, std::vector<int>{rig.mainmaps.getbufferrow(110, 9, 0)});
+
+  window.reset();
+
+  enterpasswords();
+  rig.prompts.clear();
+  window = rig.open(110);
+  EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{QStringLiteral("Text box setting error: Closed loop enable")});
+  for (const int n : guarded) {
+    EXPECT_FALSE(window->guarded(n)) << n;
+    EXPECT_TRUE(showsvalue(*window, n)) << n;
+    EXPECT_TRUE(control(*window, n)->isEnabled()) << n;
+  }
+  EXPECT_EQ(window->ComboVariable[window->cell(pwmaxis).index]->currentIndex(), 7);
+  window->textofcell(injectortrim)->setText(regional(QStringLiteral("10")));
+  window->Command[injectortrim]->click();
+  EXPECT_EQ(rig.raw(110, injectortrim), 148);
+}
+
+// A guard over the user logic values: their selectors go with them. Applying another setting refreshes the values
+// that follow a variable, and must not put the guarded ones back into their boxes.
+TEST_F(GuardedSettings, UserLogicValuesAndTheirSelectorsAreGuardedTogether) {
+  rig.setraw(110, 3, 2);  // user 4 on engine speed
+  rig.setraw(110, 19, 100);
+  guardrows({{1, 1}});
+  auto window = rig.open(110);
+  window->Combogroups->setCurrentIndex(14);
+  for (const int n : {3, 19}) {
+    EXPECT_TRUE(window->guarded(n)) << n;
+    EXPECT_FALSE(showsvalue(*window, n)) << n;
+  }
+  window->textofcell(injectortrim)->setText(regional(QStringLiteral("10")));
+  window->Command[injectortrim]->click();
+  EXPECT_EQ(rig.raw(110, injectortrim), 148);
+  EXPECT_EQ(window->textofcell(19)->text(), QString()) << "the refresh leaves a guarded value unshown";
+  EXPECT_FALSE(window->guarded(32));
+  EXPECT_TRUE(showsvalue(*window, pwmaxis));
+
+  window->ComboUser[window->cell(3).index]->setCurrentIndex(5);
+  window->Command[3]->click();
+  EXPECT_EQ(rig.raw(110, 3), 2);
+  EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{guardedmaptext});
+  savescreenshot(window.get(), QStringLiteral("settings_guarded_userlogic"));
+}
+
+// The throttle calibration writes three settings of rows 8 and 9; with row 8 guarded its button refuses and leaves
+// the guarded box empty, the pedal and wide open throttle are calibrated as before.
+TEST_F(GuardedSettings, ThrottleCalibrationDoesNotWriteAGuardedSetting) {
+  ScriptedLauncher scripted;
+  ScopedLauncher scope(scripted);
+  guardrows({{8, 8}});
+  const std::uint8_t zerotps = rig.raw(110, throttlecells::zerotps);
+  auto window = rig.open(110);
+  rig.state.online = true;
+  RxFrame frame{};
+  frame[0] = 9;
+  frame[1] = 23;
+  window->settingstypedata(frame);
+  scripted.scripts.push_back([](QDialog& dialog) {
+    auto& tps = dynamic_cast<frmTPSCalibrate&>(dialog);
+    tps.Command1->click();
+    tps.Command2->click();
+    tps.Command3->click();
+  });
+  window->mnuTPSCalibrate->trigger();
+  EXPECT_EQ(rig.raw(110, throttlecells::zerotps), zerotps);
+  EXPECT_EQ(window->textofcell(throttlecells::zerotps)->text(), QString());
+  EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{guardedmaptext});
+  EXPECT_EQ(rig.raw(110, throttlecells::zeropps), 9);
+  EXPECT_EQ(rig.raw(110, throttlecells::fulltps), 23);
+  const int row9 = rig.mainmaps.getbufferrow(110, 9, 0);
+  EXPECT_EQ(queuedwrites(rig.link).rows, (std::vector<int>{row9, row9}));
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // The cell table of a settings map, list strings, initial selections and the scales that follow a live variable.
+#include "editors/settingcells.h"
+
 #include <gtest/gtest.h>
 
 #include "calibration/maps.h"
 #include "calibration/settings.h"
-#include "editors/settingcells.h"
+#include "platform/mapguards.h"
 #include "platform/prompts.h"
 
 namespace ostrel::test {
@@ -186,6 +188,33 @@ TEST_F(VariableScales, OtherMapsAreLeftAlone) {
       EXPECT_EQ(cellof(cells, n).mul, cellof(before, n).mul);
       EXPECT_EQ(cellof(cells, n).offset, cellof(before, n).offset);
     }
+  }
+}
+
+// A setting is guarded with its row; a value that follows a live variable and its selector are one setting over two
+// rows, guarded whole when either row is; maps without such pairs go by the row alone.
+TEST(SettingGuards, ARowGuardsItsSettingsAndAVariablePairIsGuardedWhole) {
+  struct Case {
+    int map, row;                    // the guarded row
+    std::vector<int> guarded, open;  // cells
+  };
+  const Case cases[] = {
+      {110, 11, {176, 188, 191}, {175, 192, 0, 16}},  // injector trims and a bit field; nothing else
+      {110, 1, {0, 3, 15, 16, 19, 31}, {32, 47}},     // the user logic values take their selectors along
+      {110, 0, {3, 19}, {32}},                        // and the selectors their values
+      {111, 5, {64, 66, 80, 95}, {0, 16, 96}},        // the second pair of map 111
+      {111, 1, {0, 31}, {64, 80}},                    // its first pair
+      {112, 0, {0, 15}, {16}},                        // a map without pairs: the row alone
+      {110, 31, {}, {240, 255}},                      // a row past the map guards none of its cells
+  };
+  for (const Case& c : cases) {
+    MapGuards guards;
+    guards.guard(c.map, 2, c.row, c.row);
+    for (const int n : c.guarded)
+      EXPECT_TRUE(settingguarded(guards, c.map, n)) << c.map << " row " << c.row << ": " << n;
+    for (const int n : c.open) EXPECT_FALSE(settingguarded(guards, c.map, n)) << c.map << " row " << c.row << ": " << n;
+    const int other = c.map == 110 ? 111 : 110;
+    for (int n = 0; n < 256; ++n) ASSERT_FALSE(settingguarded(guards, other, n)) << "another map's guard: " << n;
   }
 }
 
