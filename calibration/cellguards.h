@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "platform/mapguards.h"
+#include "platform/prompts.h"
 
 namespace ostrel {
 
@@ -23,5 +24,15 @@ bool cellguarded(const maps& model, const MapGuards& guards, int map, int i, int
 // What a tool says when it will not change a map because a password guards rows of it.
 inline const QString protectedmaptext =
     QStringLiteral("It is not possible to edit this map because portions are password protected");
+
+inline void refuseguarded(Prompts& prompts) {
+  prompts.message(protectedmaptext, Prompts::Icon::Information);
+}
+
+// Whether a row holding any of cells first to last of a 16-column map (cell n = 16 row + column) is guarded: a value
+// stored across rows is guarded whole when one of its rows is.
+inline bool cellsguarded(const MapGuards& guards, int map, int first, int last) {
+  return (guards.rows(map) & MapGuards::span(first / 16, last / 16)) != 0;
+}
 
 }  // namespace ostrel

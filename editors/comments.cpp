@@ -4,10 +4,10 @@
 #include <QLocale>
 #include <vector>
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 #include "editors/editorcontext.h"
 #include "editors/editorshost.h"
-#include "editors/guardedcells.h"
 #include "editors/latin1text.h"
 #include "link/eculink.h"
 #include "platform/programstate.h"

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 #include "calibration/settings.h"
 #include "calibration/startuptables.h"
@@ -22,7 +23,6 @@
 #include "editors/editorshost.h"
 #include "editors/frmspreadtool.h"
 #include "editors/frmtpscalibrate.h"
-#include "editors/guardedcells.h"
 #include "editors/pagefont.h"
 #include "editors/regrid.h"
 #include "editors/settingsapply.h"

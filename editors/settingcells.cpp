@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 #include "calibration/settings.h"
-#include "editors/guardedcells.h"
 #include "platform/numbers.h"
 
 namespace ostrel {

@@ -278,7 +278,7 @@ void ProgressJobs::presetstep() {
   if (bar_ == 0.0f) {
     // A preset rewrites the map as an edit would, and edits of a guarded map are refused.
     if (state_.guards.anyguarded(injectormap)) {
-      prompts_.message(protectedmaptext, Prompts::Icon::Information);
+      refuseguarded(prompts_);
       close(Outcome::failed);
       return;
     }

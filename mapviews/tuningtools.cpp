@@ -23,7 +23,7 @@ void TuningTools::learndata() {
   ProgramState& state = context_.state;
   // Both write the map they learn into, as a grid edit would, and the grid refuses edits of a guarded map.
   if ((state.curmap == learnmap || state.curmap == autotunemap) && state.guards.anyguarded(state.curmap)) {
-    context_.prompts.message(protectedmaptext, Prompts::Icon::Information);
+    refuseguarded(context_.prompts);
     return;
   }
   if (state.curmap == learnmap) {
@@ -63,7 +63,7 @@ void TuningTools::checkmaps() {
 
 void TuningTools::convertfuelbase(int direction) {
   if (fuelbaseguarded(context_.state.guards)) {
-    context_.prompts.message(protectedmaptext, Prompts::Icon::Information);
+    refuseguarded(context_.prompts);
     return;
   }
   const int map = ostrel::convertfuelbase(context_.mainmaps, direction);

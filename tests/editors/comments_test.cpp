@@ -9,8 +9,8 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 
+#include "calibration/cellguards.h"
 #include "editors/frmcomments.h"
-#include "editors/guardedcells.h"
 #include "editorsfixture.h"
 
 namespace ostrel::test {
@@ -257,7 +257,7 @@ TEST_F(CommentsGuarded, TheWindowShowsNothingOfAGuardedLineAndSavesTheRest) {
     window.mnuCommentsSave->trigger();
     EXPECT_TRUE(window.isVisible()) << "the window stays open";
     EXPECT_EQ(window.softComments->toPlainText(), spilling) << "nothing typed is lost";
-    EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{guardedmaptext});
+    EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{protectedmaptext});
     for (int row = 0; row < 8; ++row) EXPECT_FALSE(rowchanged(row)) << row;
     EXPECT_TRUE(queuedwrites(rig.link).rows.empty());
 

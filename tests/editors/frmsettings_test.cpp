@@ -14,9 +14,9 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include "calibration/cellguards.h"
 #include "calibration/startuptables.h"
 #include "editors/frmtpscalibrate.h"
-#include "editors/guardedcells.h"
 #include "editors/settingslayout.h"
 #include "editors/throttlecalibration.h"
 #include "editorsfixture.h"
@@ -721,7 +721,7 @@ TEST_F(GuardedSettings, GuardedSettingsShowNothingAndRefuseTheRestWork) {
     if (n == closedloop) window->Check[window->cell(n).index]->setChecked(true);
     rig.prompts.clear();
     window->Command_Click(n);
-    EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{guardedmaptext});
+    EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{protectedmaptext});
   }
   EXPECT_EQ(rig.mainmaps.getimage(), before);
   EXPECT_TRUE(queuedwrites(rig.link).rows.empty());
@@ -779,7 +779,7 @@ TEST_F(GuardedSettings, UserLogicValuesAndTheirSelectorsAreGuardedTogether) {
   window->ComboUser[window->cell(3).index]->setCurrentIndex(5);
   window->Command[3]->click();
   EXPECT_EQ(rig.raw(110, 3), 2);
-  EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{guardedmaptext});
+  EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{protectedmaptext});
   savescreenshot(window.get(), QStringLiteral("settings_guarded_userlogic"));
 }
 
@@ -805,7 +805,7 @@ TEST_F(GuardedSettings, ThrottleCalibrationDoesNotWriteAGuardedSetting) {
   window->mnuTPSCalibrate->trigger();
   EXPECT_EQ(rig.raw(110, throttlecells::zerotps), zerotps);
   EXPECT_EQ(window->textofcell(throttlecells::zerotps)->text(), QString());
-  EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{guardedmaptext});
+  EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{protectedmaptext});
   EXPECT_EQ(rig.raw(110, throttlecells::zeropps), 9);
   EXPECT_EQ(rig.raw(110, throttlecells::fulltps), 23);
   const int row9 = rig.mainmaps.getbufferrow(110, 9, 0);
