@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLocale>
+#include <QPushButton>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -10,7 +11,9 @@
 #include "editors/editorcontext.h"
 #include "editors/editorshost.h"
 #include "editors/frmsettings.h"
+#include "editors/frmtpscalibrate.h"
 #include "editors/passwordfragments.h"
+#include "platform/ui/windowlauncher.h"
 
 namespace ostrel::test {
 
@@ -76,6 +79,17 @@ inline void putfragments(maps& m, const std::vector<Fragment>& fragments) {
   for (int i = 0; i < fragmentcount; ++i)
     putrow(m, i, makerow({i, 0, 0, 0, 0, seedoff, resetpassword}));
   for (const Fragment& f : fragments) putrow(m, f.index, makerow(f));
+}
+
+// Opens the throttle calibration from the settings editor's menu and presses its three buttons in turn.
+inline void pressallthrottlebuttons(ScriptedLauncher& scripted, frmSettings& window) {
+  scripted.scripts.push_back([](QDialog& dialog) {
+    auto& tps = dynamic_cast<frmTPSCalibrate&>(dialog);
+    tps.Command1->click();
+    tps.Command2->click();
+    tps.Command3->click();
+  });
+  window.mnuTPSCalibrate->trigger();
 }
 
 // The editor over the test rig's calibration, settings and link (the in-process simulator).

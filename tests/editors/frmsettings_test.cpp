@@ -796,13 +796,7 @@ TEST_F(GuardedSettings, ThrottleCalibrationDoesNotWriteAGuardedSetting) {
   frame[0] = 9;
   frame[1] = 23;
   window->settingstypedata(frame);
-  scripted.scripts.push_back([](QDialog& dialog) {
-    auto& tps = dynamic_cast<frmTPSCalibrate&>(dialog);
-    tps.Command1->click();
-    tps.Command2->click();
-    tps.Command3->click();
-  });
-  window->mnuTPSCalibrate->trigger();
+  pressallthrottlebuttons(scripted, *window);
   EXPECT_EQ(rig.raw(110, throttlecells::zerotps), zerotps);
   EXPECT_EQ(window->textofcell(throttlecells::zerotps)->text(), QString());
   EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{protectedmaptext});

@@ -35,15 +35,7 @@ struct ThrottleRig : EditorRig {
   }
   // Opens the throttle calibration from the editor's menu and presses its three buttons in turn, or only the
   // wide open one.
-  void pressall() {
-    scripted.scripts.push_back([](QDialog& dialog) {
-      auto& tps = dynamic_cast<frmTPSCalibrate&>(dialog);
-      tps.Command1->click();
-      tps.Command2->click();
-      tps.Command3->click();
-    });
-    window->mnuTPSCalibrate->trigger();
-  }
+  void pressall() { pressallthrottlebuttons(scripted, *window); }
   void pressfulltps() {
     scripted.scripts.push_back([](QDialog& dialog) { dynamic_cast<frmTPSCalibrate&>(dialog).Command3->click(); });
     window->mnuTPSCalibrate->trigger();
