@@ -9,7 +9,6 @@
 #include "editors/editorcontext.h"
 #include "editors/frmsettings.h"
 #include "platform/programstate.h"
-#include "platform/prompts.h"
 #include "platform/ui/twipgeometry.h"
 
 namespace ostrel {
@@ -70,7 +69,7 @@ void frmSpreadTool::Text_Change(int index) {
   QLineEdit* box = Text[static_cast<std::size_t>(index)];
   const int point = index + 1;
   if (spreadguarded(context_.mainmaps, context_.state.guards, axis_, point)) {
-    context_.prompts.message(protectedmaptext, Prompts::Icon::Information, Prompts::Buttons::Ok);
+    refuseguarded(context_.prompts);
     const QSignalBlocker quiet(box);
     box->clear();
     return;

@@ -43,13 +43,11 @@ class MapGuards {
   Rows rowsof(int map, int fragment) const {
     return validmap(map) && fragment >= 0 && fragment < fragmentcount ? rows_[at(map)][at(fragment)] : 0;
   }
-  // The fragments guarding the row; with row -1, those guarding any row of the map.
-  Fragments guardsof(int map, int row = -1) const {
+  // The fragments guarding rows of the map.
+  Fragments guardsof(int map) const {
     Fragments by = 0;
-    for (int i = 0; i < fragmentcount; ++i) {
-      const Rows r = rowsof(map, i);
-      if (row < 0 ? r != 0 : row < rowcount && (r >> row & 1U) != 0) by = static_cast<Fragments>(by | 1U << i);
-    }
+    for (int i = 0; i < fragmentcount; ++i)
+      if (rowsof(map, i) != 0) by = static_cast<Fragments>(by | 1U << i);
     return by;
   }
 
