@@ -108,6 +108,15 @@ int editstep(int map);
 // Whether a 3-D map's second axis is throttle (the visited marks are shared within each set).
 bool throttleaxisset(int map);
 
+// The 3-D maps besides map 0 whose second axis is load: they carry the load labels that the spreads make.
+inline constexpr std::array<int, 13> loadlabelmaps{1, 3, 4, 8, 11, 12, 15, 17, 18, 19, 21, 22, 23};
+constexpr bool loadlabelled(int map) {
+  if (map == 0) return true;
+  for (int m : loadlabelmaps)
+    if (m == map) return true;
+  return false;
+}
+
 // Axis label strings the model starts with.
 struct LabelPair {
   const char* metric;

@@ -28,9 +28,6 @@ QString grouped(double value, int decimals) {
   return text;
 }
 
-// The maps whose second axis is load: they take map 0's load labels.
-constexpr std::array<int, 13> loadlabelmaps{1, 3, 4, 8, 11, 12, 15, 17, 18, 19, 21, 22, 23};
-
 // Fuel types 1 to 6 (GAS, ETH, MTH, E10, E85, LAMBDA): the stoichiometric ratio the AFR maps are shown in.
 constexpr std::array<float, 6> fuelmultipliers{14.7f, 9.0f, 6.4f, 14.1f, 9.8f, 1.0f};
 
@@ -79,7 +76,7 @@ void maps::recalc() {
   for (QString* s : {&y0.metric, &y0.imperial, &x0.metric, &x0.imperial}) *s += QLatin1Char(' ');
 
   for (int map = 1; map <= 23; ++map) xlabels_[map] = x0;
-  for (int map : loadlabelmaps) ylabels_[map] = y0;
+  for (int map : mc::loadlabelmaps) ylabels_[map] = y0;
 
   for (int k = 0; k < 8; ++k) {
     const int v = getdata(settingsmap, 3, k);

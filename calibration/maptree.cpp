@@ -1,5 +1,6 @@
 #include "calibration/maptree.h"
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 
 namespace ostrel {
@@ -23,7 +24,7 @@ QString mapnamepart(const QString& definition) {
   return semi < 0 ? definition.mid(colon + 1) : definition.mid(colon + 1, semi - colon - 1);
 }
 
-std::vector<MapTreeNode> maptree(const maps& model, const QString& prefix) {
+std::vector<MapTreeNode> maptree(const maps& model, const MapGuards& guards, const QString& prefix) {
   std::vector<MapTreeNode> nodes;
   nodes.push_back({prefix + QStringLiteral("Maps"), prefix + QStringLiteral("Maps")});
   nodes.push_back({prefix + QStringLiteral("Settings"), prefix + QStringLiteral("Settings/Modules")});
@@ -35,7 +36,7 @@ std::vector<MapTreeNode> maptree(const maps& model, const QString& prefix) {
   QString previous;
   int groupnode = -1;
   for (int map = 0; map < mapcount; ++map) {
-    const QString definition = model.getmapname(map);
+    const QString definition = shownmapname(model, guards, map);
     const QString group = mapgrouppart(definition);
     const bool ismap = map < firstmodulemap;
     if (groupnode < 0 || group != previous) {

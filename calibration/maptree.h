@@ -5,6 +5,7 @@
 
 namespace ostrel {
 
+class MapGuards;
 class maps;
 
 // The group and the name (axes included) of a map, from its definition string "group:name;units_multiplier|offset";
@@ -24,6 +25,7 @@ struct MapTreeNode {
   int map = -1;  // the map a leaf names, or the first map of a group node; -1 for a root
 };
 
-std::vector<MapTreeNode> maptree(const maps& model, const QString& prefix);
+// The names are those the guards let a tuner see (shownmapname).
+std::vector<MapTreeNode> maptree(const maps& model, const MapGuards& guards, const QString& prefix);
 
 }  // namespace ostrel

@@ -52,7 +52,7 @@ void setimportmask(ProgramState& state) {
   }
 }
 
-FragmentImport::FragmentImport(EditorContext& context) : context_(context), tree_(maptree(context.mainmaps, prefix)) {}
+FragmentImport::FragmentImport(EditorContext& context) : context_(context), tree_(maptree(context.mainmaps, context.state.guards, prefix)) {}
 
 bool FragmentImport::opendonor(DonorVersion version) {
   const DonorDialog dialog = donordialog(version);

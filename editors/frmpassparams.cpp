@@ -11,6 +11,7 @@
 #include "editors/pagefont.h"
 #include "editors/passwordfragments.h"
 #include "editors/passwordparams.h"
+#include "platform/programstate.h"
 #include "platform/twips.h"
 #include "platform/ui/twipgeometry.h"
 
@@ -87,7 +88,7 @@ void frmPassParams::buildcontrols() {
 void frmPassParams::filltree() {
   NavView->clear();
   std::vector<QTreeWidgetItem*> items;
-  for (const MapTreeNode& node : maptree(context_.mainmaps, appliesprefix)) {
+  for (const MapTreeNode& node : maptree(context_.mainmaps, context_.state.guards, appliesprefix)) {
     QTreeWidgetItem* item = node.parent < 0 ? new QTreeWidgetItem(NavView)
                                             : new QTreeWidgetItem(items[static_cast<std::size_t>(node.parent)]);
     item->setText(0, node.text);

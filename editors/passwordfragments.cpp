@@ -31,10 +31,10 @@ PasswordBytes passwordpart(const FragmentRow& row) {
 }
 
 // Guards rows a to b of the map, both limited to its last row, for the fragment.
-void protect(const maps& mainmaps, ProgramState& state, int map, int a, int b, int fragment) {
-  const int lastrow = mainmaps.getmaprows(map) - 1;
+void protect(const maps& model, MapGuards& guards, int map, int a, int b, int fragment) {
+  const int lastrow = model.getmaprows(map) - 1;
   if (lastrow < 0) return;
-  state.guards.guard(map, fragment, std::min(a, lastrow), std::min(b, lastrow));
+  guards.guard(map, fragment, std::min(a, lastrow), std::min(b, lastrow));
 }
 
 }  // namespace
@@ -119,26 +119,33 @@ void validatefragments(const maps& mainmaps, ProgramState& state) {
   for (int i = 0; i < fragmentcount; ++i) state.fragmenton[at(i)] = fragmentreadson(readfragment(mainmaps, i));
 }
 
-void applymapprotection(const maps& mainmaps, ProgramState& state) {
-  state.guards.clear();
-  if (!state.pwincluded) return;
+MapGuards fragmentguards(const maps& model, const std::array<bool, fragmentcount>& active) {
+  MapGuards guards;
   for (int i = 0; i < fragmentcount; ++i) {
-    if (state.pwmatched[at(i)] || !state.fragmenton[at(i)]) continue;
-    const FragmentRow row = readfragment(mainmaps, i);
+    if (!active[at(i)]) continue;
+    const FragmentRow row = readfragment(model, i);
     const int g = row[fragmentbyte::group];
     const int m = row[fragmentbyte::map];
     const int a = row[fragmentbyte::firstrow];
     const int b = row[fragmentbyte::lastrow];
     if (m != allmapsingroup) {
       // A map byte past the last map names nothing to protect.
-      if (m < mapcount) protect(mainmaps, state, m, a, b, i);
+      if (m < mapcount) protect(model, guards, m, a, b, i);
     } else if (g < firstgroupless) {
       const int first = g & ~7;
-      for (int k = first; k <= first + 7; ++k) protect(mainmaps, state, k, a, b, i);
+      for (int k = first; k <= first + 7; ++k) protect(model, guards, k, a, b, i);
     } else if (g < mapcount) {
-      protect(mainmaps, state, g, a, b, i);
+      protect(model, guards, g, a, b, i);
     }
   }
+  return guards;
+}
+
+void applymapprotection(const maps& mainmaps, ProgramState& state) {
+  std::array<bool, fragmentcount> active{};
+  for (int i = 0; i < fragmentcount; ++i)
+    active[at(i)] = state.pwincluded && state.fragmenton[at(i)] && !state.pwmatched[at(i)];
+  state.guards = fragmentguards(mainmaps, active);
 }
 
 void refreshmatches(const maps& mainmaps, ProgramState& state) {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/mapguards.h"
+
 namespace ostrel {
 
 class maps;
@@ -83,8 +85,11 @@ QString setpasswordof(const FragmentRow& row);
 void loadpasswordfragments(const maps& mainmaps, ProgramState& state, bool reset);
 // fragmenton of every fragment from its row.
 void validatefragments(const maps& mainmaps, ProgramState& state);
-// Rebuilds the map protection table from the fragments that are ON and not matched; where several cover one map
-// their guards add up. A fragment naming no map protects nothing.
+// The protection table that a calibration's fragments make: the rows named by the record of every fragment `active`
+// flags (one that reads ON and is not matched); where several cover one map their guards add up. A fragment naming
+// no map protects nothing.
+MapGuards fragmentguards(const maps& model, const std::array<bool, fragmentcount>& active);
+// Rebuilds the map protection table from the fragments that are ON and not matched.
 void applymapprotection(const maps& mainmaps, ProgramState& state);
 // What a refresh of the password grid decides: the fragments are validated and each file status match taken afresh
 // (a matched fragment's entered password becomes its set one).

@@ -28,12 +28,6 @@ bool spreadguarded(const maps& model, const MapGuards& guards, SpreadAxis axis, 
   return cellguarded(model, guards, spreadmap, c.row, c.column);
 }
 
-int firstguardedspread(const maps& model, const MapGuards& guards, SpreadAxis axis) {
-  int point = 1;
-  while (point <= spreadpoints && !spreadguarded(model, guards, axis, point)) ++point;
-  return point;
-}
-
 std::optional<std::uint8_t> spreadvalue(const QString& text) {
   const std::optional<double> number = parsenumber(text);
   if (!number || !std::isfinite(*number)) return std::nullopt;

@@ -53,7 +53,7 @@ QWidget* opensettingseditor() {
 // --- Navigation ----------------------------------------------------------------------------------------------------
 
 void VelkorV5::buildnavtree(bool filltree, bool fillmenus) {
-  if (filltree) frmNavigate->filltree(maptree(context_.mainmaps, QString()));
+  if (filltree) frmNavigate->filltree(maptree(context_.mainmaps, context_.state.guards, QString()));
   if (fillmenus) {
     mapmenus_.fillgroups(groupmenuitems(context_.mainmaps));
     buildmapmenu();
@@ -66,7 +66,7 @@ void VelkorV5::buildnavtree() {
 
 void VelkorV5::buildmapmenu() {
   const int curmap = context_.state.curmap;
-  mapmenus_.fillmaps(mapmenuitems(context_.mainmaps, curmap), mapmenuenabled(context_.mainmaps, curmap));
+  mapmenus_.fillmaps(mapmenuitems(context_.mainmaps, context_.state.guards, curmap), mapmenuenabled(context_.mainmaps, curmap));
 }
 
 void VelkorV5::showeditor(int kind) {

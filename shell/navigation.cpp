@@ -1,5 +1,6 @@
 #include "shell/navigation.h"
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 #include "calibration/maptree.h"
 #include "platform/numbers.h"
@@ -21,7 +22,8 @@ bool reserved(const QString& name) {
 std::vector<GroupMenuItem> groupmenuitems(const maps& mainmaps) {
   std::vector<GroupMenuItem> items;
   bool modules = false;
-  for (const MapTreeNode& node : maptree(mainmaps, QString())) {
+  // The group names are fixed: no guard changes them.
+  for (const MapTreeNode& node : maptree(mainmaps, MapGuards{}, QString())) {
     const bool group = node.parent == 0 || node.parent == 1;
     if (!group) continue;
     if (node.parent == 1 && !modules) {
@@ -33,12 +35,12 @@ std::vector<GroupMenuItem> groupmenuitems(const maps& mainmaps) {
   return items;
 }
 
-MapMenu mapmenuitems(const maps& mainmaps, int firstmap) {
+MapMenu mapmenuitems(const maps& mainmaps, const MapGuards& guards, int firstmap) {
   MapMenu items;
   int shown = 0;  // length of the last name shown
   for (int k = 0; k < mapmenusize; ++k) {
     const int map = firstmap + k;
-    const QString name = mapnamepart(mainmaps.getmapname(map));
+    const QString name = mapnamepart(shownmapname(mainmaps, guards, map));
     MapMenuItem& item = items[static_cast<std::size_t>(k)];
     item.map = map;
     if (reserved(name)) {

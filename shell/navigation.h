@@ -7,6 +7,7 @@
 namespace ostrel {
 
 class ShellHost;
+class MapGuards;
 class maps;
 struct ProgramState;
 
@@ -30,7 +31,7 @@ struct MapMenuItem {
 };
 inline constexpr int mapmenusize = 8;
 using MapMenu = std::array<MapMenuItem, mapmenusize>;
-MapMenu mapmenuitems(const maps& mainmaps, int firstmap);
+MapMenu mapmenuitems(const maps& mainmaps, const MapGuards& guards, int firstmap);
 // The Map menu is usable only while the current map is one of the group maps 0 to 103.
 bool mapmenuenabled(const maps& mainmaps, int curmap);
 

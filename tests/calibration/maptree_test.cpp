@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "calibration/maps.h"
+#include "platform/mapguards.h"
 #include "platform/prompts.h"
 
 using namespace ostrel;
@@ -31,7 +32,7 @@ TEST(MapTree, GroupAndNameSplitAtTheFirstColonAndTheFollowingSemicolon) {
 TEST(MapTree, TheNavigationTreeHasRootsGroupsAndLeaves) {
   RecordingPrompts prompts;
   maps model(prompts);
-  const std::vector<MapTreeNode> tree = maptree(model, QString());
+  const std::vector<MapTreeNode> tree = maptree(model, MapGuards{}, QString());
   ASSERT_EQ(tree.size(), 131u);  // 2 roots, 13 groups, 104 leaves, 12 module groups
   EXPECT_EQ(tree[0].key, QStringLiteral("Maps"));
   EXPECT_EQ(tree[1].text, QStringLiteral("Settings/Modules"));
@@ -55,7 +56,7 @@ TEST(MapTree, TheNavigationTreeHasRootsGroupsAndLeaves) {
 TEST(MapTree, EveryNodeCarriesItsMapNumber) {
   RecordingPrompts prompts;
   maps model(prompts);
-  const std::vector<MapTreeNode> tree = maptree(model, QStringLiteral("(Donor) "));
+  const std::vector<MapTreeNode> tree = maptree(model, MapGuards{}, QStringLiteral("(Donor) "));
   EXPECT_EQ(tree[0].map, -1);
   EXPECT_EQ(tree[1].map, -1);
   std::vector<int> leaves, groups;

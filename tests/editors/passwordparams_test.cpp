@@ -17,7 +17,7 @@ namespace {
 
 TEST(MapTree, RootsGroupsAndLeavesAsTheNavigationTreeHasThem) {
   EditorRig rig;
-  const std::vector<MapTreeNode> plain = maptree(rig.mainmaps, QString());
+  const std::vector<MapTreeNode> plain = maptree(rig.mainmaps, rig.state.guards, QString());
   ASSERT_EQ(plain.size(), 131u);  // 2 roots, 13 groups with 104 leaves, 12 groups of maps 104 to 115
   EXPECT_EQ(plain[0].text, QStringLiteral("Maps"));
   EXPECT_EQ(plain[1].text, QStringLiteral("Settings/Modules"));
@@ -34,7 +34,7 @@ TEST(MapTree, RootsGroupsAndLeavesAsTheNavigationTreeHasThem) {
   EXPECT_EQ(plain[3].text, QStringLiteral("Base fuel table [RPM, LOAD]"));
   EXPECT_EQ(plain[3].parent, 2);
 
-  const std::vector<MapTreeNode> applies = maptree(rig.mainmaps, appliesprefix);
+  const std::vector<MapTreeNode> applies = maptree(rig.mainmaps, rig.state.guards, appliesprefix);
   ASSERT_EQ(applies.size(), plain.size());
   EXPECT_EQ(applies[1].text, QStringLiteral("(Applies) Settings/Modules"));
   EXPECT_EQ(applies[3].key, QStringLiteral("(Applies) Base fuel table [RPM, LOAD]"));
@@ -48,7 +48,7 @@ TEST(MapTree, RootsGroupsAndLeavesAsTheNavigationTreeHasThem) {
 
 TEST(MapTree, EveryEntryResolvesToItsOwnMapOrGroup) {
   EditorRig rig;
-  const std::vector<MapTreeNode> nodes = maptree(rig.mainmaps, appliesprefix);
+  const std::vector<MapTreeNode> nodes = maptree(rig.mainmaps, rig.state.guards, appliesprefix);
   std::vector<bool> haschildren(nodes.size(), false);
   for (const MapTreeNode& n : nodes)
     if (n.parent >= 0) haschildren[static_cast<std::size_t>(n.parent)] = true;

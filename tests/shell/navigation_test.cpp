@@ -43,23 +43,23 @@ TEST_F(NavigationLogic, TheMapGroupMenuHasEveryGroupAndASeparatorBeforeTheModule
 
 TEST_F(NavigationLogic, TheMapMenuNamesEightMapsAndHidesTheReservedOnes) {
   // The ignition group: seven names and one reserved map, shown as 0.8 times as many asterisks as the name before.
-  const MapMenu ignition = mapmenuitems(model, 8);
+  const MapMenu ignition = mapmenuitems(model, MapGuards{}, 8);
   EXPECT_EQ(ignition[0], (MapMenuItem{"Base timing table [RPM, LOAD]", true, 8}));
   const QString before = ignition[6].caption;
   EXPECT_EQ(before, "Flat-shift ignition cut cycles [RPM, TPS]");
   EXPECT_EQ(ignition[7], (MapMenuItem{QString(33, '*'), false, 15}));  // 41 x 0.8 = 32.8
 
   // Three reserved maps in a row all go by the last name shown: "Start primer [CTS]", 18 x 0.8 = 14.4.
-  const MapMenu starting = mapmenuitems(model, 64);
+  const MapMenu starting = mapmenuitems(model, MapGuards{}, 64);
   for (int k = 5; k < 8; ++k) EXPECT_EQ(starting[static_cast<std::size_t>(k)], (MapMenuItem{QString(14, '*'), false, 64 + k}));
 
   // "2D Expansion" holds only reserved maps: eight disabled items without a caption.
-  for (const MapMenuItem& item : mapmenuitems(model, 96)) {
+  for (const MapMenuItem& item : mapmenuitems(model, MapGuards{}, 96)) {
     EXPECT_TRUE(item.caption.isEmpty());
     EXPECT_FALSE(item.enabled);
   }
   // Labelled from a map near the end, the items beyond the last map open nothing.
-  const MapMenu last = mapmenuitems(model, 110);
+  const MapMenu last = mapmenuitems(model, MapGuards{}, 110);
   EXPECT_TRUE(last[5].enabled);
   EXPECT_FALSE(last[6].enabled);
   EXPECT_FALSE(last[7].enabled);

@@ -93,7 +93,7 @@ TEST_F(Navigate, TheTreeHoldsEveryMapAndGroupUnderTheTwoRoots) {
   EXPECT_EQ(tree()->topLevelItem(1)->childCount(), 12);
 
   // The nodes are the map tree's, in its order, and each carries its map.
-  const std::vector<MapTreeNode> expected = maptree(parts.mainmaps, QString());
+  const std::vector<MapTreeNode> expected = maptree(parts.mainmaps, MapGuards{}, QString());
   std::vector<QString> texts, want;
   for (QTreeWidgetItem* item : all) texts.push_back(item->text(0));
   for (const MapTreeNode& n : expected) want.push_back(n.text);
