@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <algorithm>
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 #include "calibration/maps25.h"
 #include "editors/editorcontext.h"
@@ -52,6 +53,35 @@ void setimportmask(ProgramState& state) {
   }
 }
 
+ImportGuards importguards(const maps& mainmaps, const maps& templatemaps, const ProgramState& state) {
+  ImportGuards guards;
+  guards.open = state.guards;
+  for (int i = 0; i < fragmentcount; ++i) {
+    const auto f = static_cast<std::size_t>(i);
+    guards.kept[f] = !state.pwmatched[f] && fragmentreadson(readfragment(mainmaps, i));
+  }
+  if (state.donortype != donortypes::current) return guards;
+  std::array<bool, fragmentcount> active{};
+  for (int i = 0; i < fragmentcount; ++i) {
+    const auto f = static_cast<std::size_t>(i);
+    const FragmentRow record = readfragment(templatemaps, i);
+    active[f] = state.pwincluded && fragmentreadson(record) &&
+                !passwordmatches(setpasswordof(record), state.pwentered[f]);
+  }
+  guards.donor = fragmentguards(templatemaps, active);
+  return guards;
+}
+
+ImportCellMask importcellmask(const maps& mainmaps, const ImportGuards& guards, int map) {
+  ImportCellMask mask{};
+  for (int r = 0; r < 32; ++r)
+    for (int c = 0; c < 32; ++c)
+      mask[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] =
+          !cellguarded(mainmaps, guards.open, map, r, c) && !cellguarded(mainmaps, guards.donor, map, r, c) &&
+          !(map == passwordsmap && r < fragmentcount && guards.kept[static_cast<std::size_t>(r)]);
+  return mask;
+}
+
 FragmentImport::FragmentImport(EditorContext& context) : context_(context), tree_(maptree(context.mainmaps, context.state.guards, prefix)) {}
 
 bool FragmentImport::opendonor(DonorVersion version) {
@@ -82,7 +112,8 @@ bool FragmentImport::choose(int node) {
   if (node < 2 || node >= static_cast<int>(tree_.size())) return false;
   const MapTreeNode& n = tree_[static_cast<std::size_t>(node)];
   if (n.text.contains(QStringLiteral("***")) || n.haschildren) return false;
-  const int map = context_.mainmaps.getmapindex(n.text.mid(prefix.size()));
+  // The node knows its map: a name shown without what a guard hides would not be found again by its text.
+  const int map = n.map;
   if (map < 0 || map >= mapcount) return false;
   if (!context_.state.importmask[static_cast<std::size_t>(map)]) {
     context_.prompts.message(notindonormessage, Prompts::Icon::Information, Prompts::Buttons::Ok);
@@ -108,7 +139,7 @@ QString FragmentImport::donorlist() const {
   QString text = fragmentsheader + QLatin1Char('\n');
   for (int map = 0; map < mapcount; ++map)
     if (selected_[static_cast<std::size_t>(map)])
-      text += mapnamepart(context_.mainmaps.getmapname(map)) + QLatin1Char('\n');
+      text += mapnamepart(shownmapname(context_.mainmaps, context_.state.guards, map)) + QLatin1Char('\n');
   return text;
 }
 
@@ -123,24 +154,24 @@ std::vector<int> FragmentImport::import() {
   if (!donorready_) return copied;
   ProgramState& state = context_.state;
   maps& target = context_.mainmaps;
-  // A fragment whose password has not been entered guards its maps until that password is entered or the maps are
-  // destroyed: copying over its record would lift the guard and leave the data readable.
-  std::vector<int> kept;
-  for (int i = 0; i < fragmentcount; ++i)
-    if (!state.pwmatched[static_cast<std::size_t>(i)] && fragmentreadson(readfragment(target, i))) kept.push_back(i);
-  const auto iskept = [&kept](int row) { return std::find(kept.begin(), kept.end(), row) != kept.end(); };
+  // Guarded data stays where it is: a guarded row of the open calibration keeps its values, a row the donor guards
+  // does not leave it, and a fragment whose password has not been entered keeps its record, so its guard is not
+  // lifted and its maps do not become readable.
+  const ImportGuards guards = importguards(target, context_.templatemaps, state);
+  std::vector<int> leftout;
   for (int map = 0; map < mapcount; ++map) {
     const auto m = static_cast<std::size_t>(map);
     // A map chosen under another donor is copied only when this donor holds it.
     if (!selected_[m] || !state.importmask[m]) continue;
-    for (int row = 0; row < target.getmaprows(map); ++row) {
-      if (map == passwordsmap && iskept(row)) continue;
+    const ImportCellMask mask = importcellmask(target, guards, map);
+    for (int row = 0; row < target.getmaprows(map); ++row)
       for (int col = 0; col < target.getmapcols(map); ++col) {
+        if (!mask[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)]) continue;
         const int value = donorvalue(map, row, col);
-        if (value >= 0) target.setdata(map, row, col, value, true);
+        if (value >= 0) setcell(target, state.guards, map, row, col, value, true);
       }
-    }
     copied.push_back(map);
+    if (guards.leavesout(map)) leftout.push_back(map);
   }
   const auto imported = [&copied](int map) { return std::find(copied.begin(), copied.end(), map) != copied.end(); };
   if (imported(settingsmap)) {
@@ -148,13 +179,20 @@ std::vector<int> FragmentImport::import() {
     context_.host.buildnavtree();
   }
   if (imported(passwordsmap)) {
-    if (!kept.empty()) {
-      QStringList numbers;
-      for (int i : kept) numbers << QString::number(i + 1);
+    QStringList numbers;
+    for (int i = 0; i < fragmentcount; ++i)
+      if (guards.kept[static_cast<std::size_t>(i)]) numbers << QString::number(i + 1);
+    if (!numbers.isEmpty())
       context_.prompts.message(keptpasswordsmessage.arg(numbers.join(QStringLiteral(", "))), Prompts::Icon::Information,
                                Prompts::Buttons::Ok);
-    }
     loadpasswordfragments(target, state, true);
+  }
+  if (!leftout.empty()) {
+    // Named as the guards now in force let them be shown.
+    QStringList names;
+    for (int map : leftout) names << mapnamepart(shownmapname(target, state.guards, map));
+    context_.prompts.message(guardedrowsmessage.arg(names.join(QStringLiteral(", "))), Prompts::Icon::Information,
+                             Prompts::Buttons::Ok);
   }
 
   state.progresstotal = importprogresstotal;

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "calibration/maptree.h"
+#include "editors/passwordfragments.h"
+#include "platform/mapguards.h"
 
 namespace ostrel {
 
@@ -20,6 +22,8 @@ inline const QString notallindonormessage =
 // %1: the password fragments left unchanged, numbered 1 to 8 as the passwords window numbers them.
 inline const QString keptpasswordsmessage =
     QStringLiteral("Password fragments that are ON and whose passwords have not been entered were left unchanged: %1");
+// %1: the maps of which a guard, the open calibration's or the donor's, kept cells out of the import.
+inline const QString guardedrowsmessage = QStringLiteral("Password protected rows of these maps were not imported: %1");
 inline const QString nofragmentstext = QStringLiteral("No fragments selected");
 inline const QString fragmentsheader = QStringLiteral("Selected map fragments:");
 
@@ -42,6 +46,27 @@ inline constexpr std::array<int, 32> olddonormaps{0,  1,  3,  8,  9,  11, 12, 17
 // Writes state.importmask from state.donortype: every map for a 2.6 donor, the maps above for an older one; any
 // other type leaves the mask as it is.
 void setimportmask(ProgramState& state);
+
+// What an import leaves where it is. Worked out before anything is copied, since an imported passwords map sets the
+// entered passwords back afterwards.
+struct ImportGuards {
+  MapGuards open;   // rows of the open calibration a password guards: never written
+  MapGuards donor;  // rows the donor's own fragments guard and no password entered in this run opens: never copied
+  std::array<bool, fragmentcount> kept{};  // fragments of the open calibration ON and not matched: their records stay
+
+  // True when a guard, on either side, keeps cells of the map out of the import.
+  bool leavesout(int map) const { return open.anyguarded(map) || donor.anyguarded(map); }
+};
+
+// The guards of an import from the donor the state names. The donor's fragments guard as the open calibration's do:
+// a record that reads ON guards its rows unless the password entered in this run for its slot matches its set
+// password, as the passwords grid decides a match. An older donor carries no passwords and guards nothing.
+ImportGuards importguards(const maps& mainmaps, const maps& templatemaps, const ProgramState& state);
+
+// Which cells of a map may be imported, [row][column] as the calibration model indexes them: none in a row that a
+// guard of either side covers, and none of a kept fragment's record.
+using ImportCellMask = std::array<std::array<bool, 32>, 32>;
+ImportCellMask importcellmask(const maps& mainmaps, const ImportGuards& guards, int map);
 
 // The map fragment import beneath its window, for one opening of the window: the donor tree, the chosen maps, the
 // donor files read through the staged readers (a file that cannot be read changes nothing) and the copy into the
@@ -69,15 +94,17 @@ class FragmentImport {
   void selectall();
   void selectnone();
   const std::array<bool, 116>& selected() const { return selected_; }
-  // The chosen maps as the window lists them: a header line, then each map's name in map order.
+  // The chosen maps as the window lists them: a header line, then each map's name, as the guards let it be shown, in
+  // map order.
   QString donorlist() const;
 
   // Copies every chosen map the donor holds into the open calibration, each cell marked changed (map 17 of an older
   // donor resampled from its 24-point axes); then the axis scales follow an imported map 110 and the password
   // fragments an imported map 105, the progress window runs its timed display and the map views are refreshed.
-  // The record of a password fragment that reads ON and is not matched is not copied over, so that its maps stay
-  // guarded; one message names such fragments. Returns the maps copied, in order; nothing happens without a donor
-  // read in this opening.
+  // Guarded data stays where it is (importcellmask): no guarded row of the open calibration is written, no row the
+  // donor guards is copied, and the record of a password fragment that reads ON and is not matched is not copied
+  // over, so that its maps stay guarded. One message names such fragments, another the maps a guard left cells of.
+  // Returns the maps imported, in order; nothing happens without a donor read in this opening.
   std::vector<int> import();
 
  private:

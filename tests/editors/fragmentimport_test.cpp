@@ -6,9 +6,11 @@
 
 #include <algorithm>
 
+#include "calibration/cellguards.h"
 #include "calibration/maps25.h"
 #include "calibration/maptree.h"
 #include "donorfiles.h"
+#include "editors/passwordeditor.h"
 #include "platform/installfolder.h"
 
 namespace ostrel::test {
@@ -28,6 +30,15 @@ int nodeofmap(const FragmentImport& importer, const maps& model, int map) {
   const auto& tree = importer.tree();
   const auto at = std::find_if(tree.begin(), tree.end(), [&text](const MapTreeNode& n) { return n.text == text; });
   return at == tree.end() ? -1 : static_cast<int>(at - tree.begin());
+}
+
+// Every cell of every map, map by map and row by row.
+std::vector<std::int16_t> allcells(const maps& model) {
+  std::vector<std::int16_t> cells;
+  for (int map = 0; map < mapcount; ++map)
+    for (int row = 0; row < model.getmaprows(map); ++row)
+      for (int col = 0; col < model.getmapcols(map); ++col) cells.push_back(model.getdata(map, row, col));
+  return cells;
 }
 
 QByteArray readall(const QString& path) {
@@ -136,6 +147,30 @@ TEST_F(Import, ADoubleClickOnAMapTheDonorLacksIsRefused) {
   EXPECT_EQ(rig.prompts.records[0].icon, Prompts::Icon::Information);
   EXPECT_TRUE(importer.choose(nodeofmap(importer, rig.mainmaps, 0)));
   EXPECT_EQ(chosen(importer), std::vector<int>{0});
+}
+
+// With the PWM axis selectors guarded, every name the window shows leaves the axes out, and such a map is still
+// chosen from its node; a PWM table left out by a guard is named in the message the same way.
+TEST_F(Import, NamesLeaveOutWhatTheSelectorGuardHidesAndTheirMapsCanStillBeChosen) {
+  putfragments(rig.mainmaps, {{0, 110, 255, 3, 3, seedon}, {1, 88, 88, 0, 0, seedon}});
+  loadpasswordfragments(rig.mainmaps, rig.state, true);
+  ASSERT_TRUE(rig.state.guards.guarded(110, 3));
+  const QString shown = QStringLiteral("PWM MAP 1 duty []");
+  ASSERT_NE(mapnamepart(rig.mainmaps.getmapname(88)), shown) << "the selector names an axis";
+
+  rig.prompts.paths = {files.current(QStringLiteral("donor.s26"), donor)};
+  FragmentImport importer(rig.context);
+  ASSERT_TRUE(importer.opendonor(DonorVersion::v26));
+  const auto& tree = importer.tree();
+  const auto at = std::find_if(tree.begin(), tree.end(), [](const MapTreeNode& n) { return n.map == 88 && !n.haschildren; });
+  ASSERT_NE(at, tree.end());
+  EXPECT_EQ(at->text, FragmentImport::prefix + shown);
+  ASSERT_TRUE(importer.choose(static_cast<int>(at - tree.begin())));
+  EXPECT_EQ(chosen(importer), std::vector<int>{88});
+  EXPECT_EQ(importer.donorlist(), fragmentsheader + QLatin1Char('\n') + shown + QLatin1Char('\n'));
+  rig.prompts.clear();
+  EXPECT_EQ(importer.import(), std::vector<int>{88});
+  EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{guardedrowsmessage.arg(shown)});
 }
 
 // --- Version 2.1 and 2.5 donors ------------------------------------------------------------------------------------
@@ -277,7 +312,9 @@ TEST_F(Import, TheMaskIsHonouredWhateverWasChosenBeforeTheDonor) {
 // --- The passwords map ---------------------------------------------------------------------------------------------
 
 // The donor's passwords map replaces the records of fragments that are OFF or whose password was entered; a fragment
-// that is ON and whose password nobody entered keeps its record, and so its guard, and one message names it.
+// that is ON and whose password nobody entered keeps its record, and so its guard, and one message names it. The rows
+// it guards are not written either: once its password is entered they hold what they held, and a second message
+// names their maps.
 TEST_F(Import, TheRecordOfAFragmentWhosePasswordWasNotEnteredIsKept) {
   struct Guard {
     int map, fragment;
@@ -288,21 +325,21 @@ TEST_F(Import, TheRecordOfAFragmentWhosePasswordWasNotEnteredIsKept) {
     std::vector<int> matched;
     std::vector<int> kept;
     std::vector<Guard> guards;  // after the import
-    std::vector<QString> messages;
+    std::vector<int> leftout;   // maps of which guarded rows were not imported
   } cases[] = {
       {"one locked, one matched, one OFF",
        {{2, 24, 24, 0, 0, seedon}, {4, 8, 255, 0, 31, seedon, QStringLiteral("mine")}, {1, 0, 4, 0, 31, seedoff}},
        {4},
        {2},
        {{24, 2}},
-       {keptpasswordsmessage.arg(QStringLiteral("3"))}},
+       {24}},
       {"matched only", {{4, 8, 255, 0, 31, seedon, QStringLiteral("mine")}}, {4}, {}, {}, {}},
       {"two locked",
        {{0, 0, 4, 0, 31, seedon}, {7, 32, 255, 0, 31, seedon}},
        {},
        {0, 7},
        {{4, 0}, {32, 7}, {39, 7}},
-       {keptpasswordsmessage.arg(QStringLiteral("1, 8"))}},
+       {4, 32, 33, 34, 35, 36, 37, 38, 39}},
   };
   const QString donorpath = files.current(QStringLiteral("donor.s26"), donor);
   for (const Case& c : cases) {
@@ -311,9 +348,12 @@ TEST_F(Import, TheRecordOfAFragmentWhosePasswordWasNotEnteredIsKept) {
     loadpasswordfragments(r.mainmaps, r.state, true);
     for (int i : c.matched) r.state.pwentered[static_cast<std::size_t>(i)] = QStringLiteral("mine    ");
     refreshmatches(r.mainmaps, r.state);
+    applymapprotection(r.mainmaps, r.state);  // the passwords window's timer
     for (int i : c.matched) ASSERT_TRUE(r.state.pwmatched[static_cast<std::size_t>(i)]) << c.what;
     std::array<FragmentRow, fragmentcount> before{};
     for (int i = 0; i < fragmentcount; ++i) before[static_cast<std::size_t>(i)] = readfragment(r.mainmaps, i);
+    const MapGuards guarded = r.state.guards;
+    const std::vector<std::int16_t> held = allcells(r.mainmaps);
 
     r.prompts.paths = {donorpath};
     FragmentImport importer(r.context);
@@ -322,21 +362,157 @@ TEST_F(Import, TheRecordOfAFragmentWhosePasswordWasNotEnteredIsKept) {
     r.prompts.clear();
     ASSERT_EQ(importer.import().size(), 116u) << c.what;
 
-    EXPECT_EQ(r.prompts.messages(), c.messages) << c.what;
+    std::vector<QString> messages;
+    QStringList kept, leftout;
+    for (int i : c.kept) kept << QString::number(i + 1);
+    for (int map : c.leftout) leftout << mapnamepart(r.mainmaps.getmapname(map));
+    if (!kept.isEmpty()) messages.push_back(keptpasswordsmessage.arg(kept.join(QStringLiteral(", "))));
+    if (!leftout.isEmpty()) messages.push_back(guardedrowsmessage.arg(leftout.join(QStringLiteral(", "))));
+    EXPECT_EQ(r.prompts.messages(), messages) << c.what;
     for (const auto& record : r.prompts.records) EXPECT_EQ(record.icon, Prompts::Icon::Information) << c.what;
     for (int i = 0; i < fragmentcount; ++i) {
-      const bool kept = std::find(c.kept.begin(), c.kept.end(), i) != c.kept.end();
+      const bool iskept = std::find(c.kept.begin(), c.kept.end(), i) != c.kept.end();
       EXPECT_EQ(readfragment(r.mainmaps, i),
-                kept ? before[static_cast<std::size_t>(i)] : readfragment(r.templatemaps, i))
+                iskept ? before[static_cast<std::size_t>(i)] : readfragment(r.templatemaps, i))
           << c.what << ", fragment " << i;
     }
     for (const Guard& g : c.guards)
       EXPECT_NE(r.state.guards.guardsof(g.map) & (1U << g.fragment), 0U) << c.what << ", map " << g.map;
-    // The rest of the calibration is the donor's.
+
+    // With the passwords entered, the guarded rows hold what they held and the rest is the donor's.
+    PasswordEditor editor(r.context);
+    editor.refresh();
+    for (int i : c.kept) {
+      r.prompts.inputs = {QStringLiteral("secret")};
+      editor.cellclicked(i + 1, 2);
+    }
+    editor.timertick();
+    std::size_t n = 0;
     for (int map = 0; map < mapcount; ++map) {
-      if (map == passwordsmap) continue;
+      ASSERT_FALSE(r.state.guards.anyguarded(map)) << c.what << ", map " << map;
       for (int row = 0; row < r.mainmaps.getmaprows(map); ++row)
-        ASSERT_EQ(r.mainmaps.getdata(map, row, 0), r.templatemaps.getdata(map, row, 0)) << c.what << ", map " << map;
+        for (int col = 0; col < r.mainmaps.getmapcols(map); ++col, ++n)
+          if (map != passwordsmap) {
+            ASSERT_EQ(r.mainmaps.getdata(map, row, col), cellguarded(r.mainmaps, guarded, map, row, col)
+                                                             ? held[n]
+                                                             : r.templatemaps.getdata(map, row, col))
+                << c.what << ", map " << map << " (" << row << ", " << col << ")";
+          }
+    }
+  }
+}
+
+// --- The cell mask --------------------------------------------------------------------------------------------------
+
+// Which cells of the base timing table (guarded by load point), the passwords map (a kept record) and settings map
+// 110 (guarded by row) an import may write, from the open calibration's guards, the donor's own, the passwords
+// entered in this run and the kind of donor.
+TEST_F(Import, TheCellMaskLeavesOutWhatEitherSideGuardsAndTheKeptRecords) {
+  struct Entered {
+    int fragment;
+    QString password;
+  };
+  // Cells first to last of one index: the load point on the 3-D table, the row elsewhere.
+  struct Out {
+    int map, first, last;
+  };
+  const QString donorpw = QStringLiteral("donorpw");
+  const struct Case {
+    const char* what;
+    std::vector<Fragment> open, donor;
+    std::vector<Entered> entered;
+    std::uint8_t donortype;
+    std::vector<Out> out;
+    std::vector<int> leftout;  // maps named as left out by a guard
+  } cases[] = {
+      {"nothing guarded", {}, {}, {}, donortypes::current, {}, {}},
+      {"the open calibration's load rows",
+       {{0, 0, 8, 0, 23, seedon}},
+       {},
+       {},
+       donortypes::current,
+       {{8, 0, 23}, {passwordsmap, 0, 0}},
+       {8}},
+      {"the open calibration's settings rows",
+       {{0, 110, 255, 4, 7, seedon}},
+       {},
+       {},
+       donortypes::current,
+       {{110, 4, 7}, {passwordsmap, 0, 0}},
+       {110}},
+      {"an open guard whose password was entered",
+       {{0, 0, 8, 0, 23, seedon}},
+       {},
+       {{0, QStringLiteral("secret")}},
+       donortypes::current,
+       {},
+       {}},
+      {"the donor's rows, no password",
+       {},
+       {{1, 0, 8, 4, 7, seedon, donorpw}, {2, 110, 255, 3, 3, seedon, donorpw}},
+       {},
+       donortypes::current,
+       {{8, 4, 7}, {110, 3, 3}},
+       {8, 110}},
+      {"the donor's rows, their password entered in this run",
+       {{1, 0, 0, 0, 0, seedoff, QStringLiteral("other")}},
+       {{1, 0, 8, 4, 7, seedon, donorpw}},
+       {{1, donorpw}},
+       donortypes::current,
+       {},
+       {}},
+      {"the donor's rows, another slot's password entered",
+       {{1, 0, 0, 0, 0, seedoff, QStringLiteral("other")}, {2, 0, 0, 0, 0, seedoff, QStringLiteral("other")}},
+       {{1, 0, 8, 4, 7, seedon, donorpw}},
+       {{2, donorpw}},
+       donortypes::current,
+       {{8, 4, 7}},
+       {8}},
+      {"a donor record that is OFF", {}, {{1, 0, 8, 4, 7, seedoff, donorpw}}, {}, donortypes::current, {}, {}},
+      {"a donor record with the reset password", {}, {{1, 0, 8, 4, 7, seedon, resetpassword}}, {}, donortypes::current,
+       {}, {}},
+      {"both sides over one map",
+       {{0, 0, 8, 0, 3, seedon}},
+       {{5, 8, 255, 30, 31, seedon, donorpw}},
+       {},
+       donortypes::current,
+       {{8, 0, 3}, {8, 30, 31}, {passwordsmap, 0, 0}},
+       {8}},
+      {"an older donor carries no passwords",
+       {},
+       {{1, 0, 8, 4, 7, seedon, donorpw}},
+       {},
+       donortypes::old,
+       {},
+       {}},
+  };
+  const std::vector<int> maps{8, passwordsmap, 110};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EditorRig r;
+    putfragments(r.mainmaps, c.open);
+    loadpasswordfragments(r.mainmaps, r.state, true);
+    for (const Entered& e : c.entered) r.state.pwentered[static_cast<std::size_t>(e.fragment)] = padpassword(e.password);
+    refreshmatches(r.mainmaps, r.state);  // as the passwords grid decides
+    applymapprotection(r.mainmaps, r.state);
+    putfragments(r.templatemaps, c.donor);
+    r.state.donortype = c.donortype;
+
+    const ImportGuards guards = importguards(r.mainmaps, r.templatemaps, r.state);
+    for (int map : maps) {
+      const ImportCellMask mask = importcellmask(r.mainmaps, guards, map);
+      const bool byload = map == 8;
+      for (int i = 0; i < 32; ++i)
+        for (int j = 0; j < 32; ++j) {
+          const int index = byload ? j : i;
+          const bool out = std::any_of(c.out.begin(), c.out.end(), [&](const Out& o) {
+            return o.map == map && o.first <= index && index <= o.last;
+          });
+          ASSERT_EQ(mask[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)], !out)
+              << "map " << map << " (" << i << ", " << j << ")";
+        }
+      const bool named = std::find(c.leftout.begin(), c.leftout.end(), map) != c.leftout.end();
+      EXPECT_EQ(guards.leavesout(map), named) << "map " << map;
     }
   }
 }

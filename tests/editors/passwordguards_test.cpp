@@ -63,7 +63,47 @@ class Guards : public ::testing::Test {
     return true;
   }
 
+  // The donor's cells of a 3-D map hold their own pattern (donorfiles.h), never the fixture's.
+  bool holdsdonors(int map, const maps& donor) const {
+    for (int i = 0; i < 32; ++i)
+      for (int j = 0; j < 32; ++j)
+        if (rig.mainmaps.getdata(map, i, j) != donor.getdata(map, i, j)) return false;
+    return true;
+  }
+  // A 2.6 donor with the given fragments over its patterned maps, written where the open dialog will find it.
+  QString writedonor(const std::vector<Fragment>& fragments) {
+    const QString path = files.current(QStringLiteral("donor.s26"), donor);
+    putfragments(donor, fragments);
+    return donor.savefile(path) ? path : QString();
+  }
+  // Opens the donor in a fresh import window and imports either every map or the one map given; `said` holds the
+  // import's messages.
+  void importfrom(const QString& path, int map = -1) {
+    rig.prompts.paths = {path};
+    FragmentImport importer(rig.context);
+    ASSERT_TRUE(importer.opendonor(DonorVersion::v26));
+    if (map < 0) {
+      importer.selectall();
+    } else {
+      const auto& tree = importer.tree();
+      const auto at = std::find_if(tree.begin(), tree.end(), [map](const MapTreeNode& n) {
+        return n.map == map && !n.haschildren && n.parent >= 0;
+      });
+      ASSERT_NE(at, tree.end());
+      ASSERT_TRUE(importer.choose(static_cast<int>(at - tree.begin())));
+    }
+    rig.prompts.clear();
+    ASSERT_FALSE(importer.import().empty());
+    said = rig.prompts.messages();
+    editor.refresh();
+    editor.timertick();
+  }
+  static QString leftout(const QString& names) { return guardedrowsmessage.arg(names); }
+
   EditorRig rig;
+  DonorFiles files;
+  maps donor{rig.prompts};
+  std::vector<QString> said;
   PasswordEditor editor{rig.context};
   MapViews views{rig.state, rig.mainmaps, rig.link, rig.prompts};
 };
@@ -142,8 +182,6 @@ TEST_F(Guards, AResetDestroysTheRowsOfItsRecordWhoeverElseGuardsThem) {
 // The target has fragment 0 locked over the ignition group; the donor's passwords map aims its fragment 1 at the
 // base timing table with rows that guard nothing or only the last one. Its record is copied, and guards no less.
 TEST_F(Guards, ADonorRecordAddsGuardsAndLiftsNone) {
-  DonorFiles files;
-  maps donor{rig.prompts};
   const QString donorpath = files.current(QStringLiteral("donor.s26"), donor);
   const struct {
     const char* what;
@@ -181,6 +219,87 @@ TEST_F(Guards, ADonorRecordAddsGuardsAndLiftsNone) {
     EXPECT_EQ(shownrows(9), allrows);
     EXPECT_EQ(shownrows(8), c.first <= c.last ? MapGuards::span(0, 30) : allrows) << "the copied record's own row";
   }
+}
+
+}  // namespace
+}  // namespace ostrel::test
+
+namespace ostrel::test {
+namespace {
+
+const QString basetiming = QStringLiteral("Base timing table [RPM, LOAD]");
+constexpr int slot = 3;  // the fragment slot the donor's guard is in
+
+// The donor's base timing table is guarded by an ON fragment whose password this run never saw; the open calibration
+// is as shipped. Chosen alone, the table is not copied: the open file keeps its own values, and the tuner is told.
+TEST_F(Guards, ADonorsGuardedMapChosenAloneIsNotCopied) {
+  const QString path = writedonor({{slot, 0, 8, 0, 31, seedon, QStringLiteral("donorpw")}});
+  load({});
+  importfrom(path, 8);
+  EXPECT_TRUE(holds(8, 0)) << "no donor cell came";
+  EXPECT_FALSE(rig.mainmaps.getchange(8, 0, 0));
+  EXPECT_EQ(shownrows(8), allrows) << "the open file's own table, as before";
+  EXPECT_EQ(said, std::vector<QString>{leftout(basetiming)});
+}
+
+// The open file keeps its own locked record in the donor's slot (over another map): with Select All the donor's
+// record is dropped and its guarded table is not copied. Entering the donor's password in that still locked slot
+// opens the donor's table for the next import, which then copies it.
+TEST_F(Guards, ADonorsGuardedMapUnderAKeptRecordComesOnlyWithItsPassword) {
+  const QString path = writedonor({{slot, 0, 8, 0, 31, seedon, QStringLiteral("donorpw")}});
+  load({{slot, 0, 20, 0, 31, seedon, QStringLiteral("mine")}});
+  const FragmentRow own = readfragment(rig.mainmaps, slot);
+  const QString kept = keptpasswordsmessage.arg(QString::number(slot + 1));
+  const QString table20 = mapnamepart(rig.mainmaps.getmapname(20));
+
+  importfrom(path);
+  EXPECT_EQ(readfragment(rig.mainmaps, slot), own) << "the donor's record is dropped";
+  EXPECT_TRUE(holds(8, 0)) << "the donor's guarded table did not come";
+  EXPECT_EQ(shownrows(8), allrows) << "nothing guards it here: the open file's own values show";
+  EXPECT_TRUE(holds(20, 0)) << "the open file's guarded table was not written";
+  EXPECT_EQ(shownrows(20), 0U);
+  EXPECT_EQ(said, (std::vector<QString>{kept, leftout(basetiming + QStringLiteral(", ") + table20)}));
+
+  enter(slot, QStringLiteral("donorpw"));
+  ASSERT_FALSE(rig.state.pwmatched[slot]) << "the slot stays locked by the open file's own password";
+  importfrom(path);
+  EXPECT_TRUE(holdsdonors(8, donor)) << "the password entered in this run opened the donor's table";
+  EXPECT_EQ(shownrows(8), allrows);
+  EXPECT_EQ(readfragment(rig.mainmaps, slot), own);
+  EXPECT_TRUE(holds(20, 0));
+  EXPECT_EQ(said, (std::vector<QString>{kept, leftout(table20)}));
+}
+
+// The open file's slot is free: with Select All the donor's record comes along and guards the table here too, but
+// the donor's table itself did not come. With the donor's password the tuner sees the open file's own old base timing
+// table: the donor's guarded values never left the donor.
+TEST_F(Guards, ADonorsRecordComesAlongWithoutTheDataItGuards) {
+  const QString path = writedonor({{slot, 0, 8, 0, 31, seedon, QStringLiteral("donorpw")}});
+  load({});
+  importfrom(path);
+  EXPECT_EQ(readfragment(rig.mainmaps, slot), readfragment(donor, slot)) << "the donor's record came";
+  EXPECT_EQ(shownrows(8), 0U);
+  EXPECT_EQ(said, std::vector<QString>{leftout(basetiming)});
+  enter(slot, QStringLiteral("donorpw"));
+  EXPECT_EQ(shownrows(8), allrows);
+  EXPECT_TRUE(holds(8, 0));
+}
+
+// Load rows 0 to 23 of the open base timing table are guarded; the table is imported from an unguarded donor. Rows 24
+// to 31 show the donor's values at once; after the password, rows 0 to 23 hold what they held.
+TEST_F(Guards, AnImportWritesNoGuardedRowOfTheOpenFile) {
+  const QString path = writedonor({});
+  load({{2, 0, 8, 0, 23, seedon, QStringLiteral("mine")}});
+  importfrom(path, 8);
+  EXPECT_EQ(said, std::vector<QString>{leftout(basetiming)});
+  EXPECT_EQ(shownrows(8), MapGuards::span(24, 31));
+  enter(2, QStringLiteral("mine"));
+  EXPECT_EQ(shownrows(8), allrows);
+  for (int i = 0; i < 32; ++i)
+    for (int j = 0; j < 32; ++j)
+      ASSERT_EQ(rig.mainmaps.getdata(8, i, j), j <= 23 ? pattern(8, i, j) : donor.getdata(8, i, j)) << i << ", " << j;
+  EXPECT_FALSE(rig.mainmaps.getchange(8, 0, 23));
+  EXPECT_TRUE(rig.mainmaps.getchange(8, 0, 24));
 }
 
 }  // namespace
