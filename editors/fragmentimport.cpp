@@ -65,8 +65,8 @@ ImportGuards importguards(const maps& mainmaps, const maps& templatemaps, const 
   for (int i = 0; i < fragmentcount; ++i) {
     const auto f = static_cast<std::size_t>(i);
     const FragmentRow record = readfragment(templatemaps, i);
-    active[f] = state.pwincluded && fragmentreadson(record) &&
-                !passwordmatches(setpasswordof(record), state.pwentered[f]);
+    active[f] =
+        state.pwincluded && fragmentreadson(record) && !passwordmatches(setpasswordof(record), state.pwentered[f]);
   }
   guards.donor = fragmentguards(templatemaps, active);
   return guards;
@@ -82,7 +82,8 @@ ImportCellMask importcellmask(const maps& mainmaps, const ImportGuards& guards, 
   return mask;
 }
 
-FragmentImport::FragmentImport(EditorContext& context) : context_(context), tree_(maptree(context.mainmaps, context.state.guards, prefix)) {}
+FragmentImport::FragmentImport(EditorContext& context)
+    : context_(context), tree_(maptree(context.mainmaps, context.state.guards, prefix)) {}
 
 bool FragmentImport::opendonor(DonorVersion version) {
   const DonorDialog dialog = donordialog(version);

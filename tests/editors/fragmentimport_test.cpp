@@ -162,7 +162,8 @@ TEST_F(Import, NamesLeaveOutWhatTheSelectorGuardHidesAndTheirMapsCanStillBeChose
   FragmentImport importer(rig.context);
   ASSERT_TRUE(importer.opendonor(DonorVersion::v26));
   const auto& tree = importer.tree();
-  const auto at = std::find_if(tree.begin(), tree.end(), [](const MapTreeNode& n) { return n.map == 88 && !n.haschildren; });
+  const auto at =
+      std::find_if(tree.begin(), tree.end(), [](const MapTreeNode& n) { return n.map == 88 && !n.haschildren; });
   ASSERT_NE(at, tree.end());
   EXPECT_EQ(at->text, FragmentImport::prefix + shown);
   ASSERT_TRUE(importer.choose(static_cast<int>(at - tree.begin())));
@@ -273,7 +274,8 @@ TEST_F(Import, ACurrentDonorWithSelectAllImportsAllMaps) {
   EXPECT_TRUE(rig.mainmaps.getimage() == donor.getimage()) << "every cell of every map";
   EXPECT_TRUE(rig.mainmaps.getchange(104, 7, 15));
   EXPECT_TRUE(rig.mainmaps.getchange(115, 15, 15));
-  EXPECT_EQ(rig.state.pwentered[0], QStringLiteral("KeyInPwd")) << "the passwords map came: the fragments were reloaded";
+  EXPECT_EQ(rig.state.pwentered[0], QStringLiteral("KeyInPwd"))
+      << "the passwords map came: the fragments were reloaded";
   EXPECT_EQ(rig.host.navtrees, 1);
   EXPECT_EQ(rig.mainmaps.getscalestringX(0, true), rig.templatemaps.getscalestringX(0, true)) << "the axes follow";
   EXPECT_EQ(rig.host.progressjobs, std::vector<int>{0});
@@ -393,9 +395,8 @@ TEST_F(Import, TheRecordOfAFragmentWhosePasswordWasNotEnteredIsKept) {
       for (int row = 0; row < r.mainmaps.getmaprows(map); ++row)
         for (int col = 0; col < r.mainmaps.getmapcols(map); ++col, ++n)
           if (map != passwordsmap) {
-            ASSERT_EQ(r.mainmaps.getdata(map, row, col), cellguarded(r.mainmaps, guarded, map, row, col)
-                                                             ? held[n]
-                                                             : r.templatemaps.getdata(map, row, col))
+            ASSERT_EQ(r.mainmaps.getdata(map, row, col),
+                      cellguarded(r.mainmaps, guarded, map, row, col) ? held[n] : r.templatemaps.getdata(map, row, col))
                 << c.what << ", map " << map << " (" << row << ", " << col << ")";
           }
     }
@@ -469,8 +470,13 @@ TEST_F(Import, TheCellMaskLeavesOutWhatEitherSideGuardsAndTheKeptRecords) {
        {{8, 4, 7}},
        {8}},
       {"a donor record that is OFF", {}, {{1, 0, 8, 4, 7, seedoff, donorpw}}, {}, donortypes::current, {}, {}},
-      {"a donor record with the reset password", {}, {{1, 0, 8, 4, 7, seedon, resetpassword}}, {}, donortypes::current,
-       {}, {}},
+      {"a donor record with the reset password",
+       {},
+       {{1, 0, 8, 4, 7, seedon, resetpassword}},
+       {},
+       donortypes::current,
+       {},
+       {}},
       {"both sides over one map",
        {{0, 0, 8, 0, 3, seedon}},
        {{5, 8, 255, 30, 31, seedon, donorpw}},
@@ -478,13 +484,7 @@ TEST_F(Import, TheCellMaskLeavesOutWhatEitherSideGuardsAndTheKeptRecords) {
        donortypes::current,
        {{8, 0, 3}, {8, 30, 31}, {passwordsmap, 0, 0}},
        {8}},
-      {"an older donor carries no passwords",
-       {},
-       {{1, 0, 8, 4, 7, seedon, donorpw}},
-       {},
-       donortypes::old,
-       {},
-       {}},
+      {"an older donor carries no passwords", {}, {{1, 0, 8, 4, 7, seedon, donorpw}}, {}, donortypes::old, {}, {}},
   };
   const std::vector<int> maps{8, passwordsmap, 110};
   for (const Case& c : cases) {
@@ -492,7 +492,8 @@ TEST_F(Import, TheCellMaskLeavesOutWhatEitherSideGuardsAndTheKeptRecords) {
     EditorRig r;
     putfragments(r.mainmaps, c.open);
     loadpasswordfragments(r.mainmaps, r.state, true);
-    for (const Entered& e : c.entered) r.state.pwentered[static_cast<std::size_t>(e.fragment)] = padpassword(e.password);
+    for (const Entered& e : c.entered)
+      r.state.pwentered[static_cast<std::size_t>(e.fragment)] = padpassword(e.password);
     refreshmatches(r.mainmaps, r.state);  // as the passwords grid decides
     applymapprotection(r.mainmaps, r.state);
     putfragments(r.templatemaps, c.donor);

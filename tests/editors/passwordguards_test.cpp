@@ -51,7 +51,8 @@ class Guards : public ::testing::Test {
     MapGuards::Rows shown = 0;
     for (int j = 0; j < 32; ++j)
       for (int i = 0; i < 32; ++i)
-        if (!views.mapgrid().celltext(j, i).isEmpty() || graph.z[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] != 0)
+        if (!views.mapgrid().celltext(j, i).isEmpty() ||
+            graph.z[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] != 0)
           shown |= MapGuards::span(j, j);
     return shown;
   }
@@ -136,13 +137,13 @@ TEST_F(Guards, TwoLockedFragmentsOverOneMapEachKeepTheirRows) {
 // the base timing table with its first row after its last, gives it a password and turns it on: the table stays
 // hidden, also once the file is saved and opened again.
 TEST_F(Guards, AFragmentBuiltInThePasswordsWindowLiftsNoGuard) {
-  load({{0, 8, 255, 0, 31, seedon, QStringLiteral("aaaa")},
-        {1, 0, 0, 0, 0, seedoff, QStringLiteral("other")}});
+  load({{0, 8, 255, 0, 31, seedon, QStringLiteral("aaaa")}, {1, 0, 0, 0, 0, seedoff, QStringLiteral("other")}});
   ASSERT_EQ(editor.reset(1), PasswordEditor::After::refresh);
   EXPECT_TRUE(rig.prompts.messages().empty()) << "an OFF fragment resets without a question";
   editor.refresh();
   ASSERT_TRUE(rig.state.pwmatched[1]);
-  const auto table = paramschoice(rig.mainmaps, QStringLiteral("(Applies) Base timing table [RPM, LOAD]"), false, false);
+  const auto table =
+      paramschoice(rig.mainmaps, QStringLiteral("(Applies) Base timing table [RPM, LOAD]"), false, false);
   ASSERT_TRUE(table);
   storeparamschoice(rig.context, 1, *table);
   storeprotectedrow(rig.context, 1, false, 6);
