@@ -1,7 +1,8 @@
 // Every way a tuner without the password might reach a guarded row: two fragments over one map, a fragment built in
-// the passwords window with a range that guards nothing, a RESET of a fragment another one shadows, and an import of
-// a donor's passwords map. In each, the grid and the 3-D graph show no data of a guarded row, and every right
-// password opens the rows again.
+// the passwords window with a range that guards nothing, a RESET of a fragment another one shadows, an import of a
+// donor's passwords map, an import of a map the donor guards and an import over the open file's guarded rows. In
+// each, the grid and the 3-D graph show no data of a guarded row, no guarded data moves, and every right password
+// opens the rows again.
 #include <gtest/gtest.h>
 
 #include "calibration/maptree.h"
@@ -222,11 +223,7 @@ TEST_F(Guards, ADonorRecordAddsGuardsAndLiftsNone) {
   }
 }
 
-}  // namespace
-}  // namespace ostrel::test
-
-namespace ostrel::test {
-namespace {
+// --- The import of guarded maps ------------------------------------------------------------------------------------
 
 const QString basetiming = QStringLiteral("Base timing table [RPM, LOAD]");
 constexpr int slot = 3;  // the fragment slot the donor's guard is in
