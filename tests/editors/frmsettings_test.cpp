@@ -256,6 +256,10 @@ TEST_F(SettingsEditor, ACombosByteWithoutAnItemIsShownAsNoneAndKept) {
               std::vector<QString>{QStringLiteral("No choice in this list matches the stored value; it is kept")});
     EXPECT_TRUE(!rig.prompts.records.empty() && rig.prompts.records[0].icon == Prompts::Icon::Information);
     EXPECT_EQ(box->currentIndex(), -1) << "still no item";
+    if (c.n == outputinj1) {
+      window->Combogroups->setCurrentIndex(cell.group);
+      savescreenshot(window.get(), QStringLiteral("settings_combo_without_item"));
+    }
 
     if (box->count() == 0) continue;  // nothing to pick
     const int picked = box->count() - 1;
