@@ -35,9 +35,8 @@ MapGuards::Rows writecomment(maps& mainmaps, const MapGuards& guards, int firstr
   const int length = static_cast<int>(codes.size());
   for (int k = 0; k < length; ++k) {
     const int row = firstrow + k / columns;
-    if (guards.guarded(commentsmap, row)) continue;
-    mainmaps.setdata(commentsmap, row, k % columns, codes[static_cast<std::size_t>(k)], true);
-    written |= MapGuards::span(row, row);
+    if (setcell(mainmaps, guards, commentsmap, row, k % columns, codes[static_cast<std::size_t>(k)], true))
+      written |= MapGuards::span(row, row);
   }
   return written;
 }
@@ -138,10 +137,12 @@ bool savecomments(EditorContext& context, const QString& boxtext, const QDateTim
     context.prompts.message(commentsofflinetext, Prompts::Icon::Information, Prompts::Buttons::Ok);
     return true;
   }
-  context.prompts.message(commentsonlinetext, Prompts::Icon::Information, Prompts::Buttons::Ok);
   // One write of one row each, every one behind its own block table; a guarded row was not written and is not sent.
+  // Queued before the message: the ticks go on while it is up, and rows waiting to be written hold the mismatch check
+  // that would otherwise find the new comment missing from the ECU.
   for (std::uint8_t row = 0; row < commentrows; ++row)
     if ((*written >> row & 1U) != 0) context.link.queuemapwrite(commentsmap, row, row, 0, columns - 1);
+  context.prompts.message(commentsonlinetext, Prompts::Icon::Information, Prompts::Buttons::Ok);
   return true;
 }
 

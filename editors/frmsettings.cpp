@@ -445,9 +445,16 @@ void frmSettings::Command_Click(int index) {
       value = applybits(set);
       break;
     }
-    default:
-      value = applycombo(combos(kind)[c.index]->currentIndex());
+    default: {
+      const int item = combos(kind)[c.index]->currentIndex();
+      if (item < 0) {
+        // The stored byte has no item (the list is empty or too short) and none was picked: it stays.
+        context_.prompts.message(combokepttext, Prompts::Icon::Information, Prompts::Buttons::Ok);
+        return;
+      }
+      value = applycombo(item);
       break;
+    }
   }
   if (!value) {
     context_.prompts.message(QStringLiteral("The value is not valid"), Prompts::Icon::Information,
@@ -457,7 +464,10 @@ void frmSettings::Command_Click(int index) {
   }
 
   const std::uint8_t map = context_.state.curmap;
-  context_.mainmaps.setdata(map, row, column, *value, true);
+  if (!setcell(context_.mainmaps, context_.state.guards, map, row, column, *value, true)) {
+    refuseguarded(context_.prompts);
+    return;
+  }
   if (context_.state.online)
     context_.link.queuemapwrite(map, static_cast<std::uint8_t>(row), static_cast<std::uint8_t>(row),
                                 static_cast<std::uint8_t>(column), static_cast<std::uint8_t>(column));

@@ -94,7 +94,8 @@ class frmSettings : public LiveWindow {
   const std::vector<PlacedCell>& placed() const { return placed_; }
 
   // The "Enter" of cell n: stores the value control's state as the cell's raw byte and, while connected, queues
-  // its row for the ECU; in help mode shows the cell's help instead.
+  // its row for the ECU; in help mode shows the cell's help instead. A combo that shows no item (its stored byte has
+  // none) keeps the byte and says so.
   void Command_Click(int index);
   void settingshelp(int index);
   // Puts the scales of the cells that follow a live variable in step with their selectors; refreshtext rewrites

@@ -68,10 +68,14 @@ frmSpreadTool::frmSpreadTool(frmSettings& editor, EditorContext& context)
 void frmSpreadTool::Text_Change(int index) {
   QLineEdit* box = Text[static_cast<std::size_t>(index)];
   const int point = index + 1;
-  if (spreadguarded(context_.mainmaps, context_.state.guards, axis_, point)) {
+  // A guarded spread keeps its byte; its box is emptied again.
+  const auto refuse = [&] {
     refuseguarded(context_.prompts);
     const QSignalBlocker quiet(box);
     box->clear();
+  };
+  if (spreadguarded(context_.mainmaps, context_.state.guards, axis_, point)) {
+    refuse();
     return;
   }
   const std::optional<std::uint8_t> value = spreadvalue(box->text());
@@ -81,7 +85,10 @@ void frmSpreadTool::Text_Change(int index) {
   }
   // The box keeps the text as typed; the calibration and the editor get the limited value.
   const SpreadCell cell = spreadcell(axis_, point);
-  context_.mainmaps.setdata(spreadmap, cell.row, cell.column, *value, false);
+  if (!setcell(context_.mainmaps, context_.state.guards, spreadmap, cell.row, cell.column, *value, false)) {
+    refuse();
+    return;
+  }
   if (QLineEdit* setting = editor_.textofcell(spreadcellnumber(axis_, point)))
     setting->setText(QString::number(*value));
   context_.mainmaps.recalc();

@@ -98,8 +98,8 @@ CheckInit checkinit(std::uint8_t raw) {
 
 ComboInit comboinit(std::uint8_t type, std::uint8_t raw, int itemcount) {
   if (raw < itemcount) return {raw, false};
-  if (type == 2) return {itemcount > 0 ? 0 : -1, true};
-  return {itemcount >= 2 ? 1 : -1, false};
+  // Showing another item would have an untouched "Enter" store that item over the byte.
+  return {-1, type == 2};
 }
 
 Scale variablescale(const maps& mainmaps, const settings& mainsettings, std::uint8_t selector, bool metric,

@@ -84,9 +84,9 @@ struct CheckInit {
 };
 CheckInit checkinit(std::uint8_t raw);
 
-// The item a combo of display type 2 or 5 to 12 shows for a raw byte (-1: none). Type 2 shows item 0 and reports
-// a load error when the byte lies past its list; the others show the second item without a message, or nothing
-// when the list has fewer than two items.
+// The item a combo of display type 2 or 5 to 12 shows for a raw byte (-1: none). A byte past the end of the list,
+// an empty list included, shows no item, so that it is kept until the tuner picks one; type 2 also reports a load
+// error, the others say nothing.
 struct ComboInit {
   int item = -1;
   bool loaderror = false;

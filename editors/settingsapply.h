@@ -31,5 +31,7 @@ inline std::uint8_t applycheck(bool checked) {
 std::uint8_t applybits(const std::array<bool, 8>& set);
 // A combo stores the position of its selected item; empty when nothing is selected.
 std::optional<std::uint8_t> applycombo(int item);
+// What "Enter" says of a combo that shows no item because its stored byte has none: the byte is left as it is.
+inline const QString combokepttext = QStringLiteral("No choice in this list matches the stored value; it is kept");
 
 }  // namespace ostrel

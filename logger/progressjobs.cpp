@@ -277,13 +277,14 @@ void ProgressJobs::mapsyncstep() {
 void ProgressJobs::presetstep() {
   if (bar_ == 0.0f) {
     // A preset rewrites the map as an edit would, and edits of a guarded map are refused.
-    if (state_.guards.anyguarded(injectormap)) {
+    if (mapguarded(state_.guards, injectormap)) {
       refuseguarded(prompts_);
       close(Outcome::failed);
       return;
     }
     const auto& preset = injectorpresets[static_cast<std::size_t>(job_ - static_cast<int>(ProgressJob::preset16ohm))];
-    for (int c = 0; c < 16; ++c) mainmaps_.setdata(injectormap, 0, c, preset[static_cast<std::size_t>(c)], true);
+    for (int c = 0; c < 16; ++c)
+      setcell(mainmaps_, state_.guards, injectormap, 0, c, preset[static_cast<std::size_t>(c)], true);
     bar_ = 20.0f;
     state_.curmap = injectormap;
     host_->openmapview();

@@ -32,7 +32,11 @@ constexpr int closedloop = 133;    // (8, 5) "Closed loop enable"
 constexpr int cylbank = 188;       // (11, 12) "Cyl bank", bit field 0
 constexpr int leftsensor = 144;    // (9, 0) "Left module sensor source", Combo 0
 constexpr int pwmaxis = 48;        // (3, 0) "PWM MAP 1 X-axis variable", ComboVariable 0
+constexpr int triggeredge = 208;   // (13, 0) "Trigger active edge", ComboTriggerEdge 0: 16 items
 constexpr int triggertype = 209;   // (13, 1) "Trigger type": the empty list
+constexpr int synctype = 210;      // (13, 2) "Sync type": the empty list
+constexpr int outputinj1 = 230;    // (14, 6) "Output INJ1 function", ComboOutput 0: 51 items
+constexpr int aux1 = 32;           // map 111 (2, 0) "AUX1 configuration", ComboRequestType 0: 32 items
 constexpr int rpmspread1 = 96;     // (6, 0) "Rpm spread 1"
 
 class SettingsEditor : public ::testing::Test {
@@ -158,15 +162,6 @@ TEST_F(SettingsEditor, RefusesWhatIsNoValueAndStoresNothing) {
   window->Command[16]->click();
   EXPECT_EQ(rig.raw(110, 16), user1);
   EXPECT_EQ(rig.prompts.messages().back(), QStringLiteral("The value is not valid"));
-
-  // The trigger types have no list, so nothing is selected: refused, and no text box is touched.
-  const QString other = window->Text[0]->text();
-  ASSERT_EQ(window->ComboTrigger[0]->currentIndex(), -1);
-  window->Command[triggertype]->click();
-  EXPECT_EQ(rig.prompts.records.size(), 3u);
-  EXPECT_EQ(rig.prompts.messages().back(), QStringLiteral("The value is not valid"));
-  EXPECT_FALSE(rig.mainmaps.getchange(110, 13, 1));
-  EXPECT_EQ(window->Text[0]->text(), other);
 }
 
 TEST_F(SettingsEditor, ACheckBoxWithAnUnexpectedByteIsRedUntilApplied) {
@@ -201,17 +196,12 @@ TEST(SettingsEditorShipped, TheShippedCalibrationReportsOnlyCheckBoxesWithUnexpe
   EXPECT_EQ(rig.prompts.messages(), expected);
 }
 
-TEST_F(SettingsEditor, CombosShowTheirByteOrTheirFallback) {
-  rig.setraw(110, leftsensor, 4);
+TEST_F(SettingsEditor, CombosShowTheirByteAndStoreThePickedItem) {
   rig.setraw(110, leftsensor + 1, 3);
-  rig.setraw(110, pwmaxis, 128);
   rig.setraw(110, pwmaxis + 1, 127);
   auto window = rig.open(110);
-  EXPECT_EQ(window->Combo[0]->currentText(), QStringLiteral("EGO Left"));
   EXPECT_EQ(window->Combo[1]->currentText(), QStringLiteral("UEGO AFR TARGET"));
-  EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{QStringLiteral("Combo: 0 load error")});
-  EXPECT_EQ(rig.prompts.records[0].icon, Prompts::Icon::Information);
-  EXPECT_EQ(window->ComboVariable[0]->currentIndex(), 1);
+  EXPECT_TRUE(rig.prompts.records.empty());
   EXPECT_EQ(window->ComboVariable[1]->currentIndex(), 127);
   EXPECT_EQ(window->ComboVariable[0]->count(), 128);
   EXPECT_EQ(window->ComboUser[0]->count(), 256);
@@ -220,6 +210,66 @@ TEST_F(SettingsEditor, CombosShowTheirByteOrTheirFallback) {
   window->ComboVariable[0]->setCurrentIndex(10);
   window->Command[pwmaxis]->click();
   EXPECT_EQ(rig.raw(110, pwmaxis), 10);
+}
+
+// A combo whose stored byte has no item in its list (the list is empty, or the byte lies past its end) shows no
+// item, and an untouched "Enter" keeps the byte, also while connected, and says so; showing another item there would
+// have it stored over the byte (an output function of 60 would become ON). An item the tuner picks is stored.
+TEST_F(SettingsEditor, ACombosByteWithoutAnItemIsShownAsNoneAndKept) {
+  struct Case {
+    const char* name;
+    int map, n, raw;
+    QString loaderror;  // what opening says of the byte
+  };
+  const Case cases[] = {
+      {"trigger type, an empty list", 110, triggertype, 0, {}},
+      {"sync type, an empty list", 110, synctype, 2, {}},
+      {"type 2 past its four items", 110, leftsensor, 4, QStringLiteral("Combo: 0 load error")},
+      {"type 6 past its 128 variables", 110, pwmaxis, 128, {}},
+      {"type 8 past its 16 edges", 110, triggeredge, 16, {}},
+      {"type 11 past its 51 functions", 110, outputinj1, 60, {}},
+      {"type 12 past its 32 configurations", 111, aux1, 200, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int row = c.n / 16;
+    const int column = c.n % 16;
+    rig.setraw(c.map, c.n, c.raw);
+    rig.mainmaps.clearchange();
+    LinkProbe::queue(rig.link).clear();
+    rig.state.online = false;
+    rig.prompts.clear();
+    auto window = rig.open(c.map);
+    const SettingCell& cell = window->cell(c.n);
+    QComboBox* box = window->combos(controlkind(cell.type))[cell.index];
+    EXPECT_EQ(box->currentIndex(), -1);
+    EXPECT_TRUE(box->currentText().isEmpty());
+    EXPECT_EQ(rig.prompts.messages(), c.loaderror.isEmpty() ? std::vector<QString>{} : std::vector<QString>{c.loaderror});
+
+    rig.state.online = true;
+    rig.prompts.clear();
+    window->Command[c.n]->click();
+    EXPECT_EQ(rig.raw(c.map, c.n), c.raw);
+    EXPECT_FALSE(rig.mainmaps.getchange(c.map, row, column));
+    EXPECT_TRUE(queuedwrites(rig.link).rows.empty());
+    EXPECT_EQ(rig.prompts.messages(),
+              std::vector<QString>{QStringLiteral("No choice in this list matches the stored value; it is kept")});
+    EXPECT_TRUE(!rig.prompts.records.empty() && rig.prompts.records[0].icon == Prompts::Icon::Information);
+    EXPECT_EQ(box->currentIndex(), -1) << "still no item";
+    if (c.n == outputinj1) {
+      window->Combogroups->setCurrentIndex(cell.group);
+      savescreenshot(window.get(), QStringLiteral("settings_combo_without_item"));
+    }
+
+    if (box->count() == 0) continue;  // nothing to pick
+    const int picked = box->count() - 1;
+    box->setCurrentIndex(picked);
+    window->Command[c.n]->click();
+    EXPECT_EQ(rig.raw(c.map, c.n), picked);
+    EXPECT_TRUE(rig.mainmaps.getchange(c.map, row, column));
+    EXPECT_EQ(queuedwrites(rig.link).rows, std::vector<int>{rig.mainmaps.getbufferrow(c.map, row, column)});
+    EXPECT_EQ(rig.prompts.records.size(), 1u);
+  }
 }
 
 TEST_F(SettingsEditor, ABitFieldShowsAndStoresOneBitPerPair) {

@@ -123,12 +123,13 @@ TEST(InitialSelection, Combos) {
     bool error;
   };
   const Case cases[] = {
-      {2, 3, 4, 3, false},     // "UEGO AFR TARGET"
-      {2, 4, 4, 0, true},      // past the list: the first item and a message
+      {2, 3, 4, 3, false},  // "UEGO AFR TARGET"
+      {2, 4, 4, -1, true},  // past the list: no item, and a message
       {6, 127, 128, 127, false},
-      {6, 128, 128, 1, false},  // the shared lists fall back to the second item without a message
-      {11, 200, 51, 1, false},
-      {7, 1, 1, -1, false},  // one item only: nothing is selected, so nothing wrong gets applied
+      {6, 128, 128, -1, false},  // the shared lists show no item either, without a message
+      {11, 200, 51, -1, false},
+      {7, 1, 1, -1, false},
+      {12, 0, 32, 0, false},
       {9, 0, 0, -1, false},  // the empty trigger list
       {2, 0, 0, -1, true},
   };

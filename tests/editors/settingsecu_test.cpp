@@ -197,6 +197,22 @@ TEST(SettingsEditorEcu, AReadingMoreThanASecondOldIsNotStored) {
   EXPECT_EQ(rig.host.statuslines.size(), 6u);
 }
 
+// The age of the readings starts again with every reply: with the ECU answering all along, the buttons store its
+// readings however long the editor has been open.
+TEST(SettingsEditorEcu, AReadingThatKeepsArrivingStaysFresh) {
+  ThrottleRig rig;
+  rig.tickuntilthrottle(77);
+  ASSERT_EQ(rig.state.livetps, 77);
+  for (int i = 1; i <= 20; ++i) {
+    rig.tick(8);  // a quarter of a second of communication ticks, window-data replies among them
+    rig.window->Timer1_Timer();
+    EXPECT_EQ(rig.state.livetps, 77) << "settings tick " << i;
+  }
+  rig.pressall();
+  EXPECT_EQ(rig.calibrated(), (std::vector<int>{79, 12, 77}));
+  EXPECT_TRUE(rig.host.statuslines.empty());
+}
+
 TEST(SettingsEditorEcu, AReadingFromBeforeTheLinkClosedIsNotStored) {
   const struct {
     const char* name;

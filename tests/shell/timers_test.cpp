@@ -4,7 +4,13 @@
 #include <set>
 #include <vector>
 
+#include <QPlainTextEdit>
+
 #include "common/testrig.h"
+#include "editors/comments.h"
+#include "editors/editorcontext.h"
+#include "editors/editorshost.h"
+#include "editors/frmcomments.h"
 #include "recordingshellhost.h"
 #include "shell/maintimers.h"
 #include "shellfixture.h"
@@ -473,6 +479,56 @@ TEST(TimersReentry, ChecksTickReturnsAtOnceWhileItsMessageBoxIsUp) {
   parts.state.sendcount = static_cast<std::int16_t>(parts.state.sendcount + 1);
   timers.checkstick();
   EXPECT_EQ(parts.state.noreplyticks, 14);
+}
+
+// The comments are written into the calibration before their message says they go to the ECU; the timers keep
+// ticking while it is up. Left open for a long time, the message must not be joined by the mismatch warning, whose
+// first advice (open the file from the ECU) would throw the new comment away.
+TEST(TimersOverTheSimulator, CommentsSavedOnlineBringNoMismatchWarningWhileTheirMessageIsUp) {
+  constexpr int commsperchecks = 17;  // 500 ms / 30 ms
+  test::SimEcu ecu;
+  test::ShellParts parts{ecu.port};
+  ASSERT_TRUE(parts.mainmaps.openfile(test::sourcepath(QStringLiteral("data/lastsaved.s26")), true, false));
+  ecu.sim.setimage(parts.mainmaps.getimage());
+  ReentrantPrompts prompts;
+  test::RecordingShellHost host;
+  MainTimers timers(parts.state, parts.mainmaps, parts.link, parts.transfer, parts.progressjobs, prompts, host);
+  EditorsHost editorshost;
+  EditorContext context{parts.state,       prompts,   parts.mainmaps,      parts.mainsettings,
+                        parts.link,        editorshost, parts.templatemaps, parts.oldmaps};
+  const auto checksround = [&] {
+    for (int i = 0; i < commsperchecks; ++i) {
+      timers.commstick();
+      ecu.port.step();
+    }
+    timers.checkstick();
+  };
+
+  ASSERT_TRUE(parts.link.openport());
+  parts.state.curmap = commentsmap;  // as while the comments editor is up
+  for (int i = 0; i < 3; ++i) checksround();
+  ASSERT_TRUE(parts.link.ecuchecksumcurrent());
+  ASSERT_EQ(parts.state.syncerrticks, 0);
+
+  int roundsshown = 0;
+  prompts.whileshown = [&] {
+    if (prompts.texts.size() != 1) return;  // only the comments' own message stays up
+    for (; roundsshown < 40; ++roundsshown) checksround();  // 20 s
+  };
+  frmComments window(context);
+  window.softComments->setPlainText(QStringLiteral("Mapped on the dyno"));
+  window.mnuCommentsSave->trigger();
+
+  EXPECT_EQ(roundsshown, 40);
+  EXPECT_EQ(prompts.texts, std::vector<QString>{commentsonlinetext});
+  EXPECT_EQ(parts.state.syncerrticks, 0);
+  EXPECT_EQ(readcomment(parts.mainmaps, softcommentfirstrow, softcommentlength),
+            softcommentforstore(QStringLiteral("Mapped on the dyno")));
+  for (int row = 0; row < 8; ++row) {
+    const int r = parts.mainmaps.getbufferrow(commentsmap, row, 0);
+    EXPECT_EQ(test::simrow(ecu.sim, r), test::modelrow(parts.mainmaps, r)) << "comments row " << row;
+  }
+  EXPECT_FALSE(parts.link.transferqueue().headiswrite());
 }
 
 }  // namespace
