@@ -478,8 +478,9 @@ TEST_F(PasswordEditorTest, TheResetOfTheFragmentGuardingARecordStillDestroysIt) 
   EXPECT_EQ(row(2), FragmentRow{});
 }
 
-// A fragment turned on at once guards its record: the next command on that record refuses, timer tick or not.
-TEST_F(PasswordEditorTest, AGuardJustTurnedOnHoldsBeforeTheTimerTicks) {
+// A command takes the guards as the fragments make them at that moment, not as the timer last left them: a fragment
+// just turned on guards its record at once, and one whose password was just entered guards it no more.
+TEST_F(PasswordEditorTest, ACommandTakesTheGuardsAsTheFragmentsStandNow) {
   load({{2, 8, 255, 0, 31, seedoff}, {5, passwordsmap, passwordsmap, 2, 2, seedoff, QStringLiteral("keeper")}});
   enter(2, QStringLiteral("secret"));
   editor.timertick();
@@ -490,6 +491,13 @@ TEST_F(PasswordEditorTest, AGuardJustTurnedOnHoldsBeforeTheTimerTicks) {
   EXPECT_EQ(messages(), std::vector<QString>{protectedmaptext});
   EXPECT_EQ(row(2), before);
   EXPECT_EQ(editor.gridrow(2).cells[1].text, QStringLiteral("********"));
+
+  rig.prompts.clear();
+  rig.prompts.inputs = {QStringLiteral("keeper")};
+  ASSERT_EQ(editor.cellclicked(6, 2), After::refresh);
+  EXPECT_EQ(editor.turnon(2), After::refresh);
+  EXPECT_TRUE(messages().empty());
+  EXPECT_TRUE(fragmentreadson(row(2)));
 }
 
 // The grid shows nothing of a guarded record's bytes: no set password, no group, map or rows; its statuses stay, and
