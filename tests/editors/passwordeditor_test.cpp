@@ -485,12 +485,12 @@ TEST_F(PasswordEditorTest, ACommandTakesTheGuardsAsTheFragmentsStandNow) {
   enter(2, QStringLiteral("secret"));
   editor.timertick();
   ASSERT_EQ(editor.turnon(5), After::refresh);
+  EXPECT_EQ(editor.gridrow(2).cells[1].text, QStringLiteral("********")) << "hidden in the grid at once";
   const FragmentRow before = row(2);
   rig.prompts.clear();
   EXPECT_EQ(editor.turnon(2), After::nothing);
   EXPECT_EQ(messages(), std::vector<QString>{protectedmaptext});
   EXPECT_EQ(row(2), before);
-  EXPECT_EQ(editor.gridrow(2).cells[1].text, QStringLiteral("********"));
 
   rig.prompts.clear();
   rig.prompts.inputs = {QStringLiteral("keeper")};
