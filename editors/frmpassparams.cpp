@@ -6,12 +6,14 @@
 #include <QTreeWidget>
 #include <vector>
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 #include "calibration/maptree.h"
 #include "editors/pagefont.h"
 #include "editors/passwordfragments.h"
 #include "editors/passwordparams.h"
 #include "platform/programstate.h"
+#include "platform/prompts.h"
 #include "platform/twips.h"
 #include "platform/ui/twipgeometry.h"
 
@@ -29,12 +31,15 @@ frmPassParams::frmPassParams(EditorContext& context, int fragment, QWidget* pare
   buildcontrols();
   filltree();
 
+  fillboxes(allrows);
+  // The passwords window opens no guarded record here; should one be guarded all the same, its bytes stay unshown.
+  if (recordguarded(context_.state.guards, fragment_)) return;
   const FragmentRow row = readfragment(context_.mainmaps, fragment_);
-  const QString group = mapgrouppart(context_.mainmaps.getmapname(row[fragmentbyte::group]));
+  const QString group = mapgrouppart(shownmapname(context_.mainmaps, context_.state.guards, row[fragmentbyte::group]));
   if (!group.isEmpty()) Label5->setText(group);
   const int m = row[fragmentbyte::map];
-  Label6->setText(m == allmapsingroup ? QStringLiteral("All maps within group") : mapnamepart(context_.mainmaps.getmapname(m)));
-  fillboxes(allrows);
+  Label6->setText(m == allmapsingroup ? QStringLiteral("All maps within group")
+                                      : mapnamepart(shownmapname(context_.mainmaps, context_.state.guards, m)));
   setcombos(row[fragmentbyte::firstrow], row[fragmentbyte::lastrow]);
 }
 
@@ -113,6 +118,7 @@ void frmPassParams::setcombos(int first, int last) {
 
 void frmPassParams::setcombolists(int map) {
   fillboxes(context_.mainmaps.getmaprows(map));
+  if (recordguarded(context_.state.guards, fragment_)) return;
   const FragmentRow row = readfragment(context_.mainmaps, fragment_);
   setcombos(row[fragmentbyte::firstrow], row[fragmentbyte::lastrow]);
 }
@@ -123,7 +129,10 @@ void frmPassParams::NavView_DblClick() {
   const std::optional<ParamsChoice> choice =
       paramschoice(context_.mainmaps, item->text(0), item->parent() == nullptr, item->childCount() > 0);
   if (!choice) return;
-  storeparamschoice(context_, fragment_, *choice);
+  if (!storeparamschoice(context_, fragment_, *choice)) {
+    refuseguarded(context_.prompts);
+    return;
+  }
   if (choice->singlemap) {
     Label6->setText(choice->name);
   } else {
@@ -138,12 +147,17 @@ void frmPassParams::Command1_Click() {
   accept();
 }
 
+void frmPassParams::storerow(bool last, int item) {
+  if (item < 0) return;  // no selection changes nothing
+  if (!storeprotectedrow(context_, fragment_, last, item)) refuseguarded(context_.prompts);
+}
+
 void frmPassParams::Command2_Click() {
-  storeprotectedrow(context_, fragment_, false, Combo1->currentIndex());
+  storerow(false, Combo1->currentIndex());
 }
 
 void frmPassParams::Command3_Click() {
-  storeprotectedrow(context_, fragment_, true, Combo2->currentIndex());
+  storerow(true, Combo2->currentIndex());
 }
 
 }  // namespace ostrel

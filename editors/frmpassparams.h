@@ -53,6 +53,7 @@ class frmPassParams : public QDialog {
   void buildcontrols();
   void filltree();
   void fillboxes(int count);
+  void storerow(bool last, int item);
 
   EditorContext& context_;
   int fragment_;

@@ -1,5 +1,6 @@
 #include "editors/passwordeditor.h"
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 #include "calibration/maptree.h"
 #include "editors/editorcontext.h"
@@ -113,15 +114,20 @@ PasswordGridRow passwordgridrow(const maps& mainmaps, const ProgramState& state,
   row.cells[0] = {QStringLiteral("Password: ") + QString::number(r), even ? evenleadcolour : oddleadcolour};
 
   const bool matched = state.pwmatched[at(fragment)];
-  row.cells[1].text = matched ? state.pwset[at(fragment)] : QStringLiteral("********");
+  // A guarded record shows none of its bytes: neither its set password nor what it protects.
+  const bool guarded = recordguarded(state.guards, fragment);
+  row.cells[1].text = matched && !guarded ? state.pwset[at(fragment)] : QStringLiteral("********");
   row.cells[2].text = state.pwentered[at(fragment)];
-  const FragmentRow bytes = readfragment(mainmaps, fragment);
-  const int g = bytes[fragmentbyte::group];
-  const int m = bytes[fragmentbyte::map];
-  row.cells[3].text = g == allmapsingroup ? QStringLiteral("All") : mapgrouppart(mainmaps.getmapname(g));
-  row.cells[4].text = m == allmapsingroup ? QStringLiteral("All") : mapnamepart(mainmaps.getmapname(m));
-  row.cells[5].text = QString::number(bytes[fragmentbyte::firstrow] + 1) + QStringLiteral("->") +
-                      QString::number(bytes[fragmentbyte::lastrow] + 1);
+  if (!guarded) {
+    const FragmentRow bytes = readfragment(mainmaps, fragment);
+    const int g = bytes[fragmentbyte::group];
+    const int m = bytes[fragmentbyte::map];
+    const MapGuards& guards = state.guards;
+    row.cells[3].text = g == allmapsingroup ? QStringLiteral("All") : mapgrouppart(shownmapname(mainmaps, guards, g));
+    row.cells[4].text = m == allmapsingroup ? QStringLiteral("All") : mapnamepart(shownmapname(mainmaps, guards, m));
+    row.cells[5].text = QString::number(bytes[fragmentbyte::firstrow] + 1) + QStringLiteral("->") +
+                        QString::number(bytes[fragmentbyte::lastrow] + 1);
+  }
   row.cells[6] = matchcell(matched);
   const bool on = state.fragmenton[at(fragment)];
   row.cells[8] = on ? GridCell{QStringLiteral("Fragment ON"), matchcolour}
@@ -159,30 +165,32 @@ PasswordGridRow PasswordEditor::gridrow(int fragment) const {
 }
 
 PasswordEditor::After PasswordEditor::turnon(int fragment) {
-  if (!validfragment(fragment)) return After::nothing;
+  if (!validfragment(fragment) || refusedguarded(fragment)) return After::nothing;
   const ProgramState& state = context_.state;
   if (state.fragmenton[at(fragment)] && !state.pwmatched[at(fragment)]) {
     inform(turnontext);
     return After::nothing;
   }
-  writefragmentchecks(context_, fragment, seedon);
-  refresh();
+  if (!writefragmentchecks(context_, fragment, seedon)) return refuse();
+  settle();
   return After::refresh;
 }
 
 PasswordEditor::After PasswordEditor::turnoff(int fragment) {
-  if (!validfragment(fragment)) return After::nothing;
+  if (!validfragment(fragment) || refusedguarded(fragment)) return After::nothing;
   if (!context_.state.pwmatched[at(fragment)]) {
     inform(turnofftext);
     return After::nothing;
   }
-  writefragmentchecks(context_, fragment, seedoff);
-  refresh();
+  if (!writefragmentchecks(context_, fragment, seedoff)) return refuse();
+  settle();
   return After::refresh;
 }
 
 PasswordEditor::After PasswordEditor::reset(int fragment) {
-  if (!validfragment(fragment)) return After::nothing;
+  // A record that another fragment guards goes only with that fragment's own RESET; one guarded by this fragment
+  // alone is what this RESET is for.
+  if (!validfragment(fragment) || refusedguarded(fragment)) return After::nothing;
   ProgramState& state = context_.state;
   if (state.pwmatched[at(fragment)]) {
     inform(noresettext);
@@ -190,7 +198,7 @@ PasswordEditor::After PasswordEditor::reset(int fragment) {
   }
   if (!state.fragmenton[at(fragment)]) {
     resetfragment(fragment);
-    refresh();
+    settle();
     return After::refresh;
   }
   if (context_.prompts.message(resetquestion, Prompts::Icon::Exclamation, Prompts::Buttons::OkCancel) !=
@@ -206,7 +214,7 @@ PasswordEditor::After PasswordEditor::reset(int fragment) {
   for (int map = 0; map < mapcount; ++map) own[at(map)] = state.guards.rowsof(map, fragment);
   resetfragment(fragment);
   destroyunguarded(context_, before, own);
-  refresh();
+  settle();
   return After::refresh;
 }
 
@@ -214,9 +222,28 @@ void PasswordEditor::resetfragment(int fragment) {
   ProgramState& state = context_.state;
   state.pwset[at(fragment)] = resetpassword;
   state.pwentered[at(fragment)] = resetpassword;
-  const PasswordBytes bytes = passwordbytes(resetpassword);
-  for (int k = 0; k < 8; ++k) context_.mainmaps.setdata(passwordsmap, fragment, k, bytes[at(k)], true);
-  writefragmentchecks(context_, fragment, seedoff);  // queues the whole row, password and all
+  writeresetrecord(context_, fragment);  // queues the whole row, password and all
+}
+
+bool PasswordEditor::refusedguarded(int fragment) {
+  // The guards as the fragments make them now: one turned on a moment ago guards before the timer's next tick.
+  ProgramState& state = context_.state;
+  validatefragments(context_.mainmaps, state);
+  applymapprotection(context_.mainmaps, state);
+  if (!recordguardedbyother(state.guards, fragment)) return false;
+  refuse();
+  return true;
+}
+
+PasswordEditor::After PasswordEditor::refuse() {
+  refuseguarded(context_.prompts);
+  return After::nothing;
+}
+
+void PasswordEditor::settle() {
+  refresh();
+  // A fragment just turned on guards from now on, for the grid too.
+  applymapprotection(context_.mainmaps, context_.state);
 }
 
 PasswordEditor::After PasswordEditor::cellclicked(int row, int column) {
@@ -226,6 +253,7 @@ PasswordEditor::After PasswordEditor::cellclicked(int row, int column) {
   const bool matched = state.pwmatched[at(fragment)];
   switch (column) {
     case 1: {
+      if (refusedguarded(fragment)) return After::nothing;
       if (!matched) {
         inform(alterpasswordtext);
         return After::nothing;
@@ -233,9 +261,9 @@ PasswordEditor::After PasswordEditor::cellclicked(int row, int column) {
       const std::optional<QString> password =
           askpassword(QStringLiteral("Enter new password:"), QStringLiteral("Enter new password"));
       if (!password) return After::nothing;
+      if (!writesetpassword(context_, fragment, *password)) return refuse();
       state.pwset[at(fragment)] = *password;
-      writesetpassword(context_, fragment, *password);
-      refresh();
+      settle();
       return After::refresh;
     }
     case 2: {
@@ -254,6 +282,7 @@ PasswordEditor::After PasswordEditor::cellclicked(int row, int column) {
     case 3:
     case 4:
     case 5:
+      if (refusedguarded(fragment)) return After::nothing;
       if (matched) return After::editparameters;
       inform(parameterstext);
       return After::nothing;

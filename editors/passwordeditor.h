@@ -100,6 +100,11 @@ class PasswordEditor {
 
  private:
   void resetfragment(int fragment);
+  // Refuses, with the one protected message, a command on a record that another fragment guards.
+  bool refusedguarded(int fragment);
+  After refuse();
+  // After a command has written: the matches taken afresh and the protection table rebuilt.
+  void settle();
   void inform(const QString& text);
   std::optional<QString> askpassword(const QString& prompt, const QString& title);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 #include "editors/editorcontext.h"
 #include "editors/latin1text.h"
@@ -178,33 +179,65 @@ PasswordSendTable buildsendtable(const ProgramState& state) {
   return table;
 }
 
-void writefragmentchecks(EditorContext& context, int fragment, std::uint8_t seed) {
-  if (!validfragment(fragment)) return;
+bool recordguardedbyother(const MapGuards& guards, int fragment) {
+  if (!validfragment(fragment)) return false;
+  for (int i = 0; i < fragmentcount; ++i)
+    if (i != fragment && (guards.rowsof(passwordsmap, i) & MapGuards::span(fragment, fragment)) != 0) return true;
+  return false;
+}
+
+namespace {
+
+// Bytes of a record through the one guarded store; the caller has made sure the record is open.
+void storebytes(EditorContext& context, int fragment, int firstbyte, const std::vector<std::uint8_t>& values) {
+  for (std::size_t k = 0; k < values.size(); ++k)
+    setcell(context.mainmaps, context.state.guards, passwordsmap, fragment, firstbyte + static_cast<int>(k), values[k],
+            true);
+}
+
+void queuerecord(EditorContext& context, int fragment, int firstbyte, int lastbyte) {
+  if (!context.state.online) return;
+  const auto r = static_cast<std::uint8_t>(fragment);
+  context.link.queuemapwrite(passwordsmap, r, r, static_cast<std::uint8_t>(firstbyte),
+                             static_cast<std::uint8_t>(lastbyte));
+}
+
+}  // namespace
+
+bool writefragmentchecks(EditorContext& context, int fragment, std::uint8_t seed) {
+  if (!validfragment(fragment) || recordguarded(context.state.guards, fragment)) return false;
   const FragmentRow row = withchecks(readfragment(context.mainmaps, fragment), seed);
   for (const int k : {fragmentbyte::s1, fragmentbyte::s2, fragmentbyte::p, fragmentbyte::total})
-    context.mainmaps.setdata(passwordsmap, fragment, k, row[at(k)], true);
-  if (context.state.online) {
-    const auto r = static_cast<std::uint8_t>(fragment);
-    context.link.queuemapwrite(passwordsmap, r, r, 0, 15);
-  }
+    storebytes(context, fragment, k, {row[at(k)]});
+  queuerecord(context, fragment, 0, 15);
   context.state.fragmenton[at(fragment)] = true;
+  return true;
 }
 
-void writefragmentbytes(EditorContext& context, int fragment, int firstbyte, const std::vector<std::uint8_t>& values) {
+bool writefragmentbytes(EditorContext& context, int fragment, int firstbyte, const std::vector<std::uint8_t>& values) {
   if (!validfragment(fragment) || values.empty() || firstbyte < 0 || firstbyte + static_cast<int>(values.size()) > 16)
-    return;
-  for (std::size_t k = 0; k < values.size(); ++k)
-    context.mainmaps.setdata(passwordsmap, fragment, firstbyte + static_cast<int>(k), values[k], true);
-  if (context.state.online) {
-    const auto r = static_cast<std::uint8_t>(fragment);
-    context.link.queuemapwrite(passwordsmap, r, r, static_cast<std::uint8_t>(firstbyte),
-                               static_cast<std::uint8_t>(firstbyte + static_cast<int>(values.size()) - 1));
-  }
+    return false;
+  if (recordguarded(context.state.guards, fragment)) return false;
+  storebytes(context, fragment, firstbyte, values);
+  queuerecord(context, fragment, firstbyte, firstbyte + static_cast<int>(values.size()) - 1);
+  return true;
 }
 
-void writesetpassword(EditorContext& context, int fragment, const QString& password) {
+bool writesetpassword(EditorContext& context, int fragment, const QString& password) {
   const PasswordBytes bytes = passwordbytes(password);
-  writefragmentbytes(context, fragment, 0, {bytes.begin(), bytes.end()});
+  return writefragmentbytes(context, fragment, 0, {bytes.begin(), bytes.end()});
+}
+
+void writeresetrecord(EditorContext& context, int fragment) {
+  if (!validfragment(fragment)) return;
+  FragmentRow row = readfragment(context.mainmaps, fragment);
+  const PasswordBytes password = passwordbytes(resetpassword);
+  std::copy(password.begin(), password.end(), row.begin());
+  row = withchecks(row, seedoff);
+  for (int k = 0; k < 16; ++k)
+    if (k < fragmentbyte::group || k == fragmentbyte::total)
+      context.mainmaps.setdata(passwordsmap, fragment, k, row[at(k)], true);
+  queuerecord(context, fragment, 0, 15);
 }
 
 }  // namespace ostrel

@@ -102,14 +102,30 @@ void computeenteredchecks(ProgramState& state);
 using PasswordSendTable = std::array<std::array<std::uint8_t, 16>, 8>;
 PasswordSendTable buildsendtable(const ProgramState& state);
 
+// --- Guards over the records themselves ---------------------------------------------------------------------------
+
+// A fragment may guard rows of the passwords map, that is other fragments' records (or its own).
+// True while a password guards the fragment's record.
+inline bool recordguarded(const MapGuards& guards, int fragment) {
+  return guards.guarded(passwordsmap, fragment);
+}
+// True while a fragment other than this one guards its record: only the RESET of a fragment that guards it may then
+// change it, by destroying it.
+bool recordguardedbyother(const MapGuards& guards, int fragment);
+
 // --- Changes, written at once (and queued for the ECU while connected) -------------------------------------------
+// A guarded record is never written by these: they write and queue nothing and return false.
 
 // Writes the fragment's check bytes with the seed. fragmenton is left True: callers validate afterwards.
-void writefragmentchecks(EditorContext& context, int fragment, std::uint8_t seed);
+bool writefragmentchecks(EditorContext& context, int fragment, std::uint8_t seed);
 // Writes bytes firstbyte onward of the fragment's row with changed marks and, while connected, queues them (the
 // row's one image row). The check bytes stay as they were, so a fragment changed this way reads OFF.
-void writefragmentbytes(EditorContext& context, int fragment, int firstbyte, const std::vector<std::uint8_t>& values);
+bool writefragmentbytes(EditorContext& context, int fragment, int firstbyte, const std::vector<std::uint8_t>& values);
 // A (padded) set password into bytes 0 to 7.
-void writesetpassword(EditorContext& context, int fragment, const QString& password);
+bool writesetpassword(EditorContext& context, int fragment, const QString& password);
+// The RESET's record: the reset password with checks for OFF, queued whole while connected. The one writer of a
+// record that goes past the guards, since a RESET is the sanctioned way to change a guarded record (it then goes on
+// to destroy every row the old record covered).
+void writeresetrecord(EditorContext& context, int fragment);
 
 }  // namespace ostrel

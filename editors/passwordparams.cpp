@@ -14,19 +14,17 @@ std::optional<ParamsChoice> paramschoice(const maps& mainmaps, const QString& en
   return ParamsChoice{!haschildren && mainmaps.getmapischild(name), k, name};
 }
 
-void storeparamschoice(EditorContext& context, int fragment, const ParamsChoice& choice) {
-  if (choice.map < 0 || choice.map >= mapcount) return;
+bool storeparamschoice(EditorContext& context, int fragment, const ParamsChoice& choice) {
+  if (choice.map < 0 || choice.map >= mapcount) return false;
   const auto k = static_cast<std::uint8_t>(choice.map);
-  if (choice.singlemap)
-    writefragmentbytes(context, fragment, fragmentbyte::map, {k});
-  else
-    writefragmentbytes(context, fragment, fragmentbyte::group, {k, allmapsingroup});
+  if (choice.singlemap) return writefragmentbytes(context, fragment, fragmentbyte::map, {k});
+  return writefragmentbytes(context, fragment, fragmentbyte::group, {k, allmapsingroup});
 }
 
-void storeprotectedrow(EditorContext& context, int fragment, bool last, int item) {
-  if (item < 0 || item > 255) return;
-  writefragmentbytes(context, fragment, last ? fragmentbyte::lastrow : fragmentbyte::firstrow,
-                     {static_cast<std::uint8_t>(item)});
+bool storeprotectedrow(EditorContext& context, int fragment, bool last, int item) {
+  if (item < 0 || item > 255) return false;
+  return writefragmentbytes(context, fragment, last ? fragmentbyte::lastrow : fragmentbyte::firstrow,
+                            {static_cast<std::uint8_t>(item)});
 }
 
 QStringList rowitems(int count) {

@@ -24,10 +24,12 @@ struct ParamsChoice {
 };
 // Nothing for a root, a reserved slot or a text that names no map.
 std::optional<ParamsChoice> paramschoice(const maps& mainmaps, const QString& entrytext, bool isroot, bool haschildren);
-// A single map changes only the map byte; a group sets the group byte and "All maps within group".
-void storeparamschoice(EditorContext& context, int fragment, const ParamsChoice& choice);
-// Item of a row box into the first (last false) or last protected row; no selection (-1) changes nothing.
-void storeprotectedrow(EditorContext& context, int fragment, bool last, int item);
+// A single map changes only the map byte; a group sets the group byte and "All maps within group". False when
+// nothing was stored: a record a password guards keeps its bytes.
+bool storeparamschoice(EditorContext& context, int fragment, const ParamsChoice& choice);
+// Item of a row box into the first (last false) or last protected row; no selection (-1) changes nothing. False
+// when nothing was stored.
+bool storeprotectedrow(EditorContext& context, int fragment, bool last, int item);
 
 // "row 1" to "row n": item k stands for stored row k.
 QStringList rowitems(int count);

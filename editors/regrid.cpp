@@ -1,8 +1,11 @@
 #include "editors/regrid.h"
 
+#include <QStringList>
 #include <algorithm>
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
+#include "calibration/maptree.h"
 #include "calibration/startuptables.h"
 #include "editors/editorcontext.h"
 #include "link/eculink.h"
@@ -60,11 +63,16 @@ float regridread(const maps& model, int map, float x, float y) {
   return static_cast<float>((1 - fy) * r1 + fy * r2);
 }
 
-void respreadmaps(maps& model, maps& scratch, const SpreadChange& change) {
+std::vector<int> respreadmaps(maps& model, maps& scratch, const MapGuards& guards, const SpreadChange& change) {
   const std::array<float, 32> rpmat = regridpositions(change.oldrpm, change.newrpm);
   const std::array<float, 32> loadat = regridpositions(change.oldload, change.newload);
   const std::array<bool, 24>& both = startuptables().regridboth;
+  std::vector<int> kept;
   for (int map = 0; map < regridmaps; ++map) {
+    if (mapguarded(guards, map)) {
+      kept.push_back(map);
+      continue;
+    }
     const bool alongload = both[static_cast<std::size_t>(map)];
     for (int x = 0; x < 32; ++x) {
       for (int y = 0; y < 32; ++y) {
@@ -73,8 +81,9 @@ void respreadmaps(maps& model, maps& scratch, const SpreadChange& change) {
       }
     }
     for (int x = 0; x < 32; ++x)
-      for (int y = 0; y < 32; ++y) model.setdata(map, x, y, scratch.getdata(map, x, y), true);
+      for (int y = 0; y < 32; ++y) setcell(model, guards, map, x, y, scratch.getdata(map, x, y), true);
   }
+  return kept;
 }
 
 void loadentryspreads(ProgramState& state, const maps& model) {
@@ -94,9 +103,18 @@ bool checkexitspreads(EditorContext& context) {
     return false;
   // The port is closed before the first cell changes, so no edit of the old grid reaches the ECU in between.
   if (wasonline || state.online) context.link.closeport();
-  respreadmaps(context.mainmaps, context.templatemaps,
-               {state.entryloadspread, state.entryrpmspread, state.exitloadspread, state.exitrpmspread});
-  if (wasonline) context.prompts.message(regriddownloadmessage, Prompts::Icon::Information, Prompts::Buttons::Ok);
+  const std::vector<int> kept =
+      respreadmaps(context.mainmaps, context.templatemaps, state.guards,
+                   {state.entryloadspread, state.entryrpmspread, state.exitloadspread, state.exitrpmspread});
+  // What stayed behind first, then what to do about the rest; with every map kept the ECU already holds the image.
+  if (!kept.empty()) {
+    QStringList names;
+    for (const int map : kept) names << mapnamepart(shownmapname(context.mainmaps, state.guards, map));
+    context.prompts.message(regridguardedmessage.arg(names.join(QStringLiteral(", "))), Prompts::Icon::Information,
+                            Prompts::Buttons::Ok);
+  }
+  if (wasonline && static_cast<int>(kept.size()) < regridmaps)
+    context.prompts.message(regriddownloadmessage, Prompts::Icon::Information, Prompts::Buttons::Ok);
   return true;
 }
 

@@ -2,11 +2,13 @@
 
 #include <QString>
 #include <array>
+#include <vector>
 
 #include "editors/spreads.h"
 
 namespace ostrel {
 
+class MapGuards;
 class maps;
 struct EditorContext;
 struct ProgramState;
@@ -17,6 +19,8 @@ inline const QString regridquestion =
     QStringLiteral("The load or rpm spread has changed, do you wish to recalculate the affected 3D maps?");
 inline const QString regriddownloadmessage =
     QStringLiteral("The affected 3D maps have changed. You now need to download to the ECU");
+inline const QString regridguardedmessage =
+    QStringLiteral("Portions of these maps are password protected, so they were not recalculated: %1");
 
 inline constexpr int regridmaps = 24;  // the fuel, ignition and engine maps 0 to 23
 
@@ -41,14 +45,17 @@ struct SpreadChange {
 // along both axes, or only along rpm for the maps over throttle position. Each map is read whole into the scratch
 // model before any of its cells is replaced; every replaced cell is marked changed. The scratch model keeps the
 // re-sampled maps.
-void respreadmaps(maps& model, maps& scratch, const SpreadChange& change);
+// A map with any row a password guards stays on its old grid, untouched and not even read: a re-sampled cell blends
+// its neighbours, so no open cell could be re-gridded without reading guarded ones. Returns those maps.
+std::vector<int> respreadmaps(maps& model, maps& scratch, const MapGuards& guards, const SpreadChange& change);
 
 // The spreads of settings map 110 as the settings editor opens (the entry snapshot).
 void loadentryspreads(ProgramState& state, const maps& model);
 
 // The settings editor closing: takes the exit snapshot and, when a spread differs from the entry snapshot, asks
-// whether to re-grid; on Yes goes offline first when connected, re-grids, and tells a tuner who was connected to
-// write the image into the ECU. True when the maps were re-gridded.
+// whether to re-grid; on Yes goes offline first when connected, re-grids, names the maps a password kept on their
+// old grid, and, when any map changed, tells a tuner who was connected to write the image into the ECU. True when
+// the re-grid ran.
 bool checkexitspreads(EditorContext& context);
 
 }  // namespace ostrel

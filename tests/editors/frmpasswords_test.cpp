@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "calibration/cellguards.h"
 #include "editors/frmpassparams.h"
 #include "editorsfixture.h"
 #include "platform/colors.h"
@@ -252,6 +253,39 @@ TEST_F(PasswordsWindowTest, TheParametersOpenForAMatchedFragmentAndTheGridShowsT
   w->PassGrid_Click(1, 3);
   EXPECT_EQ(launcher.opened.size(), 1u);
   EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{PasswordEditor::parameterstext});
+}
+
+// Fragment 5 guards record 3 (fragment 3's): its row shows nothing of the record, and neither its buttons nor its
+// parameters change it; the keeper's password opens it all again.
+TEST_F(PasswordsWindowTest, ARecordAnotherFragmentGuardsShowsBlankAndTakesNoChange) {
+  putrow(rig.mainmaps, 5, makerow({5, passwordsmap, passwordsmap, 3, 3, seedon, QStringLiteral("keeper")}));
+  loadpasswordfragments(rig.mainmaps, rig.state, true);
+  auto w = open();
+  ScriptedLauncher launcher;
+  ScopedLauncher scoped(launcher);
+  for (int c : {3, 4, 5}) EXPECT_EQ(text(*w, 4, c), QString()) << c;
+  EXPECT_EQ(text(*w, 4, 1), QStringLiteral("********"));
+  EXPECT_EQ(text(*w, 4, 8), QStringLiteral("Fragment OFF"));
+  savescreenshot(w.get(), QStringLiteral("passwords_guarded_record"));
+
+  const FragmentRow before = readfragment(rig.mainmaps, 3);
+  w->CommandON[3]->click();
+  w->PassGrid_Click(4, 4);
+  EXPECT_TRUE(launcher.opened.empty()) << "no parameters dialog";
+  EXPECT_EQ(rig.prompts.messages(), (std::vector<QString>{protectedmaptext, protectedmaptext}));
+  EXPECT_EQ(readfragment(rig.mainmaps, 3), before);
+  EXPECT_EQ(text(*w, 4, 8), QStringLiteral("Fragment OFF"));
+
+  rig.prompts.inputs = {QStringLiteral("keeper")};
+  w->PassGrid_Click(6, 2);
+  w->editor().timertick();
+  w->refreshpasswordgrid();
+  EXPECT_EQ(text(*w, 4, 3), QStringLiteral("2D Fuel Trims"));
+  EXPECT_EQ(text(*w, 4, 5), QStringLiteral("1->1"));
+  rig.prompts.clear();
+  w->CommandON[3]->click();
+  EXPECT_TRUE(rig.prompts.records.empty());
+  EXPECT_EQ(text(*w, 4, 8), QStringLiteral("Fragment ON"));
 }
 
 }  // namespace

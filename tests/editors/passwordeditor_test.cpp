@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <string>
 
+#include "calibration/cellguards.h"
 #include "editorsfixture.h"
 
 namespace ostrel::test {
@@ -394,6 +397,138 @@ TEST_F(PasswordEditorTest, ExitWarnsOnlyWhenConnectedAfterAnEntryAndTheMaskChang
   r.state.livemode = 18;
   e.exit(false);
   EXPECT_EQ(r.state.livemode, 18);
+}
+
+// --- A record of the passwords map that a fragment guards ------------------------------------------------------------
+
+// Fragment 5, whose password is never entered, guards record 2 of the passwords map.
+const Fragment recordkeeper{5, passwordsmap, passwordsmap, 2, 2, seedon, QStringLiteral("keeper")};
+
+// Every command that would write record 2 refuses with the protected message, whatever state fragment 2 is in, and
+// writes and queues nothing; the prompts stand ready to answer what the command would ask had it gone on.
+TEST_F(PasswordEditorTest, ARecordAnotherFragmentGuardsRefusesEveryCommandThatWouldWriteIt) {
+  const struct {
+    const char* what;
+    Fragment fragment2;
+    bool entered;
+  } states[] = {
+      {"ON, not entered", {2, 8, 255, 0, 31, seedon}, false},
+      {"ON, entered", {2, 8, 255, 0, 31, seedon}, true},
+      {"OFF, not entered", {2, 8, 255, 0, 31, seedoff}, false},
+      {"OFF, entered", {2, 8, 255, 0, 31, seedoff}, true},
+      {"reset", {2, 0, 0, 0, 0, seedoff, resetpassword}, false},
+      {"ON, guarding its own record too", {2, passwordsmap, passwordsmap, 2, 2, seedon}, false},
+  };
+  const struct {
+    const char* what;
+    std::function<After(PasswordEditor&)> press;
+  } commands[] = {
+      {"TURN ON", [](PasswordEditor& e) { return e.turnon(2); }},
+      {"TURN OFF", [](PasswordEditor& e) { return e.turnoff(2); }},
+      {"RESET", [](PasswordEditor& e) { return e.reset(2); }},
+      {"set password", [](PasswordEditor& e) { return e.cellclicked(3, 1); }},
+      {"group", [](PasswordEditor& e) { return e.cellclicked(3, 3); }},
+      {"map", [](PasswordEditor& e) { return e.cellclicked(3, 4); }},
+      {"rows", [](PasswordEditor& e) { return e.cellclicked(3, 5); }},
+  };
+  for (const auto& s : states) {
+    for (const auto& c : commands) {
+      SCOPED_TRACE(std::string(s.what) + ", " + c.what);
+      EditorRig r;
+      PasswordEditor e{r.context};
+      putfragments(r.mainmaps, {s.fragment2, recordkeeper});
+      loadpasswordfragments(r.mainmaps, r.state, true);
+      if (s.entered) r.state.pwentered[2] = padpassword(QStringLiteral("secret"));
+      e.refresh();
+      e.timertick();
+      ASSERT_TRUE(r.state.guards.guarded(passwordsmap, 2));
+      r.state.online = true;
+      const CalibrationImage image = r.mainmaps.getimage();
+      const bool on = r.state.fragmenton[2];
+      r.prompts.clear();
+      r.prompts.inputs = {QStringLiteral("mine")};
+      r.prompts.answers = {Prompts::Answer::Ok};
+
+      EXPECT_EQ(c.press(e), After::nothing);
+      EXPECT_EQ(r.prompts.messages(), std::vector<QString>{protectedmaptext});
+      EXPECT_EQ(r.mainmaps.getimage(), image);
+      EXPECT_TRUE(queuedwrites(r.link).rows.empty());
+      EXPECT_EQ(r.state.fragmenton[2], on);
+    }
+  }
+}
+
+// The RESET of the fragment that guards a record still destroys it, and a fragment whose record only it guards
+// still resets itself, destroying its record as it goes.
+TEST_F(PasswordEditorTest, TheResetOfTheFragmentGuardingARecordStillDestroysIt) {
+  load({{2, 8, 255, 0, 31, seedon}, recordkeeper});
+  editor.timertick();
+  rig.prompts.answers = {Prompts::Answer::Ok};
+  EXPECT_EQ(editor.reset(5), After::refresh);
+  EXPECT_EQ(messages(), std::vector<QString>{PasswordEditor::resetquestion});
+  EXPECT_EQ(row(2), FragmentRow{});
+  EXPECT_FALSE(rig.state.fragmenton[2]);
+
+  load({{2, passwordsmap, passwordsmap, 2, 2, seedon}});
+  editor.timertick();
+  ASSERT_EQ(rig.state.guards.guardsof(passwordsmap), 1 << 2);
+  rig.prompts.answers = {Prompts::Answer::Ok};
+  EXPECT_EQ(editor.reset(2), After::refresh);
+  EXPECT_EQ(messages(), std::vector<QString>{PasswordEditor::resetquestion});
+  EXPECT_EQ(row(2), FragmentRow{});
+}
+
+// A command takes the guards as the fragments make them at that moment, not as the timer last left them: a fragment
+// just turned on guards its record at once, and one whose password was just entered guards it no more.
+TEST_F(PasswordEditorTest, ACommandTakesTheGuardsAsTheFragmentsStandNow) {
+  load({{2, 8, 255, 0, 31, seedoff}, {5, passwordsmap, passwordsmap, 2, 2, seedoff, QStringLiteral("keeper")}});
+  enter(2, QStringLiteral("secret"));
+  editor.timertick();
+  ASSERT_EQ(editor.turnon(5), After::refresh);
+  EXPECT_EQ(editor.gridrow(2).cells[1].text, QStringLiteral("********")) << "hidden in the grid at once";
+  const FragmentRow before = row(2);
+  rig.prompts.clear();
+  EXPECT_EQ(editor.turnon(2), After::nothing);
+  EXPECT_EQ(messages(), std::vector<QString>{protectedmaptext});
+  EXPECT_EQ(row(2), before);
+
+  rig.prompts.clear();
+  rig.prompts.inputs = {QStringLiteral("keeper")};
+  ASSERT_EQ(editor.cellclicked(6, 2), After::refresh);
+  EXPECT_EQ(editor.turnon(2), After::refresh);
+  EXPECT_TRUE(messages().empty());
+  EXPECT_TRUE(fragmentreadson(row(2)));
+}
+
+// The grid shows nothing of a guarded record's bytes: no set password, no group, map or rows; its statuses stay, and
+// a password may still be entered. Names follow what the guards let a tuner see.
+TEST_F(PasswordEditorTest, TheGridShowsNothingOfAGuardedRecord) {
+  // Fragment 2 aims at PWM map 1, whose axis variable fragment 6 guards.
+  load({{2, 88, 88, 0, 0, seedoff}, recordkeeper,
+        {6, axissettingsmap, allmapsingroup, pwmselectorrow, pwmselectorrow, seedon, QStringLiteral("selector")}});
+  enter(2, QStringLiteral("secret"));
+  editor.timertick();
+  const PasswordGridRow hidden = editor.gridrow(2);
+  EXPECT_EQ(hidden.cells[1].text, QStringLiteral("********"));
+  EXPECT_EQ(hidden.cells[2].text, QStringLiteral("secret  "));
+  for (int c : {3, 4, 5}) EXPECT_TRUE(hidden.cells[static_cast<std::size_t>(c)].text.isEmpty()) << c;
+  EXPECT_EQ(hidden.cells[6].text, QStringLiteral("Match"));
+  EXPECT_EQ(hidden.cells[8].text, QStringLiteral("Fragment OFF"));
+
+  // The keeper's password shows the record, with the PWM map's name short of the guarded selector.
+  rig.prompts.inputs = {QStringLiteral("keeper")};
+  ASSERT_EQ(editor.cellclicked(6, 2), After::refresh);
+  editor.timertick();
+  const PasswordGridRow shown = editor.gridrow(2);
+  EXPECT_EQ(shown.cells[1].text, QStringLiteral("secret  "));
+  EXPECT_EQ(shown.cells[3].text, QStringLiteral("2D PWM"));
+  EXPECT_EQ(shown.cells[4].text, QStringLiteral("PWM MAP 1 duty []"));
+  EXPECT_EQ(shown.cells[5].text, QStringLiteral("1->1"));
+  rig.prompts.inputs = {QStringLiteral("selector")};
+  ASSERT_EQ(editor.cellclicked(7, 2), After::refresh);
+  editor.timertick();
+  EXPECT_NE(editor.gridrow(2).cells[4].text, QStringLiteral("PWM MAP 1 duty []"));
+  EXPECT_TRUE(editor.gridrow(2).cells[4].text.startsWith(QStringLiteral("PWM MAP 1 duty [")));
 }
 
 }  // namespace

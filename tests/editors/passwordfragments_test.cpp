@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "calibration/maps.h"
+#include "editors/passwordparams.h"
 #include "editorsfixture.h"
 #include "platform/programstate.h"
 #include "platform/prompts.h"
@@ -238,6 +240,46 @@ TEST_F(PasswordFragments, TheSendTablePacksElevenBytesAFragment) {
   EXPECT_EQ((std::vector<int>(table[1].begin(), table[1].begin() + 6)), (std::vector<int>{'f', 'g', 'h', 36, 40, 160}));
   EXPECT_EQ(table[1][6], 'K') << "fragment 2 follows at once";
   EXPECT_EQ(state.pwentrychecked[1][10], 160);
+}
+
+// Every writer of a record but the RESET's leaves a guarded record as it is and queues nothing, also when called
+// past the passwords window's own refusals; an open record next to it takes the same writes.
+TEST(FragmentWriters, AGuardedRecordIsWrittenOnlyByTheReset) {
+  const struct {
+    const char* what;
+    std::function<bool(EditorContext&, int)> write;
+  } writers[] = {
+      {"checks", [](EditorContext& c, int f) { return writefragmentchecks(c, f, seedon); }},
+      {"bytes", [](EditorContext& c, int f) { return writefragmentbytes(c, f, fragmentbyte::map, {40}); }},
+      {"set password", [](EditorContext& c, int f) { return writesetpassword(c, f, QStringLiteral("mine")); }},
+      {"a map", [](EditorContext& c, int f) { return storeparamschoice(c, f, {true, 40, QStringLiteral("x")}); }},
+      {"a group", [](EditorContext& c, int f) { return storeparamschoice(c, f, {false, 40, QStringLiteral("x")}); }},
+      {"a row", [](EditorContext& c, int f) { return storeprotectedrow(c, f, true, 3); }},
+  };
+  for (const auto& w : writers) {
+    SCOPED_TRACE(w.what);
+    EditorRig rig;
+    // Fragment 6 guards record 2 and fragment 5 its own; record 3 is open.
+    putfragments(rig.mainmaps, {{2, 8, 255, 0, 31, seedoff}, {3, 8, 255, 0, 31, seedoff},
+                                {5, passwordsmap, passwordsmap, 5, 5, seedon, QStringLiteral("keeper")},
+                                {6, passwordsmap, passwordsmap, 2, 2, seedon, QStringLiteral("keeper")}});
+    loadpasswordfragments(rig.mainmaps, rig.state, true);
+    rig.state.online = true;
+    const CalibrationImage image = rig.mainmaps.getimage();
+    for (int fragment : {2, 5}) {
+      EXPECT_FALSE(w.write(rig.context, fragment)) << fragment;
+      EXPECT_EQ(rig.mainmaps.getimage(), image) << fragment;
+      EXPECT_TRUE(queuedwrites(rig.link).rows.empty()) << fragment;
+    }
+    EXPECT_TRUE(w.write(rig.context, 3));
+    EXPECT_EQ(queuedwrites(rig.link).rows, std::vector<int>{rig.mainmaps.getbufferrow(passwordsmap, 3, 0)});
+  }
+  EditorRig rig;
+  putfragments(rig.mainmaps, {{5, passwordsmap, passwordsmap, 5, 5, seedon, QStringLiteral("keeper")}});
+  loadpasswordfragments(rig.mainmaps, rig.state, true);
+  ASSERT_TRUE(recordguarded(rig.state.guards, 5));
+  writeresetrecord(rig.context, 5);
+  EXPECT_EQ(readfragment(rig.mainmaps, 5), makerow({5, passwordsmap, passwordsmap, 5, 5, seedoff, resetpassword}));
 }
 
 }  // namespace

@@ -5,9 +5,17 @@
 // opens the rows again.
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
+
 #include "calibration/maptree.h"
 #include "donorfiles.h"
 #include "editors/fragmentimport.h"
+#include "editors/frmsettings.h"
+#include "editors/regrid.h"
 #include "editors/passwordeditor.h"
 #include "editors/passwordparams.h"
 #include "editorsfixture.h"
@@ -298,6 +306,87 @@ TEST_F(Guards, AnImportWritesNoGuardedRowOfTheOpenFile) {
       ASSERT_EQ(rig.mainmaps.getdata(8, i, j), j <= 23 ? pattern(8, i, j) : donor.getdata(8, i, j)) << i << ", " << j;
   EXPECT_FALSE(rig.mainmaps.getchange(8, 0, 23));
   EXPECT_TRUE(rig.mainmaps.getchange(8, 0, 24));
+}
+
+// The base timing table's load rows 0 to 15 are guarded. In the settings editor the load spreads 1 to 16 go to 0 and
+// the re-grid is accepted: where the table re-gridded, its open rows 16 to 31 would copy the guarded ones. It stays on
+// its old grid instead and the message names it; the other maps re-grid as they would have without any guard, and
+// the password shows the guarded rows as they were.
+TEST_F(Guards, TheRegridLeavesAMapWithGuardedRowsAsItWas) {
+  using Grid = std::array<std::array<int, 32>, 32>;
+  const auto gridof = [](const maps& model, int map) {
+    Grid g{};
+    for (int i = 0; i < 32; ++i)
+      for (int j = 0; j < 32; ++j)
+        g[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] = static_cast<int>(model.getdata(map, i, j));
+    return g;
+  };
+  const auto grid = [&](int map) { return gridof(rig.mainmaps, map); };
+  const auto texts = [this](int map) {
+    rig.state.curmap = static_cast<std::uint8_t>(map);
+    views.openmapview();
+    std::vector<QString> t;
+    for (int j = 0; j < 32; ++j)
+      for (int i = 0; i < 32; ++i) t.push_back(views.mapgrid().celltext(j, i));
+    return t;
+  };
+  const std::vector<QString> timingtexts = texts(8);
+  const auto timing = grid(8);
+  const auto trim = grid(11);
+
+  // What the other maps become with no guard: the same edit on a copy of the maps, re-gridded unguarded.
+  maps copy{rig.prompts};
+  maps spare{rig.prompts};
+  for (int map : {0, 11, 12, 110})
+    for (int i = 0; i < copy.getmaprows(map); ++i)
+      for (int j = 0; j < copy.getmapcols(map); ++j) copy.setdata(map, i, j, rig.mainmaps.getdata(map, i, j), false);
+  const Spreads oldload = readspreads(copy, SpreadAxis::load);
+  Spreads newload = oldload;
+  for (int k = 0; k < 16; ++k) newload[static_cast<std::size_t>(k)] = 0;
+  const Spreads rpm = readspreads(copy, SpreadAxis::rpm);
+  respreadmaps(copy, spare, MapGuards{}, {oldload, rpm, newload, rpm});
+
+  load({{0, 8, 8, 0, 15, seedon, QStringLiteral("timing")}});
+  ASSERT_EQ(shownrows(8), MapGuards::span(16, 31));
+  ScriptedLauncher scripted;
+  ScopedLauncher scope(scripted);
+  scripted.scripts.push_back([](QDialog& dialog) {
+    auto& window = dynamic_cast<frmSettings&>(dialog);
+    window.Combogroups->setCurrentIndex(11);
+    ASSERT_EQ(window.Combogroups->currentText(), QStringLiteral("grid load spread"));
+    for (int point = 1; point <= 16; ++point) {
+      const int n = spreadcellnumber(SpreadAxis::load, point);
+      window.textofcell(n)->setText(QStringLiteral("0"));
+      window.Command[static_cast<std::size_t>(n)]->click();
+    }
+    window.mnuExit->trigger();
+    for (int tick = 0; tick < 5; ++tick) window.Timer1_Timer();
+  });
+  rig.state.curmap = 110;
+  rig.prompts.clear();
+  frmSettings::showmodal(rig.context, nullptr);
+  ASSERT_EQ(readspreads(rig.mainmaps, SpreadAxis::load), newload);
+  EXPECT_EQ(rig.prompts.messages(),
+            (std::vector<QString>{
+                QStringLiteral("The load or rpm spread has changed, do you wish to recalculate the affected 3D maps?"),
+                QStringLiteral("Portions of these maps are password protected, so they were not recalculated: Base "
+                               "timing table [RPM, LOAD]")}));
+
+  EXPECT_EQ(grid(8), timing) << "neither the guarded rows nor the open ones changed";
+  EXPECT_FALSE(rig.mainmaps.getchange(8, 0, 31));
+  EXPECT_EQ(shownrows(8), MapGuards::span(16, 31));
+  const std::vector<QString> shown = texts(8);
+  EXPECT_TRUE(std::equal(shown.begin() + 16 * 32, shown.end(), timingtexts.begin() + 16 * 32))
+      << "the open rows show what they showed";
+  for (int map : {0, 11, 12}) {
+    EXPECT_EQ(grid(map), gridof(copy, map)) << "map " << map << " re-gridded as without a guard";
+    EXPECT_TRUE(rig.mainmaps.getchange(map, 0, 31)) << map;
+  }
+  EXPECT_NE(grid(11), trim) << "the spreads did move the open maps";
+
+  enter(0, QStringLiteral("timing"));
+  EXPECT_EQ(shownrows(8), allrows);
+  EXPECT_EQ(texts(8), timingtexts) << "the password shows every row as it was";
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "editors/frmpassparams.h"
 #include "calibration/maptree.h"
+#include "calibration/spreadcells.h"
 #include "editorsfixture.h"
 
 namespace ostrel::test {
@@ -168,6 +169,22 @@ TEST_F(PassParamsTest, ATreeChoiceStoresAGroupOrAMap) {
   dialog.NavView_DblClick();
   EXPECT_EQ(protects(1), before);
   EXPECT_EQ(queuedwrites(rig.link).rows.size(), queued);
+}
+
+// The dialog names a PWM map as a tuner may see it: without the axis variable a guarded settings row holds.
+TEST_F(PassParamsTest, APwmMapIsNamedWithoutAGuardedAxisVariable) {
+  putfragments(rig.mainmaps, {{1, 88, 88, 0, 0, seedoff},
+                              {6, axissettingsmap, allmapsingroup, pwmselectorrow, pwmselectorrow, seedon}});
+  loadpasswordfragments(rig.mainmaps, rig.state, true);
+  frmPassParams guarded(rig.context, 1);
+  EXPECT_EQ(guarded.Label5->text(), QStringLiteral("2D PWM"));
+  EXPECT_EQ(guarded.Label6->text(), QStringLiteral("PWM MAP 1 duty []"));
+  rig.state.pwentered[6] = padpassword(QStringLiteral("secret"));
+  refreshmatches(rig.mainmaps, rig.state);
+  applymapprotection(rig.mainmaps, rig.state);
+  frmPassParams open(rig.context, 1);
+  EXPECT_EQ(open.Label6->text(), mapnamepart(rig.mainmaps.getmapname(88)));
+  EXPECT_NE(open.Label6->text(), QStringLiteral("PWM MAP 1 duty []"));
 }
 
 }  // namespace

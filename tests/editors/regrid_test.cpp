@@ -209,7 +209,7 @@ TEST_F(Respread, UnchangedSpreadsChangeNoCellOfAnyMap) {
   }
   std::array<Grid, regridmaps> before{};
   for (int map = 0; map < regridmaps; ++map) before[static_cast<std::size_t>(map)] = grid(model, map);
-  respreadmaps(model, scratch, {load, rpm, load, rpm});
+  respreadmaps(model, scratch, MapGuards{}, {load, rpm, load, rpm});
   for (int map = 0; map < regridmaps; ++map) EXPECT_EQ(grid(model, map), before[static_cast<std::size_t>(map)]) << map;
   EXPECT_TRUE(model.getchange(0, 31, 31)) << "every re-gridded cell is marked changed";
   EXPECT_TRUE(model.getchange(23, 0, 0));
@@ -221,7 +221,7 @@ TEST_F(Respread, HalvedRpmSpreadsReadEachMapBeforeWritingIt) {
   std::array<Grid, regridmaps> before{};
   for (int map = 0; map < regridmaps; ++map) before[static_cast<std::size_t>(map)] = grid(model, map);
   const Spreads load = allspreads(20);
-  respreadmaps(model, scratch, {load, allspreads(100), load, allspreads(50)});
+  respreadmaps(model, scratch, MapGuards{}, {load, allspreads(100), load, allspreads(50)});
   for (int map = 0; map < regridmaps; ++map) {
     const Grid& old = before[static_cast<std::size_t>(map)];
     for (int x = 0; x < 32; ++x) {
@@ -240,7 +240,7 @@ TEST_F(Respread, MapsOverThrottleFollowOnlyTheRpmAxis) {
   std::array<Grid, regridmaps> before{};
   for (int map = 0; map < regridmaps; ++map) before[static_cast<std::size_t>(map)] = grid(model, map);
   // Doubled rpm and load spreads: new (x, y) reads old (2x, 2y) on both axes, old (2x, y) over throttle.
-  respreadmaps(model, scratch, {allspreads(20), allspreads(50), allspreads(40), allspreads(100)});
+  respreadmaps(model, scratch, MapGuards{}, {allspreads(20), allspreads(50), allspreads(40), allspreads(100)});
   int throttlemaps = 0;
   for (int map = 0; map < regridmaps; ++map) {
     const Grid& old = before[static_cast<std::size_t>(map)];
@@ -259,6 +259,35 @@ TEST_F(Respread, MapsOverThrottleFollowOnlyTheRpmAxis) {
   EXPECT_EQ(throttlemaps, 10);
   EXPECT_FALSE(both[2]);
   EXPECT_TRUE(both[0]);
+}
+
+// Maps with a guarded row stay as they were, not even read into the scratch model; every other map re-grids as it
+// would with no guard at all.
+TEST_F(Respread, AMapWithAGuardedRowStaysOnItsOldGrid) {
+  maps unguarded{prompts};
+  maps spare{prompts};
+  fillmaps(unguarded, 17);
+  MapGuards guards;
+  guards.guard(8, 0, 0, 15);                                  // the base timing table's first load rows
+  for (int map = 16; map <= 23; ++map) guards.guard(map, 3, 31, 31);  // one row of a whole group
+  guards.guard(40, 1, 0, 0);                                  // a 2-D map, not re-gridded anyway
+  std::array<Grid, regridmaps> before{};
+  for (int map = 0; map < regridmaps; ++map) before[static_cast<std::size_t>(map)] = grid(model, map);
+  for (int x = 0; x < 32; ++x)
+    for (int y = 0; y < 32; ++y) scratch.setdata(8, x, y, 77, false);
+  const SpreadChange change{allspreads(20), allspreads(50), allspreads(40), allspreads(60)};
+
+  EXPECT_EQ(respreadmaps(model, scratch, guards, change), (std::vector<int>{8, 16, 17, 18, 19, 20, 21, 22, 23}));
+  respreadmaps(unguarded, spare, MapGuards{}, change);
+  for (int map = 0; map < regridmaps; ++map) {
+    const bool kept = map == 8 || map >= 16;
+    EXPECT_EQ(grid(model, map), kept ? before[static_cast<std::size_t>(map)] : grid(unguarded, map)) << map;
+    EXPECT_EQ(model.getchange(map, 0, 31), !kept) << map;
+    EXPECT_EQ(model.getchange(map, 31, 0), !kept) << map;
+  }
+  EXPECT_NE(grid(model, 11), before[11]) << "the spreads did move the open maps";
+  for (int x = 0; x < 32; ++x)
+    for (int y = 0; y < 32; ++y) ASSERT_EQ(scratch.getdata(8, x, y), 77) << x << " " << y;
 }
 
 // --- Closing the settings editor -----------------------------------------------------------------------------------
@@ -337,6 +366,61 @@ TEST_F(ExitSpreads, NoKeepsTheMapsAndTheLink) {
   EXPECT_FALSE(rig.mainmaps.getchange(19, 0, 0));
   EXPECT_EQ(rig.raw(110, spreadcellnumber(SpreadAxis::rpm, 1)), rpm1 + 1) << "the spread stays as edited";
   rig.link.closeport();
+}
+
+// The maps a password kept on their old grid are named once after the re-grid, before the download advice, which
+// goes when no map changed at all.
+TEST_F(ExitSpreads, TheMapsAPasswordKeptAreNamedAfterTheRegrid) {
+  const QString question = QStringLiteral(
+      "The load or rpm spread has changed, do you wish to go offline and recalculate the affected 3D maps?");
+  const struct {
+    const char* what;
+    std::vector<std::pair<int, int>> guarded;  // maps first to last, one row each
+    bool online;
+    std::vector<QString> messages;
+  } cases[] = {
+      {"offline, one map",
+       {{8, 8}},
+       false,
+       {QStringLiteral("The load or rpm spread has changed, do you wish to recalculate the affected 3D maps?"),
+        QStringLiteral("Portions of these maps are password protected, so they were not recalculated: Base timing "
+                       "table [RPM, LOAD]")}},
+      {"online, two maps",
+       {{1, 1}, {20, 20}},
+       true,
+       {question,
+        QStringLiteral("Portions of these maps are password protected, so they were not recalculated: Anti-lag fuel "
+                       "trim [RPM, LOAD], Programmed MAP [RPM, TPS]"),
+        regriddownloadmessage}},
+      {"online, every map", {{0, 23}}, true, {question, regridguardedmessage.arg(QString())}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EditorRig r;
+    fillmaps(r.mainmaps, 5);
+    loadentryspreads(r.state, r.mainmaps);
+    for (const auto& [first, last] : c.guarded)
+      for (int map = first; map <= last; ++map) r.state.guards.guard(map, 0, 4, 4);
+    if (c.online) {
+      r.connect();
+      ASSERT_TRUE(r.state.online);
+    }
+    r.setraw(110, spreadcellnumber(SpreadAxis::rpm, 1), rpm1 + 3);
+    EXPECT_TRUE(checkexitspreads(r.context));
+    std::vector<QString> messages = r.prompts.messages();
+    if (c.guarded.front().second == 23) {
+      // Every name, in map order.
+      ASSERT_EQ(messages.size(), 2u);
+      const QString names = messages[1].mid(regridguardedmessage.indexOf(QLatin1Char('%')));
+      EXPECT_EQ(names.count(QStringLiteral("[RPM, ")), 24);
+      EXPECT_TRUE(names.startsWith(QStringLiteral("Base fuel table [RPM, LOAD], Anti-lag fuel trim"))) << names.toStdString();
+      messages[1] = regridguardedmessage.arg(QString());
+    }
+    EXPECT_EQ(messages, c.messages);
+    for (std::size_t k = 1; k < r.prompts.records.size(); ++k)
+      EXPECT_EQ(r.prompts.records[k].icon, Prompts::Icon::Information);
+    EXPECT_FALSE(r.state.online);
+  }
 }
 
 }  // namespace
