@@ -117,7 +117,9 @@ PasswordGridRow passwordgridrow(const maps& mainmaps, const ProgramState& state,
   // A guarded record shows none of its bytes: neither its set password nor what it protects.
   const bool guarded = recordguarded(state.guards, fragment);
   row.cells[1].text = matched && !guarded ? state.pwset[at(fragment)] : QStringLiteral("********");
-  row.cells[2].text = state.pwentered[at(fragment)];
+  // A match by the reset value copied the record's own password into the entered one: not typed, so not shown.
+  const bool resetmatch = matched && state.pwset[at(fragment)] == resetpassword;
+  row.cells[2].text = guarded && resetmatch ? QStringLiteral("********") : state.pwentered[at(fragment)];
   if (!guarded) {
     const FragmentRow bytes = readfragment(mainmaps, fragment);
     const int g = bytes[fragmentbyte::group];

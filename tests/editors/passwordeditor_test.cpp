@@ -531,5 +531,21 @@ TEST_F(PasswordEditorTest, TheGridShowsNothingOfAGuardedRecord) {
   EXPECT_TRUE(editor.gridrow(2).cells[4].text.startsWith(QStringLiteral("PWM MAP 1 duty [")));
 }
 
+// A reset record counts as matched, and the match copies its password into the entered one; guarded, the record shows
+// none of it until the guarding password is entered.
+TEST_F(PasswordEditorTest, AGuardedResetRecordShowsNotThePasswordItMatchedBy) {
+  load({{5, passwordsmap, passwordsmap, 3, 3, seedon, QStringLiteral("keeper")}});
+  editor.refresh();
+  editor.timertick();
+  ASSERT_TRUE(rig.state.pwmatched[3]);
+  EXPECT_EQ(editor.gridrow(3).cells[1].text, QStringLiteral("********"));
+  EXPECT_EQ(editor.gridrow(3).cells[2].text, QStringLiteral("********"));
+  EXPECT_EQ(editor.gridrow(4).cells[2].text, resetpassword) << "an open reset record shows as before";
+  enter(5, QStringLiteral("keeper"));
+  editor.timertick();
+  EXPECT_EQ(editor.gridrow(3).cells[1].text, resetpassword);
+  EXPECT_EQ(editor.gridrow(3).cells[2].text, resetpassword);
+}
+
 }  // namespace
 }  // namespace ostrel::test
