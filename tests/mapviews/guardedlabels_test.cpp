@@ -64,6 +64,22 @@ class GuardedLabels : public test::MapViewsTest {
     }
     return shown;
   }
+  Spreads readspreads(SpreadAxis axis) const {
+    Spreads spreads{};
+    for (int point = 1; point <= spreadpoints; ++point) {
+      const SpreadCell c = spreadcell(axis, point);
+      spreads[static_cast<std::size_t>(point - 1)] = static_cast<std::uint8_t>(model.getdata(settings1, c.row, c.column));
+    }
+    return spreads;
+  }
+  // The spreads with the one end marker (255) on the given point.
+  void writespreads(SpreadAxis axis, const Spreads& spreads, int endpoint) {
+    for (int point = 1; point <= spreadpoints; ++point) {
+      const SpreadCell c = spreadcell(axis, point);
+      const int spread = spreads[static_cast<std::size_t>(point - 1)];
+      model.setdata(settings1, c.row, c.column, point == endpoint ? 255 : spread == 255 ? 20 : spread, false);
+    }
+  }
   QString title2d() const { return tablegraphinputs(model, state, link.live(), nullptr).title; }
   QString title3d() const { return wiregraphinputs(model, state, link.live(), nullptr).title; }
 
@@ -160,28 +176,30 @@ TEST_F(GuardedLabels, AGuardedSelectorRowLeavesThePwmVariablesOutOfNamesTitlesAn
 // its axis the whole axis is shown, in the shown area and so in the grid's stripes, the graph's extent and the live
 // cell; a marker before it still ends the axis.
 TEST_F(GuardedLabels, AnAxisEndedByAGuardedSpreadShowsWhole) {
-  // 20 rpm points and 12 load points in use.
-  model.setdata(settings1, spreadcell(SpreadAxis::rpm, 20).row, spreadcell(SpreadAxis::rpm, 20).column, 255, false);
-  model.setdata(settings1, spreadcell(SpreadAxis::load, 12).row, spreadcell(SpreadAxis::load, 12).column, 255, false);
-  model.recalc();
   const struct {
     const char* what;
+    int rpmend, loadend;  // the points whose spread is the end marker
     std::initializer_list<int> rows;
     int across, down;
   } cases[] = {
-      {"nothing guarded", {}, 20, 12},
-      {"rpm points from 17 guarded: the rpm end lies in them", {7}, 32, 12},
-      {"rpm points from 1 guarded", {6}, 32, 12},
-      {"load points from 17 guarded: the load end lies before them", {5}, 20, 12},
-      {"load points from 1 guarded", {4}, 20, 32},
-      {"both ends guarded", {4, 6}, 32, 32},
-      {"selectors guarded", {3}, 20, 12},
+      {"nothing guarded", 20, 12, {}, 20, 12},
+      {"rpm points from 17 guarded: the rpm end lies in them", 20, 12, {7}, 32, 12},
+      {"rpm points from 1 guarded", 20, 12, {6}, 32, 12},
+      {"load points from 17 guarded: the load end lies before them", 20, 12, {5}, 20, 12},
+      {"load points from 1 guarded", 20, 12, {4}, 20, 32},
+      {"both ends guarded", 20, 12, {4, 6}, 32, 32},
+      {"selectors guarded", 20, 12, {3}, 20, 12},
+      {"an end on the first guarded point", 17, 16, {5, 7}, 32, 16},
   };
   const auto inside = [](std::uint32_t colour) {
     return colour == gridcolors::evenstripe || colour == gridcolors::oddstripe;
   };
+  const Spreads rpm = readspreads(SpreadAxis::rpm), load = readspreads(SpreadAxis::load);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
+    writespreads(SpreadAxis::rpm, rpm, c.rpmend);
+    writespreads(SpreadAxis::load, load, c.loadend);
+    model.recalc();
     guardsettings(c.rows);
     const ShownArea area = shownarea(model, state.guards, 8);
     EXPECT_EQ(area.across, c.across);
