@@ -13,7 +13,7 @@ struct ProgramState;
 inline constexpr int gridsize = 32;
 
 // Everything a fill of the map grid takes from the program for one map: its kind and shape, its display scale and
-// decimals, the preferences that change what the grid shows, and its protected rows.
+// decimals, the preferences that change what the grid shows, and the protection table it hides cells by.
 struct GridFill {
   int map = 0;
   int kind = 4;  // 0 3-D, 1 2-D, 2 comments, 3 passwords, 4 settings

@@ -9,6 +9,7 @@
 
 #include "calibration/cellguards.h"
 #include "calibration/shownarea.h"
+#include "editors/spreads.h"
 #include "mapviews/gridhighlights.h"
 #include "mapviews/gridlayer.h"
 #include "mapviews/mapgrid.h"
@@ -63,14 +64,6 @@ class GuardedLabels : public test::MapViewsTest {
       }
     }
     return shown;
-  }
-  Spreads readspreads(SpreadAxis axis) const {
-    Spreads spreads{};
-    for (int point = 1; point <= spreadpoints; ++point) {
-      const SpreadCell c = spreadcell(axis, point);
-      spreads[static_cast<std::size_t>(point - 1)] = static_cast<std::uint8_t>(model.getdata(settings1, c.row, c.column));
-    }
-    return spreads;
   }
   // The spreads with the one end marker (255) on the given point.
   void writespreads(SpreadAxis axis, const Spreads& spreads, int endpoint) {
@@ -194,7 +187,7 @@ TEST_F(GuardedLabels, AnAxisEndedByAGuardedSpreadShowsWhole) {
   const auto inside = [](std::uint32_t colour) {
     return colour == gridcolors::evenstripe || colour == gridcolors::oddstripe;
   };
-  const Spreads rpm = readspreads(SpreadAxis::rpm), load = readspreads(SpreadAxis::load);
+  const Spreads rpm = readspreads(model, SpreadAxis::rpm), load = readspreads(model, SpreadAxis::load);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     writespreads(SpreadAxis::rpm, rpm, c.rpmend);
