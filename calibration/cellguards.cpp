@@ -25,9 +25,11 @@ QString blanklabels(const QString& labels, int first) {
   return items.join(QLatin1Char(';'));
 }
 
-// The labels of a PWM axis whose variable is in column `column` of the selector row.
-QString pwmlabels(const maps& model, const MapGuards& guards, const QString& labels, int column) {
+// The labels of a PWM axis whose variable is in column `column` of the selector row. Only a 3-D PWM axis takes the
+// spreads' own points for variables 29 and 30; a 2-D one keeps the variable's fixed labels.
+QString pwmlabels(const maps& model, const MapGuards& guards, const QString& labels, int column, bool threed) {
   if (selectorsguarded(guards)) return blanklabels(labels, 0);
+  if (!threed) return labels;
   const int variable = model.getdata(axissettingsmap, pwmselectorrow, column);
   if (variable == loadpointsvariable) return blanklabels(labels, firstguardedpoint(guards, SpreadAxis::load));
   if (variable == rpmpointsvariable) return blanklabels(labels, firstguardedpoint(guards, SpreadAxis::rpm));
@@ -65,8 +67,8 @@ QString shownmapname(const maps& model, const MapGuards& guards, int map) {
 QString shownscalestringX(const maps& model, const MapGuards& guards, int map, bool metric) {
   const QString labels = model.getscalestringX(map, metric);
   if (map >= 0 && map <= 23) return blanklabels(labels, firstguardedpoint(guards, SpreadAxis::rpm));
-  if (map >= 88 && map <= 95) return pwmlabels(model, guards, labels, map - 88);
-  if (map >= 106 && map <= 109) return pwmlabels(model, guards, labels, 8 + (map - 106));
+  if (map >= 88 && map <= 95) return pwmlabels(model, guards, labels, map - 88, false);
+  if (map >= 106 && map <= 109) return pwmlabels(model, guards, labels, 8 + (map - 106), true);
   return labels;
 }
 
@@ -74,7 +76,7 @@ QString shownscalestringY(const maps& model, const MapGuards& guards, int map, b
   const QString labels = model.getscalestringY(map, metric);
   if (map >= 0 && map <= 23 && mapcatalogue::loadlabelled(map))
     return blanklabels(labels, firstguardedpoint(guards, SpreadAxis::load));
-  if (map >= 106 && map <= 109) return pwmlabels(model, guards, labels, 12 + (map - 106));
+  if (map >= 106 && map <= 109) return pwmlabels(model, guards, labels, 12 + (map - 106), true);
   return labels;
 }
 

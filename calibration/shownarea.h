@@ -2,6 +2,7 @@
 
 namespace ostrel {
 
+class MapGuards;
 class maps;
 
 // The part of a map that is in use, as counts of grid positions: across the grid (the rpm points of a 3-D map,
@@ -15,6 +16,9 @@ struct ShownArea {
     return gridcol >= 0 && gridcol < across && position >= 0 && position < down;
   }
 };
-ShownArea shownarea(const maps& model, int map);
+// On maps 0 to 23 an axis ends at the first end marker among its spreads. Where that marker lies at or after the
+// first point whose spread a password guards, the end itself is guarded: the whole axis is shown, so that the
+// grid's and the graph's extent tell nothing of the guarded spreads.
+ShownArea shownarea(const maps& model, const MapGuards& guards, int map);
 
 }  // namespace ostrel

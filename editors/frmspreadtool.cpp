@@ -96,10 +96,9 @@ void frmSpreadTool::Text_Change(int index) {
 }
 
 void frmSpreadTool::refreshspreadlabels() {
-  const QStringList labels = spreadlabels(context_.mainmaps, axis_, context_.state.preferences.metricunits);
-  const int guarded = firstguardedpoint(context_.state.guards, axis_);
-  for (int i = 0; i < spreadpoints; ++i)
-    LabelSpread[static_cast<std::size_t>(i)]->setText(i + 1 < guarded ? labels[i] : QString());
+  const QStringList labels =
+      spreadlabels(context_.mainmaps, context_.state.guards, axis_, context_.state.preferences.metricunits);
+  for (int i = 0; i < spreadpoints; ++i) LabelSpread[static_cast<std::size_t>(i)]->setText(labels[i]);
 }
 
 }  // namespace ostrel

@@ -36,8 +36,10 @@ std::optional<std::uint8_t> spreadvalue(const QString& text) {
   return static_cast<std::uint8_t>(roundclamp(whole, 0, 255));
 }
 
-QStringList spreadlabels(const maps& model, SpreadAxis axis, bool metric) {
-  const QString labels = axis == SpreadAxis::rpm ? model.getscalestringX(0, metric) : model.getscalestringY(0, metric);
+QStringList spreadlabels(const maps& model, const MapGuards& guards, SpreadAxis axis, bool metric) {
+  constexpr int labelmap = 0;  // a load map: both of its axes carry the spreads' points
+  const QString labels = axis == SpreadAxis::rpm ? shownscalestringX(model, guards, labelmap, metric)
+                                                 : shownscalestringY(model, guards, labelmap, metric);
   QStringList points = labels.split(QLatin1Char(';'));
   points.removeFirst();                                      // point 0
   while (points.size() > spreadpoints) points.removeLast();  // the closing blank

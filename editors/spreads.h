@@ -29,7 +29,8 @@ bool spreadguarded(const maps& model, const MapGuards& guards, SpreadAxis axis, 
 // to 0 to 255. Empty when the text is no number of -32768 to 32767 (empty text included).
 std::optional<std::uint8_t> spreadvalue(const QString& text);
 
-// The labels of points 1 to 31 of an axis in display units, from the model's axis label strings of map 0.
-QStringList spreadlabels(const maps& model, SpreadAxis axis, bool metric);
+// The labels of points 1 to 31 of an axis in display units, from map 0's axis labels as a tuner may see them
+// (shownscalestringX/Y): blank from the first point whose spread a password guards.
+QStringList spreadlabels(const maps& model, const MapGuards& guards, SpreadAxis axis, bool metric);
 
 }  // namespace ostrel

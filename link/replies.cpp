@@ -127,7 +127,7 @@ void EcuLink::livesitedata() {
   // The live cell stays within the part of the map that is shown, which is no larger than the map: the ECU may
   // report a point beyond the last breakpoint in use (a throttle axis runs to 31 whatever the load axis shows), and
   // the grid, its visit marks, the graph and the Space key all take this one cell.
-  const ShownArea shown = shownarea(mainmaps_, state_.curmap);
+  const ShownArea shown = shownarea(mainmaps_, state_.guards, state_.curmap);
   const int lastacross = std::max(0, shown.across - 1);
   if (grid) {
     live_.liverow = static_cast<std::uint8_t>(std::min<int>(b[6], lastacross));

@@ -1,5 +1,6 @@
 #include "livewindows/fastverify.h"
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 #include "link/eculink.h"
 #include "platform/programstate.h"
@@ -53,7 +54,7 @@ void FastVerify::addline(const QString& line) {
 FastVerify::End FastVerify::step() {
   if (state_.curmap == 0) lines_.fill(QString());
   const std::uint8_t map = state_.curmap;
-  const QString name = shortname(mainmaps_.getmapname(map));
+  const QString name = shortname(shownmapname(mainmaps_, state_.guards, map));
   progress_ = map;
 
   // Only a checksum that answers a request for this very map counts: right after the step to the next map the

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 #include "link/eculink.h"
 #include "mapviews/interpcopy.h"
@@ -219,7 +220,7 @@ bool LearnAutoTune::applylearned() {
         changed.highcol = std::max<std::uint8_t>(changed.highcol, static_cast<std::uint8_t>(c));
       }
       work_[r][c] = learned_[r][c];
-      model_.setdata(map, r, c, learned_[r][c], true);
+      setcell(model_, state_.guards, map, r, c, learned_[r][c], true);
     }
   if (changed.empty()) return false;
 
@@ -239,7 +240,7 @@ bool LearnAutoTune::applylearned() {
 void LearnAutoTune::storework() {
   const int map = state_.curmap;
   for (int r = 0; r < 32; ++r)
-    for (int c = 0; c < 32; ++c) model_.setdata(map, r, c, work_[r][c], true);
+    for (int c = 0; c < 32; ++c) setcell(model_, state_.guards, map, r, c, work_[r][c], true);
   state_.syncerrticks = 0;
 }
 

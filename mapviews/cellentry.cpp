@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 #include "mapviews/keycodes.h"
 #include "mapviews/mapviews.h"
@@ -104,7 +105,7 @@ bool CellEntry::setentry(const QString& text) {
   if (!parsed || !std::isfinite(v)) return fail(EditRefusal::notanumber);
 
   const int map = state_.curmap, mode = state_.toolmode;
-  const MapDisplay scale = mapdisplay(model_, map, state_.preferences.fueltype);
+  const MapDisplay scale = mapdisplay(model_, state_.guards, map, state_.preferences.fueltype);
   if (state_.trimbox.active) {
     EditRefusal refusal = EditRefusal::none;
     if (mode == 0) {
@@ -120,7 +121,7 @@ bool CellEntry::setentry(const QString& text) {
     const EditValue edit = mode == 0 ? directraw(v, scale.gain, scale.offset)
                                      : tooledit(mode, model_.getdata(map, row, col), v, scale.gain, scale.offset);
     if (edit.refusal != EditRefusal::none) return fail(edit.refusal);
-    model_.setdata(map, row, col, edit.value, true);
+    if (!setcell(model_, state_.guards, map, row, col, edit.value, true)) return fail(EditRefusal::protectedmap);
     if (state_.online) markdirtycells(state_, row, row, col, col);
     state_.syncerrticks = 0;
   }

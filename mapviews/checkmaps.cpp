@@ -41,10 +41,10 @@ QString faultline(MapCheckFault fault, const MapCheckFigures& f) {
 
 }  // namespace
 
-QString mapcheckreport(const maps& model, int map, const MapCheckFigures& figures,
+QString mapcheckreport(const maps& model, const MapGuards& guards, int map, const MapCheckFigures& figures,
                        const std::vector<MapCheckFault>& faults) {
   if (faults.empty()) return {};
-  const QString definition = model.getmapname(map);
+  const QString definition = shownmapname(model, guards, map);
   const int semi = definition.indexOf(QLatin1Char(';'));
   QString text = (semi < 0 ? definition : definition.left(semi)) + lfcr;
   for (const MapCheckFault fault : faults) text += faultline(fault, figures) + lfcr;
@@ -58,7 +58,7 @@ std::vector<QString> mapcheckreports(const maps& model, const maps& templ, const
     if (cellguarded(model, guards, map, 0, 0)) continue;  // the check reads row 0 alone
     const MapCheckFigures figures = mapcheckfigures(model, templ, map);
     const QString report =
-        mapcheckreport(model, map, figures, mapcheckfaults(figures, limits[static_cast<std::size_t>(map)]));
+        mapcheckreport(model, guards, map, figures, mapcheckfaults(figures, limits[static_cast<std::size_t>(map)]));
     if (!report.isEmpty()) reports.push_back(report);
   }
   return reports;

@@ -19,9 +19,9 @@ inline const QString nomaperrorstext = QStringLiteral("No map errors were detect
 // Where the check finds its template, in the install folder.
 inline const QString templatefilename = QStringLiteral("template.s26");
 
-// The message of one map: the map's definition up to its first ";", then one line per broken limit in report
-// order, every line ended by LF CR. Empty when the map breaks none.
-QString mapcheckreport(const maps& model, int map, const MapCheckFigures& figures,
+// The message of one map: the map's definition as a tuner may see it (shownmapname) up to its first ";", then one
+// line per broken limit in report order, every line ended by LF CR. Empty when the map breaks none.
+QString mapcheckreport(const maps& model, const MapGuards& guards, int map, const MapCheckFigures& figures,
                        const std::vector<MapCheckFault>& faults);
 
 // The messages of every faulty map from 24 to 95 of model against templ, in map order, by the maps' check records.

@@ -129,7 +129,7 @@ void frmInterpcopy::drawpreview() {
   switch (model.getcontextandtype(state.curmap)) {
     case threedkind: {
       // Projected for this picture, so the whole surface lies on it whatever size the graph window has.
-      const ShownArea area = shownarea(model, state.curmap);
+      const ShownArea area = shownarea(model, state.guards, state.curmap);
       ProjectionInputs in;
       in.width = width;
       in.height = height;

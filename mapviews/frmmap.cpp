@@ -68,7 +68,7 @@ frmMap::frmMap(ProgramState& state, const maps& mainmaps, const EcuLink& link, M
 frmMap::~frmMap() = default;
 
 const GraphProjection& frmMap::currentprojection() {
-  const ShownArea area = shownarea(mainmaps_, state_.curmap);
+  const ShownArea area = shownarea(mainmaps_, state_.guards, state_.curmap);
   ProjectionInputs in;
   in.width = picture_->widthtwips();
   in.height = picture_->heighttwips();

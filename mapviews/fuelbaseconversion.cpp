@@ -3,8 +3,8 @@
 #include <array>
 #include <cmath>
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
-#include "platform/mapguards.h"
 #include "platform/numbers.h"
 
 namespace ostrel {
@@ -13,15 +13,17 @@ namespace {
 
 constexpr int basefuelmap = 0;
 constexpr int vemap = 4;
+constexpr int targetmap = 19;  // the target air-fuel ratios
 constexpr double pulsestep = 0.005;  // ms per raw unit of map 0
 constexpr int maxpulse = 8000;
 
-// What the two formulas read besides the maps they convert: the target ratio map, and the rows of settings map 110
-// holding the injector flow (row 9) and the cylinder capacity (row 10). Row -1: every row.
-struct GuardedRead {
-  int map, row;
-};
-constexpr std::array<GuardedRead, 5> conversionreads{{{basefuelmap, -1}, {vemap, -1}, {19, -1}, {110, 9}, {110, 10}}};
+// The rows of settings map 110 that both formulas read: the injector flow (row 9) and the cylinder capacity (row
+// 10). The load breakpoints come from the load spreads besides.
+constexpr std::array<int, 2> fuelsettingrows{9, 10};
+
+bool settingrowguarded(const maps& model, const MapGuards& guards, int row) {
+  return cellguarded(model, guards, axissettingsmap, row, 0);
+}
 
 }  // namespace
 
@@ -54,18 +56,29 @@ std::optional<FuelGrid> fuelbasecells(const maps& model, int direction) {
   return std::nullopt;
 }
 
-bool fuelbaseguarded(const MapGuards& guards) {
-  for (const GuardedRead& read : conversionreads)
-    if (read.row < 0 ? guards.anyguarded(read.map) : guards.guarded(read.map, read.row)) return true;
-  return false;
+bool fuelbaseguarded(const maps& model, const MapGuards& guards) {
+  for (const int map : {basefuelmap, vemap, targetmap})
+    if (mapguarded(guards, map)) return true;
+  for (const int row : fuelsettingrows)
+    if (settingrowguarded(model, guards, row)) return true;
+  // Every load breakpoint is a sum of load spreads, and the base-to-VE direction reads them all.
+  return firstguardedpoint(guards, SpreadAxis::load) <= spreadpoints;
 }
 
-int convertfuelbase(maps& model, int direction) {
+bool pulsewidthguarded(const maps& model, const MapGuards& guards, int i, int j) {
+  if (cellguarded(model, guards, targetmap, i, j)) return true;
+  for (const int row : fuelsettingrows)
+    if (settingrowguarded(model, guards, row)) return true;
+  // Breakpoint j lies at the sum of the spreads of points 1 to j.
+  return j >= firstguardedpoint(guards, SpreadAxis::load);
+}
+
+int convertfuelbase(maps& model, const MapGuards& guards, int direction) {
   const auto cells = fuelbasecells(model, direction);
   if (!cells) return -1;
   const int map = direction == vetofuelbase ? basefuelmap : vemap;
   for (int r = 0; r < 32; ++r)
-    for (int c = 0; c < 32; ++c) model.setdata(map, r, c, (*cells)[r][c], true);
+    for (int c = 0; c < 32; ++c) setcell(model, guards, map, r, c, (*cells)[r][c], true);
   return map;
 }
 

@@ -29,12 +29,19 @@ using FuelGrid = std::array<std::array<std::int32_t, 32>, 32>;
 std::optional<FuelGrid> fuelbasecells(const maps& model, int direction);
 
 // True while a password guards any row that a conversion reads or rewrites: the whole of maps 0, 4 and 19 (the
-// target ratios) and the settings rows of injector flow and cylinder capacity. Either direction reads them all, and
-// a rebuilt map would show what the guarded cells hold.
-bool fuelbaseguarded(const MapGuards& guards);
+// target ratios), the settings rows of injector flow and cylinder capacity, and the load spreads (settings rows 4
+// and 5) that the load breakpoints are summed from. Either direction reads them all, and a rebuilt map would show
+// what the guarded cells hold.
+bool fuelbaseguarded(const maps& model, const MapGuards& guards);
+
+// True while a password guards anything the pulse width of VE cell (i, j) (getVEPW) is worked out from besides the
+// VE cell itself: the target ratio cell (i, j), the injector flow and cylinder capacity rows, or a load spread up to
+// point j. The grid's pulse width note of that cell then shows nothing.
+bool pulsewidthguarded(const maps& model, const MapGuards& guards, int i, int j);
 
 // Rebuilds the map in the model, every cell marked changed (not marked for writing: the cells reach the ECU with the
-// next whole-image write). Returns the map rebuilt, or -1 for a direction other than 0 or 1 (nothing changes).
-int convertfuelbase(maps& model, int direction);
+// next whole-image write), each stored through setcell. Returns the map rebuilt, or -1 for a direction other than 0
+// or 1 (nothing changes). The caller refuses first where fuelbaseguarded: then no cell is left half-converted.
+int convertfuelbase(maps& model, const MapGuards& guards, int direction);
 
 }  // namespace ostrel

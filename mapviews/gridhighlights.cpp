@@ -70,7 +70,7 @@ void GridHighlighter::update(bool full, maps& model, const ProgramState& state, 
                   map,
                   model.getcontextandtype(map) == 0,
                   state.preferences.gridloadup,
-                  shownarea(model, map),
+                  shownarea(model, state.guards, map),
                   GridTints::of(state.colors.trimbandcolor, state.colors.mapbandcolor)};
   grid.setmarkmode(0);
   const int cursor = pass.key(state.cursorrow, state.cursorcol);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 #include "mapviews/pendingwrite.h"
 #include "platform/numbers.h"
@@ -128,7 +129,7 @@ void storeinterpcopy(ProgramState& state, maps& model, const CellBox& box, const
   for (int r = box.rowmin; r <= box.rowmax; ++r)
     for (int c = box.colmin; c <= box.colmax; ++c) {
       const std::int32_t value = work[r][c];
-      model.setdata(map, r, c, value, value != model.getdata(map, r, c));
+      setcell(model, state.guards, map, r, c, value, value != model.getdata(map, r, c));
     }
   markdirtycells(state, box.rowmin, box.rowmax, box.colmin, box.colmax);
   state.syncerrticks = 0;

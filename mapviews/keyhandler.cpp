@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 #include "calibration/settings.h"
 #include "link/eculink.h"
@@ -255,7 +256,9 @@ bool KeyHandler::refusedonprotected() {
 void KeyHandler::step(const Key& key) {
   const int row = state_.cursorrow, col = state_.cursorcol;
   const int delta = stepsup(key.keycode) ? state_.curincrement : -state_.curincrement;
-  mainmaps_.incdecdata(state_.curmap, row, col, delta);
+  // As maps::incdecdata, through the one store that leaves a guarded cell alone; the model limits the value.
+  const double stepped = static_cast<double>(mainmaps_.getdata(state_.curmap, row, col)) + delta;
+  if (!setcell(mainmaps_, state_.guards, state_.curmap, row, col, stepped, true)) return;
   if (state_.online) markdirtycells(state_, row, row, col, col);
   views_.filldatagrid(false);
   views_.updategridhighlights(false);

@@ -5,6 +5,7 @@
 
 #include "calibration/cellguards.h"
 #include "calibration/maps.h"
+#include "mapviews/fuelbaseconversion.h"
 #include "mapviews/viewhelpers.h"
 #include "platform/numbers.h"
 #include "platform/programstate.h"
@@ -17,7 +18,7 @@ GridFill GridFill::of(const maps& model, const ProgramState& state) {
   f.kind = model.getcontextandtype(f.map);
   f.rows = model.getmaprows(f.map);
   f.cols = model.getmapcols(f.map);
-  const MapDisplay d = mapdisplay(model, f.map, state.preferences.fueltype);
+  const MapDisplay d = mapdisplay(model, state.guards, f.map, state.preferences.fueltype);
   f.gain = d.gain;
   f.offset = d.offset;
   f.decimals = decimalsforscale(f.gain);
@@ -25,7 +26,7 @@ GridFill GridFill::of(const maps& model, const ProgramState& state) {
   f.loadup = state.preferences.gridloadup;
   f.substrings = state.preferences.substrings;
   f.vesubstringafrerror = state.preferences.vesubstringafrerror;
-  f.guardedrows = state.guards.rows(f.map);
+  f.guards = &state.guards;
   return f;
 }
 
@@ -50,9 +51,8 @@ int gridrowoflabel(const GridFill& fill, int r) {
   return fill.kind == 0 && fill.loadup ? gridsize - 1 - r : r;
 }
 
-bool cellshown(const GridFill& fill, int i, int j) {
-  const int row = guardrowof(fill.kind, i, j);
-  return row < 0 || row >= MapGuards::rowcount || (fill.guardedrows >> row & 1U) == 0;
+bool cellshown(const maps& model, const GridFill& fill, int i, int j) {
+  return fill.guards == nullptr || !cellguarded(model, *fill.guards, fill.map, i, j);
 }
 
 QString unitnote(const maps& model, const GridFill& fill, int i, int j) {
@@ -73,6 +73,8 @@ QString unitnote(const maps& model, const GridFill& fill, int i, int j) {
         if (e < 0) return QStringLiteral(", DEC") + QString::number(std::abs(e));
         return {};
       }
+      // The pulse width is worked out from other maps' cells and settings: none of them may be guarded.
+      if (fill.guards && pulsewidthguarded(model, *fill.guards, i, j)) return {};
       return QStringLiteral(", ") + formatregional(model.getVEPW(i, j), 2, Grouping::grouped) + QStringLiteral(" ms");
     }
     case 8:
@@ -93,7 +95,7 @@ QString mapcelltext(const maps& model, const GridFill& fill, int i, int j) {
 
 QString gridcelltext(const maps& model, const GridFill& fill, int gridrow, int gridcol) {
   int i = 0, j = 0;
-  if (!modelcellat(fill, gridrow, gridcol, i, j) || !cellshown(fill, i, j)) return {};
+  if (!modelcellat(fill, gridrow, gridcol, i, j) || !cellshown(model, fill, i, j)) return {};
   return mapcelltext(model, fill, i, j);
 }
 

@@ -3,10 +3,9 @@
 #include <QString>
 #include <QStringList>
 
-#include "platform/mapguards.h"
-
 namespace ostrel {
 
+class MapGuards;
 class maps;
 struct ProgramState;
 
@@ -14,7 +13,7 @@ struct ProgramState;
 inline constexpr int gridsize = 32;
 
 // Everything a fill of the map grid takes from the program for one map: its kind and shape, its display scale and
-// decimals, the preferences that change what the grid shows, and its protected rows.
+// decimals, the preferences that change what the grid shows, and the protection table it hides cells by.
 struct GridFill {
   int map = 0;
   int kind = 4;  // 0 3-D, 1 2-D, 2 comments, 3 passwords, 4 settings
@@ -25,7 +24,7 @@ struct GridFill {
   bool loadup = false;  // 3-D maps drawn bottom-up
   bool substrings = true;
   bool vesubstringafrerror = false;
-  MapGuards::Rows guardedrows = 0;  // the map's rows that a password guards
+  const MapGuards* guards = nullptr;  // the program's protection table, asked whenever a cell is shown; none: all open
 
   static GridFill of(const maps& model, const ProgramState& state);
 
@@ -45,11 +44,11 @@ bool modelcellat(const GridFill& fill, int gridrow, int gridcol, int& i, int& j)
 // Grid row of row label r (the r-th label of the Y string).
 int gridrowoflabel(const GridFill& fill, int r);
 
-// False where the map's protected rows hide the cell; the protected rows count on the second index of a 3-D map
-// and the first index elsewhere, whatever the load direction.
-bool cellshown(const GridFill& fill, int i, int j);
-// The unit note behind a value: AFR error on maps 0 and 4 (or the pulse width on map 4), knock on map 8. Numbers in
-// cell texts are in the user's regional format.
+// False where a password guards the cell (cellguarded: the row counts on the second index of a 3-D map and the first
+// index elsewhere, whatever the load direction).
+bool cellshown(const maps& model, const GridFill& fill, int i, int j);
+// The unit note behind a value: AFR error on maps 0 and 4 (or the pulse width on map 4, none while a password
+// guards anything it is worked out from), knock on map 8. Numbers in cell texts are in the user's regional format.
 QString unitnote(const maps& model, const GridFill& fill, int i, int j);
 // The text of a shown cell: the display value with the map's decimals and its note, in brackets when changed.
 QString mapcelltext(const maps& model, const GridFill& fill, int i, int j);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 #include "link/eculink.h"
 #include "mapviews/gridscroll.h"
@@ -48,9 +49,11 @@ void MapViews::filldatagrid(bool full) {
     grid_.setcelltext(-1, k, QString());
     grid_.setcelltext(k, -1, QString());
   }
-  const QStringList across = axislabels(mainmaps_.getscalestringX(fill_.map, fill_.metric), fill_.cols);
+  // The labels as a tuner may see them: none that a guarded spread or axis variable decides.
+  const QStringList across =
+      axislabels(shownscalestringX(mainmaps_, state_.guards, fill_.map, fill_.metric), fill_.cols);
   for (int c = 0; c < across.size() && c < gridsize; ++c) grid_.setcelltext(-1, c, across[c]);
-  const QStringList down = axislabels(mainmaps_.getscalestringY(fill_.map, fill_.metric), fill_.rows);
+  const QStringList down = axislabels(shownscalestringY(mainmaps_, state_.guards, fill_.map, fill_.metric), fill_.rows);
   for (int r = 0; r < down.size() && r < gridsize; ++r) grid_.setcelltext(gridrowoflabel(fill_, r), -1, down[r]);
   grid_.textschanged();
   grid_.endbatch();
@@ -97,13 +100,13 @@ void MapViews::openmapview() {
     prompts_.message(QStringLiteral("A mass edit problem occurred. You should re-upload"), Prompts::Icon::Critical);
   }
 
-  const MapDisplay d = mapdisplay(mainmaps_, map, state_.preferences.fueltype);
+  const MapDisplay d = mapdisplay(mainmaps_, state_.guards, map, state_.preferences.fueltype);
   host_->setmaincaption(d.group + QStringLiteral(": ") + d.name + QStringLiteral("  (") + state_.filename +
                         QLatin1Char(')'));
   setgridcaption(QStringLiteral("Map data, units = ") + d.units);
   host_->statusmessage(d.name + QStringLiteral(" selected "), true);
 
-  if (state_.guards.anyguarded(map)) {
+  if (mapguarded(state_.guards, map)) {
     prompts_.message(QStringLiteral("Portions of this map are password protected and will not be shown"),
                      Prompts::Icon::Information);
     refreshactiveview();

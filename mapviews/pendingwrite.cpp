@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 #include "platform/numbers.h"
 #include "platform/programstate.h"
@@ -40,7 +41,7 @@ bool applyafrcorrection(ProgramState& state, maps& model) {
   // A cell value is a signed 16-bit number; a correction beyond that is no value at all, so the cell and its
   // recorded error stay as they are.
   if (corrected < -32768.0 || corrected > 32767.0) return false;
-  model.setdata(map, row, col, corrected, true);
+  if (!setcell(model, state.guards, map, row, col, corrected, true)) return false;
   if (state.online) markdirtycells(state, row, row, col, col);
   model.clearcellAFRerror(row, col);
   state.syncerrticks = 0;

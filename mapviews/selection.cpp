@@ -91,7 +91,7 @@ void limitselection(ProgramState& state, const maps& model) {
 }
 
 bool mapprotected(const ProgramState& state, int map) {
-  return state.guards.anyguarded(map);
+  return mapguarded(state.guards, map);
 }
 
 QString refusaltext(EditRefusal refusal) {
@@ -147,7 +147,7 @@ EditRefusal editselection(ProgramState& state, maps& model, int keycode, int val
   if (!up && !down && !tool) return EditRefusal::none;
 
   // Every new value is worked out before the first cell changes, so a refusal leaves the map as it was.
-  const MapDisplay scale = mapdisplay(model, map, state.preferences.fueltype);
+  const MapDisplay scale = mapdisplay(model, state.guards, map, state.preferences.fueltype);
   std::vector<double> results;
   results.reserve(static_cast<std::size_t>((box.rowmax - box.rowmin + 1) * (box.colmax - box.colmin + 1)));
   for (int r = box.rowmin; r <= box.rowmax; ++r) {
@@ -171,7 +171,7 @@ EditRefusal editselection(ProgramState& state, maps& model, int keycode, int val
   markdirtycells(state, box.rowmin, box.rowmax, box.colmin, box.colmax);
   auto next = results.cbegin();
   for (int r = box.rowmin; r <= box.rowmax; ++r)
-    for (int c = box.colmin; c <= box.colmax; ++c) model.setdata(map, r, c, *next++, true);
+    for (int c = box.colmin; c <= box.colmax; ++c) setcell(model, state.guards, map, r, c, *next++, true);
   state.syncerrticks = 0;
   return EditRefusal::none;
 }

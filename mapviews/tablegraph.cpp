@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 #include "link/eculink.h"
 #include "mapviews/viewhelpers.h"
@@ -20,10 +21,10 @@ TableGraphInputs tablegraphinputs(const maps& model, const ProgramState& state, 
                                   const WorkCopy* work) {
   TableGraphInputs in;
   const int map = state.curmap;
-  const bool protectedtable = state.guards.anyguarded(map);
+  const bool protectedtable = mapguarded(state.guards, map);
   for (int c = 0; c < 16; ++c) in.v[c] = protectedtable ? 0 : work ? (*work)[0][c] : model.getdata(map, 0, c);
   in.scale = model.getmapscale(map);
-  in.signedvalues = mapdisplay(model, map, state.preferences.fueltype).offset < 0;
+  in.signedvalues = mapdisplay(model, state.guards, map, state.preferences.fueltype).offset < 0;
   in.livecol = live.livecol;
   in.cursorcol = state.cursorcol;
   in.livesample = live.livesample;
@@ -32,7 +33,7 @@ TableGraphInputs tablegraphinputs(const maps& model, const ProgramState& state, 
   in.colmin = std::clamp<int>(std::min(state.trimbox.colmin, state.trimbox.colmax), 0, 15);
   in.colmax = std::clamp<int>(std::max(state.trimbox.colmin, state.trimbox.colmax), 0, 15);
   in.colors = state.colors;
-  in.title = graphtitle(model.getmapname(map));
+  in.title = graphtitle(shownmapname(model, state.guards, map));
   return in;
 }
 

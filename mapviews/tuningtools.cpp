@@ -14,6 +14,11 @@
 namespace ostrel {
 
 void TuningTools::showinterpcopy() {
+  // The keys refuse a guarded map before they get here; whoever else opens the tools is refused the same way.
+  if (mapguarded(context_.state.guards, context_.state.curmap)) {
+    refuseguarded(context_.prompts);
+    return;
+  }
   frmInterpcopy window(context_, parent_);
   if (!window.load()) return;
   launcher().showmodal(window);
@@ -22,7 +27,7 @@ void TuningTools::showinterpcopy() {
 void TuningTools::learndata() {
   ProgramState& state = context_.state;
   // Both write the map they learn into, as a grid edit would, and the grid refuses edits of a guarded map.
-  if ((state.curmap == learnmap || state.curmap == autotunemap) && state.guards.anyguarded(state.curmap)) {
+  if ((state.curmap == learnmap || state.curmap == autotunemap) && mapguarded(state.guards, state.curmap)) {
     refuseguarded(context_.prompts);
     return;
   }
@@ -62,11 +67,11 @@ void TuningTools::checkmaps() {
 }
 
 void TuningTools::convertfuelbase(int direction) {
-  if (fuelbaseguarded(context_.state.guards)) {
+  if (fuelbaseguarded(context_.mainmaps, context_.state.guards)) {
     refuseguarded(context_.prompts);
     return;
   }
-  const int map = ostrel::convertfuelbase(context_.mainmaps, direction);
+  const int map = ostrel::convertfuelbase(context_.mainmaps, context_.state.guards, direction);
   if (map < 0) return;
   context_.state.curmap = static_cast<std::uint8_t>(map);
   context_.views.host().openmapview();

@@ -1,12 +1,13 @@
 #include "mapviews/viewhelpers.h"
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 #include "platform/numbers.h"
 
 namespace ostrel {
 
-MapDisplay mapdisplay(const maps& model, int map, int fueltype) {
-  return parsemapdefinition(model.getmapname(map), model.getspecialmul(map, fueltype));
+MapDisplay mapdisplay(const maps& model, const MapGuards& guards, int map, int fueltype) {
+  return parsemapdefinition(shownmapname(model, guards, map), model.getspecialmul(map, fueltype));
 }
 
 MapDisplay parsemapdefinition(const QString& s, float specialmul) {

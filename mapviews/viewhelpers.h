@@ -7,6 +7,7 @@
 
 namespace ostrel {
 
+class MapGuards;
 class maps;
 
 // What a map's definition string says about showing it: "group:name;units_multiplier|offset".
@@ -19,7 +20,8 @@ struct MapDisplay {
   float gain = 1.0f;  // multiplier times the fuel type's factor on the AFR maps
   float offset = 0.0f;
 };
-MapDisplay mapdisplay(const maps& model, int map, int fueltype);
+// The name is the one a tuner may see (shownmapname): the axes that guarded settings decide are left out.
+MapDisplay mapdisplay(const maps& model, const MapGuards& guards, int map, int fueltype);
 // The same for a definition string, with the fuel type's factor of its map.
 MapDisplay parsemapdefinition(const QString& definition, float specialmul);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 #include "link/eculink.h"
 #include "mapviews/mapgridcontent.h"
@@ -122,7 +123,7 @@ WireGraphInputs wiregraphinputs(const maps& model, const ProgramState& state, co
   WireGraphInputs in;
   in.map = state.curmap;
   // On 3-D maps the shown area counts rpm points across the grid (the first index) and load points down it.
-  const ShownArea area = shownarea(model, in.map);
+  const ShownArea area = shownarea(model, state.guards, in.map);
   in.rows = std::clamp(area.across, 2, 32);
   in.cols = std::clamp(area.down, 2, 32);
 
@@ -130,7 +131,7 @@ WireGraphInputs wiregraphinputs(const maps& model, const ProgramState& state, co
   const GridFill fill = GridFill::of(model, state);
   for (int i = 0; i < 32; ++i)
     for (int j = 0; j < 32; ++j)
-      in.z[i][j] = !cellshown(fill, i, j) ? 0 : work ? (*work)[i][j] : model.getdata(in.map, i, j);
+      in.z[i][j] = !cellshown(model, fill, i, j) ? 0 : work ? (*work)[i][j] : model.getdata(in.map, i, j);
   in.scale = model.getmapscale(in.map);
 
   // The link keeps the live cell within the shown part; the graph only keeps it on its 32 x 32 points.
@@ -149,7 +150,7 @@ WireGraphInputs wiregraphinputs(const maps& model, const ProgramState& state, co
   in.colors = state.colors;
   in.online = state.online;
   in.graphview = state.graphview;
-  in.title = graphtitle(model.getmapname(in.map));
+  in.title = graphtitle(shownmapname(model, state.guards, in.map));
   in.mixture = mixturetext(model, state.preferences.fueltype, live.afrtarget, live.livevars[6]);
   return in;
 }

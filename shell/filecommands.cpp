@@ -29,7 +29,7 @@ QString FileCommands::displayname() const {
 }
 
 QString FileCommands::filecaption() const {
-  const MapDisplay d = mapdisplay(mainmaps_, state_.curmap, state_.preferences.fueltype);
+  const MapDisplay d = mapdisplay(mainmaps_, state_.guards, state_.curmap, state_.preferences.fueltype);
   return d.group + QStringLiteral(": ") + d.name + QStringLiteral("  (") + displayname() + QLatin1Char(')');
 }
 

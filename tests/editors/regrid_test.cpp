@@ -85,8 +85,8 @@ TEST(Spreads, LabelsNameEachPointInBothUnitSystems) {
   setspreads(model, SpreadAxis::rpm, allspreads(100));
   model.recalc();
 
-  const QStringList metric = spreadlabels(model, SpreadAxis::load, true);
-  const QStringList imperial = spreadlabels(model, SpreadAxis::load, false);
+  const QStringList metric = spreadlabels(model, MapGuards{}, SpreadAxis::load, true);
+  const QStringList imperial = spreadlabels(model, MapGuards{}, SpreadAxis::load, false);
   ASSERT_EQ(metric.size(), 31);
   ASSERT_EQ(imperial.size(), 31);
   EXPECT_EQ(metric[0], QStringLiteral("3 kPa"));  // 24 / 7.5 = 3.2
@@ -99,14 +99,14 @@ TEST(Spreads, LabelsNameEachPointInBothUnitSystems) {
   load[0] = 40;  // point 19 exactly at the atmosphere
   setspreads(model, SpreadAxis::load, load);
   model.recalc();
-  EXPECT_EQ(spreadlabels(model, SpreadAxis::load, true)[18], QStringLiteral("101 kPa"));
-  EXPECT_EQ(spreadlabels(model, SpreadAxis::load, false)[18], QStringLiteral("0 mmHg"));
+  EXPECT_EQ(spreadlabels(model, MapGuards{}, SpreadAxis::load, true)[18], QStringLiteral("101 kPa"));
+  EXPECT_EQ(spreadlabels(model, MapGuards{}, SpreadAxis::load, false)[18], QStringLiteral("0 mmHg"));
 
-  const QStringList rpm = spreadlabels(model, SpreadAxis::rpm, false);
+  const QStringList rpm = spreadlabels(model, MapGuards{}, SpreadAxis::rpm, false);
   ASSERT_EQ(rpm.size(), 31);
   EXPECT_EQ(rpm[0], QStringLiteral("500 rpm"));
   EXPECT_EQ(rpm[30], QStringLiteral("15500 rpm"));
-  EXPECT_EQ(spreadlabels(model, SpreadAxis::rpm, true), rpm);
+  EXPECT_EQ(spreadlabels(model, MapGuards{}, SpreadAxis::rpm, true), rpm);
 }
 
 // --- Positions -----------------------------------------------------------------------------------------------------

@@ -136,6 +136,18 @@ TEST_F(FastVerifyTest, AStaleReplyNeverPassesTheNextMap) {
   EXPECT_EQ(rig.state.curmap, 3);
 }
 
+// The report names the PWM maps as a tuner may see them: no axis variable while the selector row is guarded.
+TEST_F(FastVerifyTest, TheReportLeavesOutTheAxisVariablesOfAGuardedSelectorRow) {
+  rig.state.guards.guard(110, 0, 3, 3);
+  differing = {88, 106};
+  EXPECT_EQ(run(), FastVerify::End::notsame);
+  EXPECT_EQ(verify.failures(), QStringLiteral("Verify status:\r\n2D PWM:PWM MAP 1 duty []: fast verify failed\r\n"
+                                              "3D PWM 9:PWM MAP 9 []: fast verify failed\r\n"));
+  EXPECT_TRUE(verify.report().contains(QStringLiteral("3D PWM 12:PWM MAP 12 []: fast verified\r\n")));
+  EXPECT_NE(FastVerify::shortname(rig.mainmaps.getmapname(88)), QStringLiteral("2D PWM:PWM MAP 1 duty []"))
+      << "the model names the variable";
+}
+
 TEST_F(FastVerifyTest, ShortNameIsTheDefinitionUpToItsFirstSemicolon) {
   EXPECT_EQ(FastVerify::shortname("Fuel:Base fuel [rpm x load];ms_0.01|0"), "Fuel:Base fuel [rpm x load]");
   EXPECT_EQ(FastVerify::shortname("no units"), "no units");

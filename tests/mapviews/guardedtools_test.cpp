@@ -39,6 +39,9 @@ TEST_F(GuardedTools, ToolsThatRewriteAMapRefuseAGuardOverWhatTheyRewriteOrRead) 
       {"fuel base to VE, guarded injector flow", {110, 9, 9}, 8, basetove, true},
       {"fuel base to VE, guarded cylinder capacity", {110, 10, 10}, 8, basetove, true},
       {"fuel base to VE, guarded target", {4, 0, 31}, 8, basetove, true},
+      {"VE to fuel base, guarded load spreads of the first points", {110, 4, 4}, 8, vetobase, true},
+      {"fuel base to VE, guarded load spreads of the later points", {110, 5, 5}, 8, basetove, true},
+      {"VE to fuel base, guarded rpm spreads it does not read", {110, 6, 7}, 8, vetobase, false},
       {"VE to fuel base, a map it does not read", {8, 0, 31}, 8, vetobase, false},
       {"VE to fuel base, a settings row it does not read", {110, 11, 11}, 8, vetobase, false},
       {"learn on a guarded map 20", {learnmap, 7, 7}, learnmap, learn, true},
@@ -70,6 +73,26 @@ TEST_F(GuardedTools, ToolsThatRewriteAMapRefuseAGuardOverWhatTheyRewriteOrRead) 
       EXPECT_FALSE(host.calls.empty()) << "the tool ran";
     }
   }
+}
+
+// The keys refuse the interpolate and copy tools on a guarded map before they open them; any other caller of the
+// tools is refused alike, and nothing opens.
+TEST_F(GuardedTools, TheInterpolateAndCopyToolsRefuseAGuardedMapWhoeverOpensThem) {
+  rig.state.curmap = 8;
+  select(2, 6, 2, 6);
+  rig.state.toolmode = 3;
+  rig.state.guards.guard(8, 0, 30, 30);
+  const CalibrationImage before = rig.mainmaps.getimage();
+  tools.showinterpcopy();
+  EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{protectedmaptext});
+  EXPECT_TRUE(launcher.opened.empty());
+  EXPECT_EQ(rig.mainmaps.getimage(), before);
+
+  rig.prompts.clear();
+  rig.state.guards.clear();
+  tools.showinterpcopy();
+  EXPECT_TRUE(rig.prompts.messages().empty());
+  EXPECT_FALSE(launcher.opened.empty()) << "open, the tool runs";
 }
 
 class GuardedMapCheck : public test::TuningTest {
@@ -104,6 +127,21 @@ TEST_F(GuardedMapCheck, AMapWhoseRowIsGuardedIsLeftOutOfTheReport) {
   rig.state.guards.guard(30, 5, 0, 0);
   tools.checkmaps();
   EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{nomaperrorstext});
+
+  // A PWM map's message names it as the tuner may see it: no axis variable while the selector row is guarded.
+  rig.mainmaps.setdata(110, 3, 0, 2, false);  // map 88 on engine speed
+  rig.mainmaps.setdata(88, 0, 4, 250, false);
+  std::array<CheckLimits, 116> strict{};
+  strict[88].maxrise = 10;
+  rig.state.guards.guard(110, 1, 3, 3);
+  std::vector<QString> reports = mapcheckreports(rig.mainmaps, rig.templatemaps, rig.state.guards, strict);
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_TRUE(reports[0].startsWith(QStringLiteral("2D PWM:PWM MAP 1 duty []\n\r"))) << reports[0].toStdString();
+  rig.state.guards.clear();
+  reports = mapcheckreports(rig.mainmaps, rig.templatemaps, rig.state.guards, strict);
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_TRUE(reports[0].startsWith(heading(88) + QStringLiteral("\n\r")));
+  EXPECT_TRUE(heading(88).contains(QStringLiteral("[engine speed]"))) << "the model names the variable";
 }
 
 }  // namespace

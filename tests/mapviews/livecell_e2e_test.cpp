@@ -42,8 +42,8 @@ TEST_F(LiveCellOverTheLine, EveryViewTakesTheCellHeldToTheShownBreakpoints) {
   mainmaps.setdata(110, 6 + (rpmpoints - 1) / 16, (rpmpoints - 1) % 16, 255, false);
   mainmaps.setdata(110, 4 + (loadpoints - 1) / 16, (loadpoints - 1) % 16, 255, false);
   mainmaps.recalc();
-  ASSERT_EQ(shownarea(mainmaps, throttlemap).across, rpmpoints);
-  ASSERT_EQ(shownarea(mainmaps, throttlemap).down, loadpoints);
+  ASSERT_EQ(shownarea(mainmaps, state.guards, throttlemap).across, rpmpoints);
+  ASSERT_EQ(shownarea(mainmaps, state.guards, throttlemap).down, loadpoints);
   state.curmap = throttlemap;
   state.preferences.trackmode = false;
   state.preferences.gridloadup = false;

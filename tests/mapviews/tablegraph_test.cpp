@@ -34,7 +34,7 @@ class TableGraphTest : public ::testing::Test {
   // The first table whose display offset is negative (signed values) or not.
   int firsttable(bool negative) const {
     for (int map = 24; map < 104; ++map)
-      if ((mapdisplay(rig.mainmaps, map, 1).offset < 0) == negative) return map;
+      if ((mapdisplay(rig.mainmaps, rig.state.guards, map, 1).offset < 0) == negative) return map;
     return -1;
   }
 

@@ -29,25 +29,25 @@ TEST(DecimalsForScale, HugeAndInvalidMultipliersGiveAnAnswer) {
 }
 
 TEST_F(MapViewsTest, MapDisplayReadsTheDefinitionString) {
-  const MapDisplay fuel = mapdisplay(model, 0, 1);
+  const MapDisplay fuel = mapdisplay(model, state.guards, 0, 1);
   EXPECT_EQ(fuel.group, QStringLiteral("3D Fuel Calibration"));
   EXPECT_EQ(fuel.name, QStringLiteral("Base fuel table [RPM, LOAD]"));
   EXPECT_EQ(fuel.units, QStringLiteral("milliseconds"));
   EXPECT_FLOAT_EQ(fuel.gain, 0.005f);
   EXPECT_FLOAT_EQ(fuel.offset, 0.0f);
 
-  const MapDisplay trim = mapdisplay(model, 1, 1);
+  const MapDisplay trim = mapdisplay(model, state.guards, 1, 1);
   EXPECT_FLOAT_EQ(trim.offset, -10.24f);
 
   // The AFR target maps are shown in the fuel type's ratio.
-  EXPECT_FLOAT_EQ(mapdisplay(model, 19, 1).gain, 0.01f * 14.7f);
-  EXPECT_FLOAT_EQ(mapdisplay(model, 19, 6).gain, 0.01f);
-  EXPECT_FLOAT_EQ(mapdisplay(model, 21, 2).gain, 0.01f * 9.0f);
+  EXPECT_FLOAT_EQ(mapdisplay(model, state.guards, 19, 1).gain, 0.01f * 14.7f);
+  EXPECT_FLOAT_EQ(mapdisplay(model, state.guards, 19, 6).gain, 0.01f);
+  EXPECT_FLOAT_EQ(mapdisplay(model, state.guards, 21, 2).gain, 0.01f * 9.0f);
 
   // A map beyond the last has no definition: empty fields, the raw value shown as it is.
-  EXPECT_EQ(mapdisplay(model, 116, 1).group, QString());
-  EXPECT_FLOAT_EQ(mapdisplay(model, 116, 1).gain, 1.0f);
-  EXPECT_FLOAT_EQ(mapdisplay(model, 116, 1).offset, 0.0f);
+  EXPECT_EQ(mapdisplay(model, state.guards, 116, 1).group, QString());
+  EXPECT_FLOAT_EQ(mapdisplay(model, state.guards, 116, 1).gain, 1.0f);
+  EXPECT_FLOAT_EQ(mapdisplay(model, state.guards, 116, 1).offset, 0.0f);
 }
 
 TEST_F(MapViewsTest, AMissingSeparatorLeavesEmptyFieldsAGainOfOneAndNoOffset) {
@@ -90,7 +90,7 @@ TEST_F(MapViewsTest, ShownAreaCountsThePointsInUse) {
   } full[] = {{0, 32, 32},  {23, 32, 32}, {106, 32, 32}, {24, 16, 1}, {103, 16, 1},
               {104, 16, 8}, {105, 16, 8}, {110, 16, 16}, {116, 0, 0}, {-1, 0, 0}};
   for (const auto& c : full) {
-    const ShownArea a = shownarea(model, c.map);
+    const ShownArea a = shownarea(model, state.guards, c.map);
     EXPECT_EQ(a.across, c.across) << c.map;
     EXPECT_EQ(a.down, c.down) << c.map;
   }
@@ -100,14 +100,14 @@ TEST_F(MapViewsTest, ShownAreaCountsThePointsInUse) {
   model.setdata(110, 6 + 19 / 16, 19 % 16, 255, false);
   model.setdata(110, 4 + 11 / 16, 11 % 16, 255, false);
   model.recalc();
-  const ShownArea a = shownarea(model, 8);
+  const ShownArea a = shownarea(model, state.guards, 8);
   EXPECT_EQ(a.across, 20);
   EXPECT_EQ(a.down, 12);
   EXPECT_TRUE(a.inside(19, 11));
   EXPECT_FALSE(a.inside(20, 11));
   EXPECT_FALSE(a.inside(19, 12));
   // The PWM maps keep their whole grid.
-  EXPECT_EQ(shownarea(model, 107).across, 32);
+  EXPECT_EQ(shownarea(model, state.guards, 107).across, 32);
 }
 
 TEST(KeyCodes, QtKeysBecomeVirtualKeyCodes) {

@@ -185,7 +185,7 @@ TEST_F(Integration, KeysOfTheOtherWindowsReachTheHandler) {
     press(c.target, c.key);
     EXPECT_EQ(parts.state.curmap, c.map);
     // The map view opened: the captions name the new map.
-    const MapDisplay d = mapdisplay(parts.mainmaps, c.map, parts.state.preferences.fueltype);
+    const MapDisplay d = mapdisplay(parts.mainmaps, parts.state.guards, c.map, parts.state.preferences.fueltype);
     EXPECT_EQ(window->frmMapGrid->windowTitle(), "Map data, units = " + d.units);
     EXPECT_TRUE(window->windowTitle().startsWith(d.group + ": " + d.name + "  ("))
         << window->windowTitle().toStdString();

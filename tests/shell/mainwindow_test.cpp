@@ -378,7 +378,7 @@ TEST_F(FileCommandsTest, OpenFromFileTakesTheFileAndClearsImageRead) {
   EXPECT_EQ(parts.state.filename, path);
   EXPECT_EQ(parts.mainmaps.getdata(8, 2, 3), shipped + 7);
   EXPECT_FALSE(parts.state.imageread);
-  const MapDisplay d = mapdisplay(parts.mainmaps, 8, parts.state.preferences.fueltype);
+  const MapDisplay d = mapdisplay(parts.mainmaps, parts.state.guards, 8, parts.state.preferences.fueltype);
   EXPECT_EQ(window->windowTitle(), d.group + ": " + d.name + "  (" + QDir::toNativeSeparators(path) + ")");
   EXPECT_TRUE(written.contains(QDir::toNativeSeparators(path) + " opened successfully"));
 }
