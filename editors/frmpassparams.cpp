@@ -22,6 +22,7 @@ namespace ostrel {
 namespace {
 
 constexpr int allrows = 32;  // what the boxes offer before a map is chosen
+constexpr int nodeindexrole = Qt::UserRole + 1;
 
 }  // namespace
 
@@ -93,11 +94,13 @@ void frmPassParams::buildcontrols() {
 void frmPassParams::filltree() {
   NavView->clear();
   std::vector<QTreeWidgetItem*> items;
-  for (const MapTreeNode& node : maptree(context_.mainmaps, context_.state.guards, appliesprefix)) {
+  nodes_ = maptree(context_.mainmaps, context_.state.guards, appliesprefix);
+  for (const MapTreeNode& node : nodes_) {
     QTreeWidgetItem* item = node.parent < 0 ? new QTreeWidgetItem(NavView)
                                             : new QTreeWidgetItem(items[static_cast<std::size_t>(node.parent)]);
     item->setText(0, node.text);
     item->setData(0, Qt::UserRole, node.key);
+    item->setData(0, nodeindexrole, static_cast<int>(items.size()));
     items.push_back(item);
   }
   for (int i = 0; i < NavView->topLevelItemCount(); ++i) NavView->topLevelItem(i)->setExpanded(true);
@@ -126,8 +129,9 @@ void frmPassParams::setcombolists(int map) {
 void frmPassParams::NavView_DblClick() {
   QTreeWidgetItem* item = NavView->currentItem();
   if (!item || !item->isSelected()) return;
-  const std::optional<ParamsChoice> choice =
-      paramschoice(context_.mainmaps, item->text(0), item->parent() == nullptr, item->childCount() > 0);
+  const int index = item->data(0, nodeindexrole).toInt();
+  if (index < 0 || index >= static_cast<int>(nodes_.size())) return;
+  const std::optional<ParamsChoice> choice = paramschoice(nodes_[static_cast<std::size_t>(index)]);
   if (!choice) return;
   if (!storeparamschoice(context_, fragment_, *choice)) {
     refuseguarded(context_.prompts);

@@ -2,7 +2,9 @@
 
 #include <QDialog>
 #include <cstdint>
+#include <vector>
 
+#include "calibration/maptree.h"
 #include "editors/editorcontext.h"
 
 class QComboBox;
@@ -57,6 +59,7 @@ class frmPassParams : public QDialog {
 
   EditorContext& context_;
   int fragment_;
+  std::vector<MapTreeNode> nodes_;  // the tree's entries; each item holds its node's index
 };
 
 }  // namespace ostrel

@@ -1,17 +1,17 @@
 #include "editors/passwordparams.h"
 
 #include "calibration/maps.h"
+#include "calibration/maptree.h"
 #include "editors/passwordfragments.h"
 
 namespace ostrel {
 
-std::optional<ParamsChoice> paramschoice(const maps& mainmaps, const QString& entrytext, bool isroot,
-                                         bool haschildren) {
-  if (isroot || entrytext.contains(QStringLiteral("***"))) return std::nullopt;
-  const QString name = entrytext.mid(appliesprefix.size());
-  const int k = mainmaps.getmapindex(name);
-  if (k < 0) return std::nullopt;
-  return ParamsChoice{!haschildren && mainmaps.getmapischild(name), k, name};
+std::optional<ParamsChoice> paramschoice(const MapTreeNode& node) {
+  if (node.parent < 0 || node.map < 0 || node.map >= mapcount || node.text.contains(QStringLiteral("***")))
+    return std::nullopt;
+  // Leaves hang under a group node, never under a root.
+  const bool leaf = node.parent >= 2;
+  return ParamsChoice{leaf, node.map, node.text.mid(appliesprefix.size())};
 }
 
 bool storeparamschoice(EditorContext& context, int fragment, const ParamsChoice& choice) {

@@ -7,6 +7,7 @@
 namespace ostrel {
 
 class maps;
+struct MapTreeNode;
 struct EditorContext;
 
 // What the password parameters dialog does to one fragment, without its widgets. Every change is written into the
@@ -22,8 +23,10 @@ struct ParamsChoice {
   int map = -1;
   QString name;  // the entry's text without the prefix
 };
-// Nothing for a root, a reserved slot or a text that names no map.
-std::optional<ParamsChoice> paramschoice(const maps& mainmaps, const QString& entrytext, bool isroot, bool haschildren);
+// A node of the dialog's tree (maptree with appliesprefix) resolved by the map it carries, not by its text, which may
+// leave out what a guard hides: nothing for a root or a reserved slot; a leaf names one map, any other node a group
+// or a settings map by its first map.
+std::optional<ParamsChoice> paramschoice(const MapTreeNode& node);
 // A single map changes only the map byte; a group sets the group byte and "All maps within group". False when
 // nothing was stored: a record a password guards keeps its bytes.
 bool storeparamschoice(EditorContext& context, int fragment, const ParamsChoice& choice);

@@ -12,7 +12,9 @@
 #include "editors/editorshost.h"
 #include "editors/frmsettings.h"
 #include "editors/frmtpscalibrate.h"
+#include "calibration/maptree.h"
 #include "editors/passwordfragments.h"
+#include "editors/passwordparams.h"
 #include "platform/ui/windowlauncher.h"
 
 namespace ostrel::test {
@@ -79,6 +81,13 @@ inline void putfragments(maps& m, const std::vector<Fragment>& fragments) {
   for (int i = 0; i < fragmentcount; ++i)
     putrow(m, i, makerow({i, 0, 0, 0, 0, seedoff, resetpassword}));
   for (const Fragment& f : fragments) putrow(m, f.index, makerow(f));
+}
+
+// The node of the password parameters' tree that reads `text` ("(Applies) " and a map or group name).
+inline MapTreeNode appliesnode(const maps& mainmaps, const MapGuards& guards, const QString& text) {
+  for (const MapTreeNode& node : maptree(mainmaps, guards, appliesprefix))
+    if (node.text == text) return node;
+  return {};
 }
 
 // Opens the throttle calibration from the settings editor's menu and presses its three buttons in turn.

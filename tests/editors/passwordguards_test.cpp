@@ -152,7 +152,7 @@ TEST_F(Guards, AFragmentBuiltInThePasswordsWindowLiftsNoGuard) {
   editor.refresh();
   ASSERT_TRUE(rig.state.pwmatched[1]);
   const auto table =
-      paramschoice(rig.mainmaps, QStringLiteral("(Applies) Base timing table [RPM, LOAD]"), false, false);
+      paramschoice(appliesnode(rig.mainmaps, rig.state.guards, QStringLiteral("(Applies) Base timing table [RPM, LOAD]")));
   ASSERT_TRUE(table);
   storeparamschoice(rig.context, 1, *table);
   storeprotectedrow(rig.context, 1, false, 6);

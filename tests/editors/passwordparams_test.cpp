@@ -50,14 +50,10 @@ TEST(MapTree, RootsGroupsAndLeavesAsTheNavigationTreeHasThem) {
 TEST(MapTree, EveryEntryResolvesToItsOwnMapOrGroup) {
   EditorRig rig;
   const std::vector<MapTreeNode> nodes = maptree(rig.mainmaps, rig.state.guards, appliesprefix);
-  std::vector<bool> haschildren(nodes.size(), false);
-  for (const MapTreeNode& n : nodes)
-    if (n.parent >= 0) haschildren[static_cast<std::size_t>(n.parent)] = true;
-
   int leaf = -1;
   for (std::size_t k = 0; k < nodes.size(); ++k) {
     const MapTreeNode& n = nodes[k];
-    const auto choice = paramschoice(rig.mainmaps, n.text, n.parent < 0, haschildren[k]);
+    const auto choice = paramschoice(n);
     if (n.parent > 1) ++leaf;  // leaves come in map order, 0 to 103
     if (n.parent < 0 || n.text.contains(QStringLiteral("***"))) {
       EXPECT_FALSE(choice) << n.text.toStdString();
@@ -74,7 +70,8 @@ TEST(MapTree, EveryEntryResolvesToItsOwnMapOrGroup) {
     }
   }
   EXPECT_EQ(leaf, 103);
-  EXPECT_FALSE(paramschoice(rig.mainmaps, QStringLiteral("(Applies) no such map"), false, false));
+  EXPECT_FALSE(paramschoice(MapTreeNode{QStringLiteral("(Applies) x"), QStringLiteral("(Applies) x"), 2, false, -1}))
+      << "a node that carries no map";
 }
 
 class PassParamsTest : public ::testing::Test {
@@ -179,12 +176,16 @@ TEST_F(PassParamsTest, APwmMapIsNamedWithoutAGuardedAxisVariable) {
   frmPassParams guarded(rig.context, 1);
   EXPECT_EQ(guarded.Label5->text(), QStringLiteral("2D PWM"));
   EXPECT_EQ(guarded.Label6->text(), QStringLiteral("PWM MAP 1 duty []"));
+  // The short name still chooses its map: PWM map 2 for fragment 1.
+  choose(guarded, QStringLiteral("(Applies) PWM MAP 2 duty []"));
+  EXPECT_EQ(readfragment(rig.mainmaps, 1)[fragmentbyte::map], 89);
+  EXPECT_EQ(guarded.Label6->text(), QStringLiteral("PWM MAP 2 duty []"));
   rig.state.pwentered[6] = padpassword(QStringLiteral("secret"));
   refreshmatches(rig.mainmaps, rig.state);
   applymapprotection(rig.mainmaps, rig.state);
   frmPassParams open(rig.context, 1);
-  EXPECT_EQ(open.Label6->text(), mapnamepart(rig.mainmaps.getmapname(88)));
-  EXPECT_NE(open.Label6->text(), QStringLiteral("PWM MAP 1 duty []"));
+  EXPECT_EQ(open.Label6->text(), mapnamepart(rig.mainmaps.getmapname(89)));
+  EXPECT_NE(open.Label6->text(), QStringLiteral("PWM MAP 2 duty []"));
 }
 
 }  // namespace

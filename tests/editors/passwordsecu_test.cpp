@@ -65,7 +65,7 @@ class PasswordsEcu : public ::testing::Test {
     rig.prompts.inputs = {QStringLiteral("s3cret")};
     ASSERT_EQ(editor.cellclicked(1, 2), PasswordEditor::After::refresh);
     ASSERT_EQ(editor.cellclicked(1, 3), PasswordEditor::After::editparameters);
-    const auto group = paramschoice(rig.mainmaps, QStringLiteral("(Applies) 3D Ignition Calibration"), false, true);
+    const auto group = paramschoice(appliesnode(rig.mainmaps, rig.state.guards, QStringLiteral("(Applies) 3D Ignition Calibration")));
     ASSERT_TRUE(group);
     storeparamschoice(rig.context, 0, *group);
     storeprotectedrow(rig.context, 0, false, 2);
