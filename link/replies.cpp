@@ -2,12 +2,20 @@
 #include <algorithm>
 #include <utility>
 
+#include "calibration/cellguards.h"
 #include "calibration/maps.h"
 #include "calibration/shownarea.h"
 #include "link/eculink.h"
 #include "platform/programstate.h"
 
 namespace ostrel {
+
+namespace {
+
+constexpr int afrtargetmap = 19;       // the target ratios the AFR error is measured against
+constexpr int knockthresholdmap = 42;  // the knock level above which a cell is marked knocked
+
+}  // namespace
 
 void EcuLink::processreply() {
   // A reply counts only on the first tick after its own request, and only a tick that sends leaves one
@@ -120,8 +128,10 @@ void EcuLink::livesitedata() {
   live_.livevars[16] = static_cast<std::int16_t>(live_.liverpm);
   live_.livevars[17] = b[3];
   live_.livevars[15] = b[4];
-  // Knock is tested against the cell of the previous live site reply: the live cell moves only below.
-  if (grid) mainmaps_.setmapknocked(live_.liverpm, b[4], live_.liverow, live_.livecol);
+  // Knock is tested against the cell of the previous live site reply: the live cell moves only below. A mark
+  // against a threshold map a password guards would tell the guarded threshold: none is made.
+  if (grid && !mapguarded(state_.guards, knockthresholdmap))
+    mainmaps_.setmapknocked(live_.liverpm, b[4], live_.liverow, live_.livecol);
   live_.livevars[14] = b[5];
 
   // The live cell stays within the part of the map that is shown, which is no larger than the map: the ECU may
@@ -171,7 +181,10 @@ void EcuLink::livevaluesdata() {
     host_->scrollgridtocell(false);
     host_->updategridhighlights(false);
     host_->filldatagrid(false);
-    if (live_.afrerrorhold == 0 && mainmaps_.getcontextandtype(state_.curmap) == 0)
+    // The error is measured against the target ratio map's cell; one a password guards is never measured against,
+    // as the grid's notes and the Q key would give the guarded target back.
+    if (live_.afrerrorhold == 0 && mainmaps_.getcontextandtype(state_.curmap) == 0 &&
+        !cellguarded(mainmaps_, state_.guards, afrtargetmap, live_.liverow, live_.livecol))
       mainmaps_.setafrerror(b[4], live_.liverow, live_.livecol);
   }
 

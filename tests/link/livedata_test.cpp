@@ -137,6 +137,31 @@ TEST_F(LiveData, LiveValuesRedrawTheViewsThenRecordTheAfrError) {
   }
 }
 
+// A mark measured against a map a password guards would give the guarded values back (the live panel shows the ratio
+// and the knock level): the AFR error is not measured at a target cell in a guarded row, and no knock mark is made
+// while the threshold map is guarded. Cells outside the guard are measured as before.
+TEST_F(LiveData, NoMarkIsMeasuredAgainstAGuardedMap) {
+  for (int r = 0; r < 32; ++r)
+    for (int c = 0; c < 32; ++c) model.setdata(19, r, c, 100, false);
+  for (int c = 0; c < 16; ++c) model.setdata(42, 0, c, 50, false);
+  state.guards.guard(19, 0, 4, 4);  // load point 4 of the target map
+  state.guards.guard(42, 1, 0, 0);
+
+  site({{0, 0x0B}, {1, 0xB8}, {4, 60}, {6, 3}, {7, 4}});
+  site({{4, 60}, {6, 3}, {7, 4}});
+  EXPECT_FALSE(model.getmapknocked(0, 0));
+  EXPECT_FALSE(model.getmapknocked(3, 4));
+  for (int i = 0; i < 20; ++i) values({{4, 110}, {14, 0}});
+  EXPECT_EQ(model.getafrerror(3, 4), 0) << "the target at load point 4 is guarded";
+
+  site({{4, 60}, {6, 3}, {7, 5}});
+  for (int i = 0; i < 20; ++i) values({{4, 110}, {14, 0}});  // the first settles the jump to the new cell
+  EXPECT_GT(model.getafrerror(3, 5), 0) << "load point 5 is open";
+  state.guards.clear();
+  site({{4, 60}, {6, 3}, {7, 5}});
+  EXPECT_TRUE(model.getmapknocked(3, 5)) << "the threshold map is open again";
+}
+
 TEST_F(LiveData, EcuChecksumBelongsToTheMapItWasAskedFor) {
   EXPECT_FALSE(link.ecuchecksumcurrent());
   sim.setimage([] {
