@@ -175,10 +175,7 @@ std::vector<int> FragmentImport::import() {
     if (guards.leavesout(map)) leftout.push_back(map);
   }
   const auto imported = [&copied](int map) { return std::find(copied.begin(), copied.end(), map) != copied.end(); };
-  if (imported(settingsmap)) {
-    target.recalc();  // the spreads and the PWM axes came with the settings
-    context_.host.buildnavtree();
-  }
+  if (imported(settingsmap)) target.recalc();  // the spreads and the PWM axes came with the settings
   if (imported(passwordsmap)) {
     QStringList numbers;
     for (int i = 0; i < fragmentcount; ++i)
@@ -188,6 +185,8 @@ std::vector<int> FragmentImport::import() {
                                Prompts::Buttons::Ok);
     loadpasswordfragments(target, state, true);
   }
+  // The tree names the maps as the settings and the guards now in force let them be shown.
+  if (imported(settingsmap) || imported(passwordsmap)) context_.host.buildnavtree();
   if (!leftout.empty()) {
     // Named as the guards now in force let them be shown.
     QStringList names;

@@ -159,8 +159,9 @@ void ImageTransfer::complete() {
   processtransfer(rximage);
   mainmaps_.recalc();
   LinkHost& host = link_.host();
-  host.buildnavtree(true, false);
+  // The guards come from the image's own password records before the tree or the views show any of it.
   host.loadpasswordfragments(false);  // the passwords entered stay
+  host.buildnavtree(true, false);
   host.openmapview();
   phase_ = Phase::finished;
 }

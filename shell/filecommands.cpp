@@ -35,9 +35,10 @@ QString FileCommands::filecaption() const {
 
 void FileCommands::opened(bool fromstartup) {
   if (!fromstartup) mainmaps_.recalc();
+  // The guards come from the file's own password records before the tree, the captions or the views show any of it.
+  host_.loadpasswordfragments(true);
   // The Map Group menu is built once, at start-up.
   host_.buildnavtree(true, fromstartup);
-  if (!fromstartup) host_.loadpasswordfragments(true);
   log_.statusmessage(displayname() + QStringLiteral(" opened successfully"), false);
   host_.drawmap3d();
   host_.openmapview();
@@ -47,10 +48,12 @@ void FileCommands::openlastsaved() {
   state_.filename = installpath(lastsavedname);
   // A missing or damaged file has been reported by the model, which keeps what it held; the load goes on. Either way
   // the tree and the Map Group menu are built once, from what the model then holds.
-  if (mainmaps_.openfile(state_.filename, true, false))
+  if (mainmaps_.openfile(state_.filename, true, false)) {
     opened(true);
-  else
+  } else {
+    host_.loadpasswordfragments(true);
     host_.buildnavtree(true, true);
+  }
 }
 
 bool FileCommands::openchosen(bool lfonly) {

@@ -177,8 +177,7 @@ void VelkorV5::load() {
     child->parentWidget()->show();
     child->show();
   }
-  files_.openlastsaved();
-  loadpasswordfragments(true);
+  files_.openlastsaved();  // guards, tree and views, in that order
   views_.filldatagrid(true);
   views_.updategridhighlights(true);
   drawpanel(true);

@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -25,7 +26,11 @@ struct RecordingEditorsHost final : EditorsHost {
   int mapviews = 0;
   std::vector<int> progressjobs;
   std::vector<QString> statuslines;
-  void buildnavtree() override { ++navtrees; }
+  std::function<void()> onnavtree;  // looks at what the tree would be built from
+  void buildnavtree() override {
+    ++navtrees;
+    if (onnavtree) onnavtree();
+  }
   void statusmessage(const QString& text, bool /*clear*/) override { statuslines.push_back(text); }
   int versionminor() const override { return 64; }
   int revision() const override { return 8; }

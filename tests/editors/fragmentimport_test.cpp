@@ -174,6 +174,35 @@ TEST_F(Import, NamesLeaveOutWhatTheSelectorGuardHidesAndTheirMapsCanStillBeChose
   EXPECT_EQ(rig.prompts.messages(), std::vector<QString>{guardedrowsmessage.arg(shown)});
 }
 
+// A donor record that guards the PWM axis variables comes along with the passwords map: the tree the import has
+// rebuilt names the PWM maps under the guards the import brought, whether the settings came too or not.
+TEST_F(Import, TheTreeIsRebuiltUnderTheGuardsTheImportBrings) {
+  const QString path = files.current(QStringLiteral("donor.s26"), donor);
+  putfragments(donor, {{0, 110, 255, 3, 3, seedon, QStringLiteral("selector")}});
+  ASSERT_TRUE(donor.savefile(path));
+  for (const bool all : {false, true}) {
+    SCOPED_TRACE(all ? "Select All" : "the passwords map alone");
+    loadpasswordfragments(rig.mainmaps, rig.state, true);
+    ASSERT_FALSE(rig.state.guards.guarded(110, 3));
+    std::vector<QString> built;
+    rig.host.onnavtree = [&] { built.push_back(mapnamepart(shownmapname(rig.mainmaps, rig.state.guards, 88))); };
+    rig.prompts.paths = {path};
+    FragmentImport importer(rig.context);
+    ASSERT_TRUE(importer.opendonor(DonorVersion::v26));
+    if (all) {
+      importer.selectall();
+    } else {
+      const auto& tree = importer.tree();
+      const auto at = std::find_if(tree.begin(), tree.end(), [](const MapTreeNode& n) { return n.map == 105; });
+      ASSERT_TRUE(importer.choose(static_cast<int>(at - tree.begin())));
+    }
+    importer.import();
+    ASSERT_TRUE(rig.state.guards.guarded(110, 3));
+    EXPECT_EQ(built, std::vector<QString>{QStringLiteral("PWM MAP 1 duty []")});
+    putfragments(rig.mainmaps, {});  // the open file's own records again, for the next case
+  }
+}
+
 // --- Version 2.1 and 2.5 donors ------------------------------------------------------------------------------------
 
 TEST_F(Import, AnOldDonorWithSelectAllImportsExactlyItsMaps) {

@@ -128,7 +128,7 @@ TEST_F(PtyTransfer, WriteReadAndVerifyTheDefaultCalibration) {
   EXPECT_EQ(fresh.getimage(), written);
   EXPECT_TRUE(state.imageread);
   EXPECT_EQ(host.completion,
-            (std::vector<QString>{QStringLiteral("buildnavtree 1 0"), QStringLiteral("loadpasswordfragments 0"),
+            (std::vector<QString>{QStringLiteral("loadpasswordfragments 0"), QStringLiteral("buildnavtree 1 0"),
                                   QStringLiteral("openmapview")}));
   EXPECT_NE(std::find(host.statuslines.begin(), host.statuslines.end(),
                       QStringLiteral("Transferring data complete, processing data, 100 % complete")),

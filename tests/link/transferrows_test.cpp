@@ -169,7 +169,7 @@ TEST_F(Rows, AReplyForAnotherRowIsLoggedAndTheRowAskedAgain) {
   transfer.transferreply(link);
   EXPECT_FALSE(transfer.transferactive());
   EXPECT_EQ(host.completion,
-            (std::vector<QString>{QStringLiteral("buildnavtree 1 0"), QStringLiteral("loadpasswordfragments 0"),
+            (std::vector<QString>{QStringLiteral("loadpasswordfragments 0"), QStringLiteral("buildnavtree 1 0"),
                                   QStringLiteral("openmapview")}));
   EXPECT_EQ(model.getmapbufferbyte(2047, 0), 0x33);
   EXPECT_TRUE(state.imageread);

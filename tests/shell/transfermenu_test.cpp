@@ -9,12 +9,17 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QTimer>
+#include <QTreeWidget>
 #include <algorithm>
 #include <functional>
 
 #include "common/testrig.h"
 #include "link/imagetransfer.h"
 #include "link/ui/frmtransfer.h"
+#include "editors/passwordfragments.h"
+#include "platform/installfolder.h"
+#include "platform/ui/windowlauncher.h"
+#include "shell/frmnavigate.h"
 #include "shellfixture.h"
 
 using namespace ostrel;
@@ -56,6 +61,35 @@ QString missingfrom(const std::vector<QString>& lines, const std::vector<QString
     ++at;
   }
   return {};
+}
+
+// The image with the PWM axis variables (Settings 1 row 3) guarded by fragment 0, ON with a password no run has seen;
+// PWM map 1 runs on a variable of its own, so its full name tells it.
+CalibrationImage guardedselectors(Prompts& prompts, const CalibrationImage& from) {
+  maps scratch{prompts};
+  scratch.setimage(from);
+  scratch.setdata(110, 3, 0, 2, false);
+  FragmentRow row{};
+  const PasswordBytes bytes = passwordbytes(QStringLiteral("selector"));
+  std::copy(bytes.begin(), bytes.end(), row.begin());
+  row[fragmentbyte::group] = 110;
+  row[fragmentbyte::map] = allmapsingroup;
+  row[fragmentbyte::firstrow] = 3;
+  row[fragmentbyte::lastrow] = 3;
+  row = withchecks(row, seedon);
+  for (int k = 0; k < 16; ++k) scratch.setdata(passwordsmap, 0, k, row[static_cast<std::size_t>(k)], false);
+  return scratch.getimage();
+}
+
+// The texts of the navigation tree's nodes that name PWM map 1.
+std::vector<QString> pwmnames(QTreeWidget* tree) {
+  std::vector<QString> names;
+  std::function<void(QTreeWidgetItem*)> walk = [&](QTreeWidgetItem* item) {
+    if (item->text(0).startsWith(QStringLiteral("PWM MAP 1 duty"))) names.push_back(item->text(0));
+    for (int k = 0; k < item->childCount(); ++k) walk(item->child(k));
+  };
+  for (int k = 0; k < tree->topLevelItemCount(); ++k) walk(tree->topLevelItem(k));
+  return names;
 }
 
 bool rowiszero(const CalibrationImage& image, int row) {
@@ -355,6 +389,58 @@ TEST_F(TransferMenu, OfflineCommandsShowNoDialog) {
           std::all_of(transfer.tximage.begin(), transfer.tximage.end(), [](std::uint8_t b) { return b == 0xEE; }));
     }
   }
+}
+
+// Whatever brings a calibration in, its guards stand before anything names its maps: a file opened or an image read
+// from the ECU whose PWM axis variables are guarded shows PWM map 1 without them in the tree and the caption from
+// the first, and the passwords window, closed once the password is entered, has the tree name them again.
+TEST_F(TransferMenu, WhatIsOpenedIsNamedAsItsOwnGuardsAllow) {
+  const std::vector<QString> guarded{QStringLiteral("PWM MAP 1 duty []")};
+  const CalibrationImage shipped = parts.mainmaps.getimage();
+  const CalibrationImage image = guardedselectors(parts.prompts, shipped);
+  QTreeWidget* tree = window->frmNavigate->NavView;
+  ASSERT_EQ(pwmnames(tree).size(), 1u);
+  ASSERT_NE(pwmnames(tree), guarded);
+
+  maps file{parts.prompts};
+  file.setimage(image);
+  const QString path = folder.file(QStringLiteral("guarded.s26"));
+  ASSERT_TRUE(file.savefile(path));
+  parts.state.curmap = 88;
+  parts.prompts.paths = {path};
+  window->menus().action("mnuFileOpen")->trigger();
+  ASSERT_EQ(parts.mainmaps.getimage(), image);
+  EXPECT_EQ(pwmnames(tree), guarded) << "a file";
+  EXPECT_TRUE(window->windowTitle().contains(QStringLiteral("PWM MAP 1 duty []"))) << window->windowTitle().toStdString();
+
+  // The passwords window: the password entered, the window closed.
+  {
+    ScriptedLauncher windows;
+    ScopedLauncher scoped(windows);
+    windows.scripts.push_back([this](QDialog&) {
+      parts.state.pwentered[0] = padpassword(QStringLiteral("selector"));
+      refreshmatches(parts.mainmaps, parts.state);
+    });
+    window->showeditor(3);  // the passwords map's kind
+    ASSERT_EQ(windows.opened, std::vector<QString>{QStringLiteral("frmPasswords")});
+  }
+  ASSERT_EQ(pwmnames(tree).size(), 1u);
+  EXPECT_NE(pwmnames(tree), guarded) << "the password names the variable again";
+
+  // An image read from the ECU, over the shipped calibration opened afresh.
+  maps plain{parts.prompts};
+  plain.setimage(shipped);
+  const QString plainpath = folder.file(QStringLiteral("plain.s26"));
+  ASSERT_TRUE(plain.savefile(plainpath));
+  parts.prompts.paths = {plainpath};
+  window->menus().action("mnuFileOpen")->trigger();
+  ASSERT_NE(pwmnames(tree), guarded);
+  sim.setimage(image);
+  connect();
+  const Run run = runmenu(window->menus().action("mnuEcuOpen"));
+  ASSERT_TRUE(run.dialogshown);
+  ASSERT_EQ(parts.mainmaps.getimage(), image);
+  EXPECT_EQ(pwmnames(tree), guarded) << "an image read from the ECU";
 }
 
 }  // namespace
