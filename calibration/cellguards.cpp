@@ -5,6 +5,7 @@
 
 #include "calibration/mapcatalogue.h"
 #include "calibration/maps.h"
+#include "calibration/maptree.h"
 
 namespace ostrel {
 
@@ -48,6 +49,12 @@ bool setcell(maps& model, const MapGuards& guards, int map, int i, int j, double
   return true;
 }
 
+bool stepcell(maps& model, const MapGuards& guards, int map, int i, int j, int step) {
+  if (cellguarded(model, guards, map, i, j)) return false;
+  model.incdecdata(map, i, j, step);
+  return true;
+}
+
 int firstguardedpoint(const MapGuards& guards, SpreadAxis axis) {
   for (int point = 1; point <= spreadpoints; ++point)
     if (guards.guarded(axissettingsmap, spreadcell(axis, point).row)) return point;
@@ -62,6 +69,12 @@ QString shownmapname(const maps& model, const MapGuards& guards, int map) {
   const qsizetype close = name.lastIndexOf(QStringLiteral("];"));
   if (open < 0 || close < open) return name;
   return name.left(open + 1) + name.mid(close);
+}
+
+QString shownmapnames(const maps& model, const MapGuards& guards, const std::vector<int>& maplist) {
+  QStringList names;
+  for (const int map : maplist) names << mapnamepart(shownmapname(model, guards, map));
+  return names.join(QStringLiteral(", "));
 }
 
 QString shownscalestringX(const maps& model, const MapGuards& guards, int map, bool metric) {

@@ -6,6 +6,7 @@
 // whatever a guarded row decides: the cells, and the axis labels and map names made from guarded settings.
 
 #include <QString>
+#include <vector>
 
 #include "calibration/spreadcells.h"
 #include "platform/mapguards.h"
@@ -40,6 +41,9 @@ inline bool cellsguarded(const MapGuards& guards, int map, int first, int last) 
 // RESET of a password fragment write past the guards.
 bool setcell(maps& model, const MapGuards& guards, int map, int i, int j, double value, bool markchanged);
 
+// The +/- step of one cell (maps::incdecdata) through the same guard: false, and nothing stepped, on a guarded cell.
+bool stepcell(maps& model, const MapGuards& guards, int map, int i, int j, int step);
+
 // What a tool says when it will not change a map because a password guards rows of it.
 inline const QString protectedmaptext =
     QStringLiteral("It is not possible to edit this map because portions are password protected");
@@ -57,6 +61,8 @@ int firstguardedpoint(const MapGuards& guards, SpreadAxis axis);
 // A map's definition string as a tuner may see it: on a PWM map whose axis variables lie in a guarded row, the
 // brackets that name them are left empty ("2D PWM:PWM MAP 1 duty [];%_0.39|0").
 QString shownmapname(const maps& model, const MapGuards& guards, int map);
+// The names (without group and units) of the maps, as a tuner may see them, joined by ", ": what a message lists.
+QString shownmapnames(const maps& model, const MapGuards& guards, const std::vector<int>& maplist);
 
 // A map's axis label strings as a tuner may see them: every label from the first point a guarded spread decides on is
 // blank, and a PWM axis whose variable lies in a guarded row is blank whole. The string keeps its items and its end.

@@ -189,10 +189,8 @@ std::vector<int> FragmentImport::import() {
   if (imported(settingsmap) || imported(passwordsmap)) context_.host.buildnavtree();
   if (!leftout.empty()) {
     // Named as the guards now in force let them be shown.
-    QStringList names;
-    for (int map : leftout) names << mapnamepart(shownmapname(target, state.guards, map));
-    context_.prompts.message(guardedrowsmessage.arg(names.join(QStringLiteral(", "))), Prompts::Icon::Information,
-                             Prompts::Buttons::Ok);
+    context_.prompts.message(guardedrowsmessage.arg(shownmapnames(target, state.guards, leftout)),
+                             Prompts::Icon::Information, Prompts::Buttons::Ok);
   }
 
   state.progresstotal = importprogresstotal;

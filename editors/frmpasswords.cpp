@@ -10,8 +10,10 @@
 #include <QVBoxLayout>
 
 #include "calibration/translate.h"
+#include "editors/editorshost.h"
 #include "editors/frmpassparams.h"
 #include "editors/pagefont.h"
+#include "editors/passwordfragments.h"
 #include "link/eculink.h"
 #include "platform/colors.h"
 #include "platform/programstate.h"
@@ -93,6 +95,10 @@ void frmPasswords::showmodal(EditorContext& context, QWidget* parent) {
   }
   frmPasswords window(context, parent);
   launcher().showmodal(window);
+  // The guards follow the fragments as the window leaves them, also a password entered just before it closed; the
+  // tree then names the maps as they may now be shown.
+  applymapprotection(context.mainmaps, context.state);
+  context.host.buildnavtree();
 }
 
 void frmPasswords::buildcontrols() {

@@ -208,7 +208,7 @@ bool writefragmentchecks(EditorContext& context, int fragment, std::uint8_t seed
   if (!validfragment(fragment) || recordguarded(context.state.guards, fragment)) return false;
   const FragmentRow row = withchecks(readfragment(context.mainmaps, fragment), seed);
   for (const int k : {fragmentbyte::s1, fragmentbyte::s2, fragmentbyte::p, fragmentbyte::total})
-    storebytes(context, fragment, k, {row[at(k)]});
+    setcell(context.mainmaps, context.state.guards, passwordsmap, fragment, k, row[at(k)], true);
   queuerecord(context, fragment, 0, 15);
   context.state.fragmenton[at(fragment)] = true;
   return true;

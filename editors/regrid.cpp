@@ -1,11 +1,9 @@
 #include "editors/regrid.h"
 
-#include <QStringList>
 #include <algorithm>
 
 #include "calibration/cellguards.h"
 #include "calibration/maps.h"
-#include "calibration/maptree.h"
 #include "calibration/startuptables.h"
 #include "editors/editorcontext.h"
 #include "link/eculink.h"
@@ -107,12 +105,9 @@ bool checkexitspreads(EditorContext& context) {
       respreadmaps(context.mainmaps, context.templatemaps, state.guards,
                    {state.entryloadspread, state.entryrpmspread, state.exitloadspread, state.exitrpmspread});
   // What stayed behind first, then what to do about the rest; with every map kept the ECU already holds the image.
-  if (!kept.empty()) {
-    QStringList names;
-    for (const int map : kept) names << mapnamepart(shownmapname(context.mainmaps, state.guards, map));
-    context.prompts.message(regridguardedmessage.arg(names.join(QStringLiteral(", "))), Prompts::Icon::Information,
-                            Prompts::Buttons::Ok);
-  }
+  if (!kept.empty())
+    context.prompts.message(regridguardedmessage.arg(shownmapnames(context.mainmaps, state.guards, kept)),
+                            Prompts::Icon::Information, Prompts::Buttons::Ok);
   if (wasonline && static_cast<int>(kept.size()) < regridmaps)
     context.prompts.message(regriddownloadmessage, Prompts::Icon::Information, Prompts::Buttons::Ok);
   return true;

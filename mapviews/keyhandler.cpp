@@ -256,9 +256,7 @@ bool KeyHandler::refusedonprotected() {
 void KeyHandler::step(const Key& key) {
   const int row = state_.cursorrow, col = state_.cursorcol;
   const int delta = stepsup(key.keycode) ? state_.curincrement : -state_.curincrement;
-  // As maps::incdecdata, through the one store that leaves a guarded cell alone; the model limits the value.
-  const double stepped = static_cast<double>(mainmaps_.getdata(state_.curmap, row, col)) + delta;
-  if (!setcell(mainmaps_, state_.guards, state_.curmap, row, col, stepped, true)) return;
+  if (!stepcell(mainmaps_, state_.guards, state_.curmap, row, col, delta)) return;
   if (state_.online) markdirtycells(state_, row, row, col, col);
   views_.filldatagrid(false);
   views_.updategridhighlights(false);

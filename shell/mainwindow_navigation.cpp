@@ -72,13 +72,7 @@ void VelkorV5::buildmapmenu() {
 void VelkorV5::showeditor(int kind) {
   switch (kind) {
     case commentskind: frmComments::showmodal(editorcontext_, this); break;
-    case passwordskind:
-      frmPasswords::showmodal(editorcontext_, this);
-      // The guards follow the fragments as the window leaves them, also a password entered just before it closed;
-      // the tree then names the maps as they may now be shown.
-      ostrel::applymapprotection(context_.mainmaps, context_.state);
-      buildnavtree(true, false);
-      break;
+    case passwordskind: frmPasswords::showmodal(editorcontext_, this); break;
     case settingskind: frmSettings::showmodal(editorcontext_, this); break;
     default: break;
   }

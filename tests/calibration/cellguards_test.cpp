@@ -168,7 +168,7 @@ TEST_F(CellGuards, AGuardedSelectorRowEmptiesTheBracketsOfEveryPwmName) {
 
 // A guarded cell keeps its value and its change mark; the row a cell counts in is the load point (second index) on a
 // 3-D map and the first index elsewhere.
-TEST_F(CellGuards, SetCellStoresOnlyOutsideTheGuardedRows) {
+TEST_F(CellGuards, SetCellAndStepCellStoreOnlyOutsideTheGuardedRows) {
   const struct {
     const char* what;
     int guardmap, guardrow;
@@ -194,6 +194,12 @@ TEST_F(CellGuards, SetCellStoresOnlyOutsideTheGuardedRows) {
     EXPECT_EQ(cellguarded(model, guards, c.map, c.i, c.j), !c.stored) << c.what;
     EXPECT_EQ(setcell(model, guards, c.map, c.i, c.j, c.value, true), c.stored) << c.what;
     EXPECT_EQ(model.getdata(c.map, c.i, c.j), c.stored ? static_cast<int>(c.value) : before) << c.what;
+    EXPECT_EQ(model.getchange(c.map, c.i, c.j), c.stored) << c.what;
+    model.setdata(c.map, c.i, c.j, before, false);
+    // The +/- step goes through the same guard.
+    model.clearchange();
+    EXPECT_EQ(stepcell(model, guards, c.map, c.i, c.j, 3), c.stored) << c.what;
+    EXPECT_EQ(model.getdata(c.map, c.i, c.j), c.stored ? before + 3 : before) << c.what;
     EXPECT_EQ(model.getchange(c.map, c.i, c.j), c.stored) << c.what;
     model.setdata(c.map, c.i, c.j, before, false);
   }
